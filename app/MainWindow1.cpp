@@ -1,0 +1,262 @@
+#include "app/MainWindow1.h"
+
+#include "app/InfoPage.h"
+#include "controls/BrowseEdit.h"
+#include "controls/DigitBar.h"
+#include "controls/FadeButton.h"
+#include "controls/MCCBox.h"
+#include "controls/ShadoLbl.h"
+#include "platform/Desktop.h"
+#include "platform/Fonts.h"
+#include "platform/Paths.h"
+#include "platform/StockControls.h"
+#include "platform/WindowDragger.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+
+constexpr QColor Olive{0xC0, 0xC0, 0x83};
+constexpr QColor Cream{0xD8, 0xD8, 0xAE};
+constexpr QColor TextGrey{0x46, 0x46, 0x46};
+constexpr QColor Silver{0xC0, 0xC0, 0xC0};
+
+FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint)
+{
+    auto* button = new FadeButton(parent, caption);
+    button->setGeometry(geometry);
+    button->setToolTip(hint);
+    return button;
+}
+
+TDigitBar* makeDigitBar(QWidget* parent, int left, int min, int max, int position, const QString& hint)
+{
+    auto* bar = new TDigitBar(parent);
+    bar->setGeometry(left, 8, 40, 160);
+    bar->SetMin(min);
+    bar->SetMax(max);
+    bar->SetPosition(position);
+    bar->setToolTip(hint);
+    return bar;
+}
+
+QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max, int position,
+                      const QString& hint)
+{
+    auto* bar = new QSlider(orientation, parent);
+    bar->setGeometry(geometry);
+    bar->setRange(0, max);
+    bar->setPageStep(1);
+    bar->setValue(position);
+    bar->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksLeft : QSlider::TicksBelow);
+    bar->setToolTip(hint);
+    return bar;
+}
+
+TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QString& hint)
+{
+    auto* combo = new TMultiColComboBox(parent);
+    combo->setGeometry(geometry);
+    combo->setToolTip(hint);
+    combo->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+    return combo;
+}
+
+// A caption centred under the control whose centre is at `centreX`.
+void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
+{
+    auto* label = new TShadowLabel(parent, caption, QPoint(0, top));
+    label->move(centreX - label->width() / 2, top);
+}
+
+} // namespace
+
+TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder), m_arguments(arguments)
+{
+    setWindowTitle(QStringLiteral("Korumi"));
+    setFixedSize(400, 570);
+    move(20, 20);
+    setFont(Fonts::Pixel(Fonts::UiGothic, 12));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    new WindowDragger(this);
+
+    buildTitleStrip();
+    buildInputArea();
+    buildManualSettings();
+    buildOutputArea();
+    wireHandlers();
+}
+
+void TMainForm1::buildTitleStrip()
+{
+    new TShape(this, QRect(0, 0, 400, 25), Olive, Olive);
+    new TLabel(this, QStringLiteral("◆ Korumi ver.2.1"), QPoint(8, 6), Qt::white, Olive);
+    findChildren<TLabel*>().last()->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
+    new TShape(this, QRect(0, 23, 400, 547), Qt::transparent, Qt::gray, 2);
+    new TShape(this, QRect(8, 32, 386, 160), Olive, Silver);
+    new TShape(this, QRect(8, 464, 386, 98), Olive, Silver);
+    new TShape(this, QRect(18, 198, 366, 260), Olive, Silver);
+
+    auto* panel0 = new TPanel(this, QRect(290, 2, 104, 20), Olive, TBevelCut::bvNone);
+    Button4 = makeButton(panel0, QStringLiteral("info."), QRect(0, 0, 40, 20), QStringLiteral(" インフォメーション"));
+    Button3 = makeButton(panel0, QStringLiteral("?"), QRect(44, 0, 20, 20), QStringLiteral(" ユーザーズガイド"));
+    Button2 = makeButton(panel0, QStringLiteral("_"), QRect(64, 0, 20, 20), QStringLiteral(" 最小化"));
+    Button1 = makeButton(panel0, QStringLiteral("×"), QRect(84, 0, 20, 20), QStringLiteral(" 閉じる"));
+}
+
+void TMainForm1::buildInputArea()
+{
+    auto* panel1 = new TPanel(this, QRect(6, 30, 386, 160), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
+
+    ListBox1 = new QListWidget(panel1);
+    ListBox1->setGeometry(6, 8, 374, 120);
+    ListBox1->setToolTip(QStringLiteral(" 変換対象ファイル"));
+    ListBox1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+
+    const QString dropCaption = QStringLiteral("[ ここにファイルをドロップ(複数可) ]");
+    Panel11 = new TPanel(panel1, QRect(6, 8, 374, 120), Cream, TBevelCut::bvLowered);
+    Panel11->setCursor(Qt::CrossCursor);
+    Panel11->setToolTip(QStringLiteral(" ここにファイルをドロップ(複数可)"));
+    auto* dropLabel = new TLabel(Panel11, dropCaption, QPoint(0, 0), TextGrey);
+    dropLabel->setFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
+    dropLabel->setGeometry(Panel11->rect());
+    dropLabel->setAlignment(Qt::AlignCenter);
+
+    new TShadowLabel(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
+    C2_00 = makeCombo(panel1, QRect(64, 134, 286, 19), QStringLiteral(" おまかせ設定"));
+    Button5 = makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
+
+    Memo0 = new QPlainTextEdit(panel1);
+    Memo0->setGeometry(348, 103, 29, 25);
+    Memo0->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Memo0->hide();
+    C2_04 = makeCombo(panel1, QRect(204, 126, 132, 19), QStringLiteral(" 動画のｺｰﾃﾞｯｸ"));
+    C2_04->hide();
+}
+
+void TMainForm1::buildManualSettings()
+{
+    auto* panel5 = new TPanel(this, QRect(16, 196, 366, 260), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
+
+    DigitBar1 = makeDigitBar(panel5, 24, 1, 30, 30, QStringLiteral(" 動画のﾌﾚｰﾑﾚｰﾄ"));
+    DigitBar2 = makeDigitBar(panel5, 104, 512, 5000, 2048, QStringLiteral(" 動画のﾋﾞｯﾄﾚｰﾄ"));
+    TrackBar1 = makeTrackBar(panel5, Qt::Vertical, QRect(224, 8, 40, 160), 4, 1, QStringLiteral(" 音声のｻﾝﾌﾟﾙﾚｰﾄ"));
+    // Position 0 (the highest rate) is at the top of the vertical bar.
+    TrackBar1->setInvertedAppearance(true);
+    TrackBar1->setInvertedControls(true);
+    DigitBar3 = makeDigitBar(panel5, 300, 16, 160, 128, QStringLiteral(" 音声のﾋﾞｯﾄﾚｰﾄ"));
+
+    const char* rates[] = {"48000Hz", "44100Hz", "22050Hz", "11025Hz", "8000Hz"};
+    const int rateTops[] = {18, 51, 84, 116, 148};
+    for (int i = 0; i < 5; ++i) {
+        auto* label = new TLabel(panel5, QString::fromLatin1(rates[i]), QPoint(182, rateTops[i]), TextGrey);
+        label->move(222 - label->width(), rateTops[i]);
+    }
+
+    captionUnder(panel5, 44, 172, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"));
+    captionUnder(panel5, 44, 184, QStringLiteral("(fps)"));
+    captionUnder(panel5, 124, 172, QStringLiteral("動画ﾋﾞｯﾄﾚｰﾄ"));
+    captionUnder(panel5, 124, 184, QStringLiteral("(kbps)"));
+    captionUnder(panel5, 244, 172, QStringLiteral("音声ｻﾝﾌﾟﾙﾚｰﾄ"));
+    captionUnder(panel5, 244, 184, QStringLiteral("(Hz)"));
+    captionUnder(panel5, 320, 172, QStringLiteral("音声ﾋﾞｯﾄﾚｰﾄ"));
+    captionUnder(panel5, 320, 184, QStringLiteral("(kbps)"));
+
+    new TBevel(panel5, QRect(168, 16, 4, 173));
+    new TBevel(panel5, QRect(8, 201, 345, 4));
+
+    new TShadowLabel(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
+    TrackBar2 = makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), 3, 1, QStringLiteral(" 動画のｻｲｽﾞ"));
+    const char* sizes[] = {"640x480", "720x480", "960x540", "1280x720"};
+    const int sizeLefts[] = {55, 142, 229, 310};
+    for (int i = 0; i < 4; ++i)
+        new TLabel(panel5, QString::fromLatin1(sizes[i]), QPoint(sizeLefts[i], 212), TextGrey);
+}
+
+void TMainForm1::buildOutputArea()
+{
+    auto* panel3 = new TPanel(this, QRect(6, 462, 386, 98), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
+
+    new TShadowLabel(panel3, QStringLiteral("保存先-"), QPoint(8, 12));
+    C1_03 = new TBrowseEdit(panel3);
+    C1_03->setGeometry(54, 8, 326, 19);
+    C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
+
+    CheckBox1 = new QCheckBox(QStringLiteral("2パスエンコード(変換時間2倍)"), panel3);
+    CheckBox1->setGeometry(54, 32, 180, 12);
+    CheckBox1->setToolTip(QStringLiteral(" 2ﾊﾟｽｴﾝｺｰﾄﾞの有無"));
+
+    Button10 = makeButton(panel3, QStringLiteral("[ 変換開始 ]"), QRect(20, 52, 172, 40), QStringLiteral(" 変換後⇒ﾌｧｲﾙ保存"));
+    Button11 = makeButton(panel3, QStringLiteral("[ 変換後 iTunes登録 ]"), QRect(198, 52, 172, 40),
+                          QStringLiteral(" 変換後⇒iTunes登録"));
+    Button10->SetEnabled(false);
+    Button11->SetEnabled(false);
+
+    Button0 = new QPushButton(QStringLiteral("変換"), panel3);
+    Button0->move(292, 32);
+    Button0->hide();
+}
+
+void TMainForm1::wireHandlers()
+{
+    using namespace std::placeholders;
+    Button1->OnClick = std::bind(&TMainForm1::Button1Click, this, _1);
+    Button2->OnClick = std::bind(&TMainForm1::Button2Click, this, _1);
+    Button3->OnClick = std::bind(&TMainForm1::Button3Click, this, _1);
+    Button4->OnClick = std::bind(&TMainForm1::Button4Click, this, _1);
+    C1_03->OnChange = std::bind(&TMainForm1::C1_03Change, this, _1);
+}
+
+ConversionSettings TMainForm1::CurrentSettings() const
+{
+    ConversionSettings settings;
+    settings.FrameRate = DigitBar1->Position();
+    settings.VideoBitRate = DigitBar2->Position();
+    settings.SampleRateIndex = TrackBar1->value();
+    settings.AudioBitRate = DigitBar3->Position();
+    settings.PictureSizeIndex = TrackBar2->value();
+    settings.VideoCodec = C2_04->currentText();
+    settings.TwoPass = CheckBox1->isChecked();
+    settings.OutputFolder = C1_03->Path();
+    return settings;
+}
+
+void TMainForm1::Button1Click(QObject*) { close(); }
+
+void TMainForm1::Button2Click(QObject*) { showMinimized(); }
+
+void TMainForm1::Button3Click(QObject*) { Desktop::OpenDocument(m_programFolder + QStringLiteral("/Readme.txt")); }
+
+void TMainForm1::Button4Click(QObject*) { Desktop::OpenUrl(InfoPageUrl(QCoreApplication::applicationFilePath())); }
+
+void TMainForm1::C1_03Change(QObject*)
+{
+    const QString path = Paths::ExcludeTrailingSeparator(C1_03->Path());
+    C1_03->SetPath(path);
+    C1_03->setToolTip(path);
+}
+
+void TMainForm1::FormActivate(QObject*)
+{
+    if (Tag != 0)
+        return;
+    Tag = 1;
+}
+
+bool TMainForm1::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate(this);
+    return QWidget::event(event);
+}

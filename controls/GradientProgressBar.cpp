@@ -1,0 +1,7 @@
+#include "controls/GradientProgressBar.h"
+
+GradientProgressBar::GradientProgressBar(QWidget* parent) : QProgressBar(parent)
+{
+    setTextVisible(true);
+    setAlignment(Qt::AlignCenter);
+}

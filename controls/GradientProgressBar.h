@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QProgressBar>
+
+// A horizontal progress bar with a percentage text.
+class GradientProgressBar : public QProgressBar
+{
+public:
+    explicit GradientProgressBar(QWidget* parent = nullptr);
+
+    int Min() const { return minimum(); }
+    int Max() const { return maximum(); }
+    int Position() const { return value(); }
+    void SetMin(int min) { setMinimum(min); }
+    void SetMax(int max) { setMaximum(max); }
+    void SetPosition(int position) { setValue(position); }
+};

@@ -1,0 +1,30 @@
+#include "conversion/Command.h"
+
+Command& Command::Add(const QString& argument)
+{
+    m_arguments << argument;
+    m_quoted << false;
+    return *this;
+}
+
+Command& Command::AddPath(const QString& path)
+{
+    m_arguments << path;
+    m_quoted << true;
+    return *this;
+}
+
+QString Command::ArgumentText() const
+{
+    QStringList words;
+    for (int i = 0; i < m_arguments.size(); ++i)
+        words << (m_quoted[i] ? u'"' + m_arguments[i] + u'"' : m_arguments[i]);
+    return words.join(u' ');
+}
+
+QString Command::Text() const { return m_program + u' ' + ArgumentText(); }
+
+bool Command::operator==(const Command& other) const
+{
+    return m_program == other.m_program && m_arguments == other.m_arguments && m_quoted == other.m_quoted;
+}

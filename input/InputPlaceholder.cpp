@@ -1,0 +1,1 @@
+// The input library grows here.

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+// Path helpers. The separator is "/"; folders are held without a trailing separator,
+// except the root "/" itself.
+namespace Paths {
+
+constexpr QChar Separator = u'/';
+
+// The part after the last separator.
+QString ExtractFileName(const QString& path);
+
+// The part of the file name from its last "." on; empty when the name has no dot.
+QString ExtractFileExt(const QString& path);
+
+// The path with the file name's extension replaced by `extension` (appended when there is none).
+QString ChangeFileExt(const QString& path, const QString& extension);
+
+// The path without one trailing separator; the root "/" is kept as it is.
+QString ExcludeTrailingSeparator(const QString& path);
+
+// The path with a trailing separator; an empty path stays empty.
+QString IncludeTrailingSeparator(const QString& path);
+
+// `folder` + "/" + `name`, never doubling the separator after the root or a folder that ends in one.
+QString Join(const QString& folder, const QString& name);
+
+} // namespace Paths

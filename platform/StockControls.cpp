@@ -1,0 +1,106 @@
+#include "platform/StockControls.h"
+
+#include "platform/SystemColors.h"
+
+#include <QPainter>
+
+void DrawEdge(QPainter& painter, const QRect& rect, TBevelCut cut)
+{
+    if (cut == TBevelCut::bvNone)
+        return;
+    const QColor shadow = ColorOf(SystemColor::ButtonShadow);
+    const QColor light = ColorOf(SystemColor::ButtonHighlight);
+    const QColor topLeft = cut == TBevelCut::bvLowered ? shadow : light;
+    const QColor bottomRight = cut == TBevelCut::bvLowered ? light : shadow;
+    painter.save();
+    painter.setPen(topLeft);
+    painter.drawLine(rect.topLeft(), rect.topRight());
+    painter.drawLine(rect.topLeft(), rect.bottomLeft());
+    painter.setPen(bottomRight);
+    painter.drawLine(rect.bottomLeft(), rect.bottomRight());
+    painter.drawLine(rect.topRight(), rect.bottomRight());
+    painter.restore();
+}
+
+TShape::TShape(QWidget* parent, const QRect& geometry, QColor fill, QColor pen, int penWidth)
+    : QWidget(parent), m_fill(fill), m_pen(pen), m_penWidth(penWidth)
+{
+    setGeometry(geometry);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TShape::Paint(QPainter& painter, const QRect& rect, QColor fill, QColor pen, int penWidth)
+{
+    painter.fillRect(rect, fill);
+    if (penWidth <= 0 || pen == Qt::transparent)
+        return;
+    painter.save();
+    QPen outline(pen);
+    outline.setWidth(penWidth);
+    outline.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(outline);
+    painter.setBrush(Qt::NoBrush);
+    const int inset = penWidth / 2;
+    painter.drawRect(rect.adjusted(inset, inset, -(penWidth - inset), -(penWidth - inset)));
+    painter.restore();
+}
+
+void TShape::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    Paint(painter, rect(), m_fill, m_pen, m_penWidth);
+}
+
+TPanel::TPanel(QWidget* parent, const QRect& geometry, QColor color, TBevelCut outer, TBevelCut inner)
+    : QFrame(parent), m_color(color), m_outer(outer), m_inner(inner)
+{
+    setGeometry(geometry);
+}
+
+void TPanel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_color);
+    QRect edge = rect();
+    if (m_outer != TBevelCut::bvNone) {
+        DrawEdge(painter, edge, m_outer);
+        edge.adjust(1, 1, -1, -1);
+    }
+    DrawEdge(painter, edge, m_inner);
+}
+
+TBevel::TBevel(QWidget* parent, const QRect& geometry) : QWidget(parent)
+{
+    setGeometry(geometry);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TBevel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    DrawEdge(painter, rect(), TBevelCut::bvLowered);
+}
+
+TLabel::TLabel(QWidget* parent, const QString& caption, QPoint topLeft, QColor textColor, QColor background,
+               Qt::Alignment alignment)
+    : QLabel(caption, parent), m_alignment(alignment)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette colours = palette();
+    colours.setColor(QPalette::WindowText, textColor);
+    colours.setColor(QPalette::Window, background);
+    setPalette(colours);
+    setAutoFillBackground(background != Qt::transparent);
+    setAlignment(alignment | Qt::AlignVCenter);
+    move(topLeft);
+    adjustSize();
+}
+
+void TLabel::SetCaption(const QString& caption)
+{
+    const int right = geometry().right();
+    setText(caption);
+    adjustSize();
+    if (m_alignment & Qt::AlignRight)
+        move(right - width() + 1, y());
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+
+// Plain building blocks of the windows: filled shapes, panels, bevels and labels.
+
+enum class TBevelCut { bvNone, bvLowered, bvRaised };
+
+// Draws the classic two-colour edge of `rect`: lowered shows shadow top-left, highlight bottom-right.
+void DrawEdge(class QPainter& painter, const QRect& rect, TBevelCut cut);
+
+// A filled rectangle with an outline. Part of the window's surface: presses go to the window.
+class TShape : public QWidget
+{
+public:
+    TShape(QWidget* parent, const QRect& geometry, QColor fill, QColor pen = Qt::black, int penWidth = 1);
+    static void Paint(QPainter& painter, const QRect& rect, QColor fill, QColor pen, int penWidth);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor m_fill;
+    QColor m_pen;
+    int m_penWidth;
+};
+
+// A container with a background colour and optional outer and inner bevels.
+class TPanel : public QFrame
+{
+public:
+    TPanel(QWidget* parent, const QRect& geometry, QColor color, TBevelCut outer, TBevelCut inner = TBevelCut::bvNone);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    QColor m_color;
+    TBevelCut m_outer;
+    TBevelCut m_inner;
+};
+
+// A lowered line or box separating groups of controls.
+class TBevel : public QWidget
+{
+public:
+    TBevel(QWidget* parent, const QRect& geometry);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+};
+
+// A text label that is part of the window's surface.
+class TLabel : public QLabel
+{
+public:
+    TLabel(QWidget* parent, const QString& caption, QPoint topLeft, QColor textColor,
+           QColor background = Qt::transparent, Qt::Alignment alignment = Qt::AlignLeft);
+    // Right-aligned labels keep their right edge where it was when the caption grows.
+    void SetCaption(const QString& caption);
+
+private:
+    Qt::Alignment m_alignment;
+};

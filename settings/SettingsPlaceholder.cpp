@@ -1,0 +1,1 @@
+// The settings library grows here.

@@ -1,0 +1,28 @@
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+TempDir::TempDir() : m_path(QFileInfo(m_dir.path()).canonicalFilePath()) {}
+
+QString TempDir::File(const QString& relative) const { return m_path + u'/' + relative; }
+
+QString TempDir::Write(const QString& relative, const QByteArray& bytes) const
+{
+    const QString path = File(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+    return path;
+}
+
+QString TempDir::MakeDir(const QString& relative) const
+{
+    const QString path = File(relative);
+    QDir().mkpath(path);
+    return path;
+}
+
+QString BuiltProgramFolder() { return QString::fromLocal8Bit(qgetenv("KORUMI_PROGRAM_DIR")); }

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+// A temporary folder for one test, removed with it.
+class TempDir
+{
+public:
+    TempDir();
+    const QString& Path() const { return m_path; }
+    // The path of `relative` inside the folder.
+    QString File(const QString& relative) const;
+    // Writes `bytes` to `relative`, creating parent folders; returns the full path.
+    QString Write(const QString& relative, const QByteArray& bytes = {}) const;
+    // Creates the folder `relative` with its parents; returns the full path.
+    QString MakeDir(const QString& relative) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+// The folder where the build puts korumi and its tools.
+QString BuiltProgramFolder();
