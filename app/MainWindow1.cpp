@@ -99,8 +99,9 @@ TMainForm1::TMainForm1(const QString& programFolder, const QStringList& argument
 void TMainForm1::buildTitleStrip()
 {
     new TShape(this, QRect(0, 0, 400, 25), Olive, Olive);
-    new TLabel(this, QStringLiteral("◆ Korumi ver.2.1"), QPoint(8, 6), Qt::white, Olive);
-    findChildren<TLabel*>().last()->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
+    auto* title = new TLabel(this, QStringLiteral("◆ Korumi ver.2.1"), QPoint(8, 6), Qt::white, Olive);
+    title->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
+    title->adjustSize();
     new TShape(this, QRect(0, 23, 400, 547), Qt::transparent, Qt::gray, 2);
     new TShape(this, QRect(8, 32, 386, 160), Olive, Silver);
     new TShape(this, QRect(8, 464, 386, 98), Olive, Silver);
@@ -136,6 +137,7 @@ void TMainForm1::buildInputArea()
     new TShadowLabel(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
     C2_00 = makeCombo(panel1, QRect(64, 134, 286, 19), QStringLiteral(" おまかせ設定"));
     Button5 = makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
+    Button5->setFont(Fonts::Pixel(Fonts::UiGothic, 9, true));
 
     Memo0 = new QPlainTextEdit(panel1);
     Memo0->setGeometry(348, 103, 29, 25);
@@ -161,7 +163,9 @@ void TMainForm1::buildManualSettings()
     const int rateTops[] = {18, 51, 84, 116, 148};
     for (int i = 0; i < 5; ++i) {
         auto* label = new TLabel(panel5, QString::fromLatin1(rates[i]), QPoint(182, rateTops[i]), TextGrey);
-        label->move(222 - label->width(), rateTops[i]);
+        label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+        label->adjustSize();
+        label->move(226 - label->width(), rateTops[i]);
     }
 
     captionUnder(panel5, 44, 172, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"));
@@ -180,8 +184,11 @@ void TMainForm1::buildManualSettings()
     TrackBar2 = makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), 3, 1, QStringLiteral(" 動画のｻｲｽﾞ"));
     const char* sizes[] = {"640x480", "720x480", "960x540", "1280x720"};
     const int sizeLefts[] = {55, 142, 229, 310};
-    for (int i = 0; i < 4; ++i)
-        new TLabel(panel5, QString::fromLatin1(sizes[i]), QPoint(sizeLefts[i], 212), TextGrey);
+    for (int i = 0; i < 4; ++i) {
+        auto* label = new TLabel(panel5, QString::fromLatin1(sizes[i]), QPoint(sizeLefts[i], 212), TextGrey);
+        label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+        label->adjustSize();
+    }
 }
 
 void TMainForm1::buildOutputArea()
