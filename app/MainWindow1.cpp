@@ -6,8 +6,11 @@
 #include "controls/FadeButton.h"
 #include "controls/MCCBox.h"
 #include "controls/ShadoLbl.h"
+#include "conversion/BatchRun.h"
+#include "conversion/ProgressWindow1.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
+#include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/StockControls.h"
 #include "platform/WindowDragger.h"
@@ -79,6 +82,7 @@ void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder), m_arguments(arguments)
 {
+    m_state.ProgramFolder = programFolder;
     setWindowTitle(QStringLiteral("Korumi"));
     setFixedSize(400, 570);
     move(20, 20);
@@ -95,6 +99,8 @@ TMainForm1::TMainForm1(const QString& programFolder, const QStringList& argument
     buildOutputArea();
     wireHandlers();
 }
+
+TMainForm1::~TMainForm1() = default;
 
 void TMainForm1::buildTitleStrip()
 {
@@ -223,6 +229,17 @@ void TMainForm1::wireHandlers()
     Button3->OnClick = std::bind(&TMainForm1::Button3Click, this, _1);
     Button4->OnClick = std::bind(&TMainForm1::Button4Click, this, _1);
     C1_03->OnChange = std::bind(&TMainForm1::C1_03Change, this, _1);
+    Button10->OnClick = std::bind(&TMainForm1::Button10Click, this, _1);
+    Button11->OnClick = std::bind(&TMainForm1::Button11Click, this, _1);
+    connect(Button0, &QPushButton::clicked, this, [this] { Button0Click(Button0); });
+}
+
+QStringList TMainForm1::InputFiles() const
+{
+    QStringList files;
+    for (int i = 0; i < ListBox1->count(); ++i)
+        files << ListBox1->item(i)->text();
+    return files;
 }
 
 ConversionSettings TMainForm1::CurrentSettings() const
@@ -237,6 +254,52 @@ ConversionSettings TMainForm1::CurrentSettings() const
     settings.TwoPass = CheckBox1->isChecked();
     settings.OutputFolder = C1_03->Path();
     return settings;
+}
+
+void TMainForm1::Button10Click(QObject*)
+{
+    Button10->Tag = 1;
+    Button11->Tag = 0;
+    Button0Click(Button0);
+}
+
+void TMainForm1::Button11Click(QObject*)
+{
+    Button10->Tag = 0;
+    Button11->Tag = 1;
+    Button0Click(Button0);
+}
+
+void TMainForm1::Button0Click(QObject*)
+{
+    const QStringList files = InputFiles();
+    if (files.isEmpty() || m_run)
+        return;
+    BatchJob job{files, m_programFolder, Button11->Tag == 1, DryRun};
+    m_progress = std::make_unique<TProgressForm1>(this, m_state, [this] { return m_run->CancelCurrentPass(); });
+    m_run = std::make_unique<BatchRun>(std::move(job), [this] { return CurrentSettings(); }, m_state, *m_progress);
+    connect(m_run.get(), &BatchRun::Finished, this, &TMainForm1::runFinished);
+    if (OnRunStarting)
+        OnRunStarting(*m_run);
+    m_progress->show();
+    setEnabled(false);
+    m_run->Start();
+}
+
+void TMainForm1::runFinished(const BatchResult& result)
+{
+    if (result.End == RunEnd::EncoderMissing)
+        Messages::Show(EncoderMissingMessage, m_progress.get());
+    else if (result.End == RunEnd::Aborted)
+        Messages::Show(RunAbortedMessage, m_progress.get());
+    // Both are released once the signal that brought us here has returned.
+    m_progress.release()->deleteLater();
+    m_run.release()->deleteLater();
+    setEnabled(true);
+    if (!result.Failures.isEmpty())
+        Messages::Show(FailureReport(result.Failures), this);
+    if (OnRunFinished)
+        OnRunFinished(result);
 }
 
 void TMainForm1::Button1Click(QObject*) { close(); }

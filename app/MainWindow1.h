@@ -1,9 +1,13 @@
 #pragma once
 
+#include "conversion/BatchResult.h"
 #include "conversion/CommandLine.h"
+#include "conversion/ConversionState.h"
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
+#include <memory>
 
 class FadeButton;
 class QCheckBox;
@@ -14,6 +18,8 @@ class QSlider;
 class TBrowseEdit;
 class TDigitBar;
 class TMultiColComboBox;
+class TProgressForm1;
+class BatchRun;
 class TPanel;
 class TShadowLabel;
 
@@ -25,14 +31,25 @@ public:
     // `programFolder` holds profile.txt, Korumi.ini, Readme.txt and the tools; `arguments` are
     // the paths given on the command line, taken into the input list at first activation.
     TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent = nullptr);
+    ~TMainForm1() override;
 
     const QString& ProgramFolder() const { return m_programFolder; }
 
     // The conversion settings as the controls hold them now.
     ConversionSettings CurrentSettings() const;
 
+    // The paths the next run converts, in list order.
+    QStringList InputFiles() const;
+
     // First-activation mark: 0 until the first activation's work has completed.
     int Tag = 0;
+
+    // Runs announce their passes and write nothing: no folder, thumbnail or settings.
+    bool DryRun = false;
+    // Called when a run has been set up, before its first pass (to follow its passes).
+    std::function<void(BatchRun&)> OnRunStarting;
+    // Called when a run has ended and the window is usable again.
+    std::function<void(const BatchResult&)> OnRunFinished;
 
     // Title strip.
     FadeButton* Button1; // ×
@@ -59,10 +76,13 @@ public:
     FadeButton* Button11;
     QPushButton* Button0;
 
+    void Button0Click(QObject* Sender);
     void Button1Click(QObject* Sender);
     void Button2Click(QObject* Sender);
     void Button3Click(QObject* Sender);
     void Button4Click(QObject* Sender);
+    void Button10Click(QObject* Sender);
+    void Button11Click(QObject* Sender);
     void C1_03Change(QObject* Sender);
     void FormActivate(QObject* Sender);
 
@@ -75,7 +95,11 @@ private:
     void buildManualSettings();
     void buildOutputArea();
     void wireHandlers();
+    void runFinished(const BatchResult& result);
 
     QString m_programFolder;
     QStringList m_arguments;
+    ConversionState m_state;
+    std::unique_ptr<TProgressForm1> m_progress;
+    std::unique_ptr<BatchRun> m_run;
 };

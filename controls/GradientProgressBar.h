@@ -14,4 +14,8 @@ public:
     void SetMin(int min) { setMinimum(min); }
     void SetMax(int max) { setMaximum(max); }
     void SetPosition(int position) { setValue(position); }
+
+protected:
+    // The bar is a window of its own: pressing on it never drags the window it sits in.
+    void mousePressEvent(QMouseEvent* event) override;
 };

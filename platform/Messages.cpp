@@ -41,3 +41,7 @@ Handler StandardErrorHandler()
 }
 
 } // namespace Messages
+
+namespace Messages {
+void Beep() { QApplication::beep(); }
+} // namespace Messages

@@ -21,3 +21,8 @@ Handler SetHandler(Handler handler);
 Handler StandardErrorHandler();
 
 } // namespace Messages
+
+namespace Messages {
+// The default system beep.
+void Beep();
+} // namespace Messages

@@ -2,6 +2,7 @@
 
 #include "platform/SystemColors.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 void DrawEdge(QPainter& painter, const QRect& rect, TBevelCut cut)
@@ -68,6 +69,8 @@ void TPanel::paintEvent(QPaintEvent*)
     }
     DrawEdge(painter, edge, m_inner);
 }
+
+void TPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 TBevel::TBevel(QWidget* parent, const QRect& geometry) : QWidget(parent)
 {

@@ -35,6 +35,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    // A panel is a window of its own: presses on it are its own, they never move the window.
+    void mousePressEvent(QMouseEvent* event) override;
 
 private:
     QColor m_color;

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the command line asks for.
+struct CommandLineOptions {
+    enum class Mode { Window, Convert, Help, Version, UsageError };
+
+    Mode RunMode = Mode::Window;
+    bool ITunes = false;
+    bool DryRun = false;
+    QStringList Paths; // files and folders for the input list
+    QString Error;     // what is wrong, for a usage error
+};
+
+// Reads the arguments after the program name. Without --convert every argument is a path;
+// with it, options come first and "--" ends them.
+CommandLineOptions ParseCommandLine(const QStringList& arguments);
+
+// The text of --help.
+QString UsageText();

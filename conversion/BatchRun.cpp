@@ -1,0 +1,182 @@
+#include "conversion/BatchRun.h"
+
+#include "conversion/ProgressView.h"
+#include "platform/Errors.h"
+#include "platform/JpegImage.h"
+#include "platform/Messages.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+const QString RegistrationProgram = QStringLiteral("addfile.exe");
+} // namespace
+
+BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state, ProgressView& view,
+                   QObject* parent)
+    : QObject(parent), m_job(std::move(job)), m_settings(std::move(settings)), m_state(state), m_view(view)
+{
+    m_state.ProgramFolder = m_job.ProgramFolder;
+    m_result.FileCount = m_job.Files.size();
+    connect(&m_thumbnail, &ThumbnailGrab::Done, this, [this] {
+        guarded([this] {
+            showThumbnail();
+            startEncoder();
+        });
+    });
+    connect(&m_encoder, &HiddenProcess::Finished, this,
+            [this](int exitCode, bool crashed) { guarded([=] { onEncoderFinished(exitCode, crashed); }); });
+    connect(&m_encoder, &HiddenProcess::FailedToStart, this, [this] { finish(RunEnd::EncoderMissing); });
+}
+
+void BatchRun::Start()
+{
+    m_running = true;
+    guarded([this] {
+        m_view.SetBarMax(m_job.Files.size());
+        m_view.SetBarPosition(0);
+        m_view.SetTimerEnabled(true);
+        const ConversionSettings settings = m_settings();
+        m_passes = settings.TwoPass ? 2 : 1;
+        if (settings.OutputFolder.isEmpty())
+            throw Exception(QStringLiteral("no output folder"));
+        // A folder that cannot be made is not an error here: the encoder then reports it.
+        if (!m_job.DryRun)
+            QDir().mkpath(settings.OutputFolder);
+        m_fileIndex = 0;
+        QMetaObject::invokeMethod(this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
+    });
+}
+
+bool BatchRun::CancelCurrentPass() { return m_encoder.Kill(); }
+
+void BatchRun::startFile()
+{
+    if (m_fileIndex >= m_job.Files.size()) {
+        finish(RunEnd::Completed);
+        return;
+    }
+    m_state.SourcePath = m_job.Files.at(m_fileIndex);
+    m_state.TargetPath = TargetPathFor(m_state.SourcePath, m_settings().OutputFolder);
+    m_pass = 1;
+    m_fileFailed = false;
+    // Converting a file onto itself would destroy it.
+    if (IsSameFile(m_state.SourcePath, m_state.TargetPath)) {
+        m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), 0, true};
+        nextFile();
+        return;
+    }
+    startPass();
+}
+
+void BatchRun::startPass()
+{
+    m_view.SetBarPosition(m_fileIndex);
+    m_view.SetCaption(Paths::ExtractFileName(m_state.SourcePath) + QStringLiteral(" -> ") +
+                      Paths::ExtractFileName(m_state.TargetPath));
+    m_command = ConversionCommand(m_state.SourcePath, m_pass, m_settings());
+    emit PassStarted(m_fileIndex, m_job.Files.size(), m_pass, m_passes, m_command);
+    if (m_job.DryRun) {
+        passEnded(true);
+        return;
+    }
+    m_view.ClearThumbnail();
+    m_thumbnail.Start(ThumbnailArguments(m_state.SourcePath, m_job.ProgramFolder), m_job.ProgramFolder);
+}
+
+void BatchRun::showThumbnail()
+{
+    const QString path = ThumbnailPath(m_job.ProgramFolder);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray bytes = file.readAll();
+    file.close();
+    // Removed before decoding, so a broken picture cannot trouble the next run too.
+    file.remove();
+    m_view.ShowThumbnail(DecodeJpeg(bytes));
+}
+
+void BatchRun::startEncoder()
+{
+    m_view.ClearCancelFlag();
+    m_targetBefore = FileStamp::Of(m_state.TargetPath);
+    m_encoder.Start(m_command, m_job.ProgramFolder);
+}
+
+void BatchRun::onEncoderFinished(int exitCode, bool crashed)
+{
+    if (m_view.CancelFlag()) {
+        QFile::remove(m_state.TargetPath);
+        ++m_result.CancelledPasses;
+        passEnded(false);
+        return;
+    }
+    if (crashed || exitCode != 0) {
+        removeOwnOutput();
+        m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), exitCode, false};
+        m_fileFailed = true;
+        passEnded(false);
+        return;
+    }
+    passEnded(true);
+}
+
+void BatchRun::removeOwnOutput()
+{
+    // Only what this pass wrote goes; a file the encoder never touched stays.
+    if (FileStamp::Of(m_state.TargetPath) != m_targetBefore || !m_targetBefore.Exists)
+        QFile::remove(m_state.TargetPath);
+}
+
+void BatchRun::passEnded(bool completed)
+{
+    if (m_pass < m_passes) {
+        ++m_pass;
+        QMetaObject::invokeMethod(this, [this] { guarded([this] { startPass(); }); }, Qt::QueuedConnection);
+        return;
+    }
+    if (completed && !m_fileFailed) {
+        ++m_result.Converted;
+        if (m_job.ITunes && !m_job.DryRun)
+            handOff();
+    }
+    nextFile();
+}
+
+void BatchRun::handOff()
+{
+    // The media library is an extra; a missing registration tool is not the conversion's failure.
+    StartDetached(RegistrationProgram, {m_state.TargetPath}, m_job.ProgramFolder);
+}
+
+void BatchRun::nextFile()
+{
+    ++m_fileIndex;
+    QMetaObject::invokeMethod(this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
+}
+
+void BatchRun::finish(RunEnd end)
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_result.End = end;
+    if (end != RunEnd::Aborted)
+        Messages::Beep();
+    m_view.SetTimerEnabled(false);
+    emit Finished(m_result);
+}
+
+void BatchRun::guarded(const std::function<void()>& step)
+{
+    if (!m_running)
+        return;
+    try {
+        step();
+    } catch (const std::exception&) {
+        finish(RunEnd::Aborted);
+    }
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// What the batch run is working on now; the progress window reads it on every tick.
+struct ConversionState {
+    QString ProgramFolder;
+    QString SourcePath;
+    QString TargetPath;
+};

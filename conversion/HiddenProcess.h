@@ -1,0 +1,34 @@
+#pragma once
+
+#include "conversion/Command.h"
+
+#include <QObject>
+#include <memory>
+
+class QProcess;
+
+// Runs one external program at a time, hidden, and reports how it ended. It is the only owner
+// of its process, so cancelling can never reach a process it did not start or one that ended.
+class HiddenProcess : public QObject
+{
+    Q_OBJECT
+public:
+    explicit HiddenProcess(QObject* parent = nullptr);
+    ~HiddenProcess() override;
+
+    // Starts `command`, looking the program up in `programFolder` first. Exactly one of
+    // Finished or FailedToStart follows, through the event loop.
+    void Start(const Command& command, const QString& programFolder);
+    bool IsRunning() const;
+    // Ends the running program; false when none is running.
+    bool Kill();
+
+signals:
+    void Finished(int exitCode, bool crashed);
+    void FailedToStart(const QString& message);
+
+private:
+    void release();
+
+    std::unique_ptr<QProcess> m_process;
+};

@@ -1,0 +1,105 @@
+#include "conversion/ProgressWindow1.h"
+
+#include "controls/FadeButton.h"
+#include "controls/GradientProgressBar.h"
+#include "conversion/ConversionState.h"
+#include "conversion/SizeCaption.h"
+#include "platform/FileStamp.h"
+#include "platform/Fonts.h"
+#include "platform/Messages.h"
+#include "platform/StockControls.h"
+#include "platform/WindowDragger.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace {
+constexpr QColor Cream{0xD8, 0xD8, 0xAE};
+constexpr QColor Olive{0xC0, 0xC0, 0x83};
+constexpr QColor TextGrey{0x46, 0x46, 0x46};
+constexpr int NotCancelled = 1;
+constexpr int Cancelled = 0;
+} // namespace
+
+TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state, std::function<bool()> cancelEncoder)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_state(state),
+      m_cancelEncoder(std::move(cancelEncoder))
+{
+    setWindowTitle(QStringLiteral("Korumi"));
+    setFixedSize(401, 72);
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    new WindowDragger(this);
+
+    new TShape(this, QRect(0, 0, 400, 72), Cream, Cream);
+    new TShape(this, QRect(5, 5, 82, 62), Qt::black, Qt::white);
+    Image1 = new QLabel(this);
+    Image1->setGeometry(6, 6, 80, 60);
+    Image1->setScaledContents(true);
+    Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Label1 = new TLabel(this, QStringLiteral("***.*** -> ***.***"), QPoint(96, 20), TextGrey, Cream);
+    Label2 = new TLabel(this, QStringLiteral("0KB -> 0KB"), QPoint(96, 32), TextGrey, Cream);
+
+    ProgressBar1 = new GradientProgressBar(this);
+    ProgressBar1->setGeometry(92, 48, 300, 15);
+    ProgressBar1->SetMin(0);
+    ProgressBar1->SetMax(10);
+    ProgressBar1->SetPosition(0);
+    ProgressBar1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+
+    auto* panel1 = new TPanel(this, QRect(376, 4, 20, 20), Qt::gray, TBevelCut::bvNone);
+    Button1 = new FadeButton(panel1, QStringLiteral("×"));
+    Button1->setGeometry(0, 0, 20, 20);
+    Button1->setToolTip(QStringLiteral(" ｷｬﾝｾﾙ"));
+    Button1->Tag = NotCancelled;
+    Button1->OnClick = [this](QObject* sender) { Button1Click(sender); };
+
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TProgressForm1::Timer1Timer);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TProgressForm1::SetBarMax(int max) { ProgressBar1->SetMax(max); }
+
+void TProgressForm1::SetBarPosition(int position) { ProgressBar1->SetPosition(position); }
+
+void TProgressForm1::SetCaption(const QString& caption)
+{
+    Label1->SetCaption(caption);
+    repaint();
+}
+
+void TProgressForm1::ClearThumbnail() { Image1->clear(); }
+
+void TProgressForm1::ShowThumbnail(const QImage& picture) { Image1->setPixmap(QPixmap::fromImage(picture)); }
+
+void TProgressForm1::SetTimerEnabled(bool enabled)
+{
+    if (enabled)
+        Timer1.start();
+    else
+        Timer1.stop();
+}
+
+void TProgressForm1::ClearCancelFlag() { Button1->Tag = NotCancelled; }
+
+bool TProgressForm1::CancelFlag() const { return Button1->Tag == Cancelled; }
+
+void TProgressForm1::Timer1Timer()
+{
+    Label2->SetCaption(SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath)));
+}
+
+void TProgressForm1::Button1Click(QObject*)
+{
+    if (m_cancelEncoder && m_cancelEncoder()) {
+        Button1->Tag = Cancelled;
+        return;
+    }
+    Button1->Tag = NotCancelled;
+    Messages::Show(QStringLiteral("変換を中止できませんでした。"), this);
+}

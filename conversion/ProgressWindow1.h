@@ -1,0 +1,46 @@
+#pragma once
+
+#include "conversion/ProgressView.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class FadeButton;
+class GradientProgressBar;
+class QLabel;
+class TLabel;
+struct ConversionState;
+
+// The small always-on-top window shown while a batch run lasts: file pair, sizes, thumbnail,
+// batch progress and a cancel button for the running encoder.
+class TProgressForm1 : public QWidget, public ProgressView
+{
+public:
+    // `state` is read on every timer tick; `cancelEncoder` ends the running encoder and says
+    // whether there was one to end.
+    TProgressForm1(QWidget* owner, const ConversionState& state, std::function<bool()> cancelEncoder);
+
+    void SetBarMax(int max) override;
+    void SetBarPosition(int position) override;
+    void SetCaption(const QString& caption) override;
+    void ClearThumbnail() override;
+    void ShowThumbnail(const QImage& picture) override;
+    void SetTimerEnabled(bool enabled) override;
+    void ClearCancelFlag() override;
+    bool CancelFlag() const override;
+
+    void Timer1Timer();
+    void Button1Click(QObject* Sender);
+
+    QLabel* Image1;
+    TLabel* Label1;
+    TLabel* Label2;
+    GradientProgressBar* ProgressBar1;
+    FadeButton* Button1;
+    QTimer Timer1;
+
+private:
+    const ConversionState& m_state;
+    std::function<bool()> m_cancelEncoder;
+};

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where an external program named by its bare name is run from: the program folder first,
+// then the search path. Returns the name unchanged when it is found in neither, so that
+// starting it fails with the system's own error.
+QString FindProgram(const QString& name, const QString& programFolder);
+
+// Starts `name` (looked up as FindProgram does) with `arguments` in the background, hidden and
+// not waited for; false when it could not be started.
+bool StartDetached(const QString& name, const QStringList& arguments, const QString& programFolder);
