@@ -17,7 +17,7 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->setArguments(command.Arguments());
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
-    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->setStandardErrorFile(QProcess::nullDevice());
 
     // Outcomes are delivered through the event loop, after the process has been released, so a
     // handler may start the next program at once.

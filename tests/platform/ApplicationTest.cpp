@@ -2,6 +2,7 @@
 #include "platform/Errors.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
+#include "tests/support/MessageRecorder.h"
 
 #include <QFontInfo>
 #include <QWidget>
@@ -9,13 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Records the messages the program would show.
-struct MessageRecorder {
-    QStringList shown;
-    Messages::Handler previous = Messages::SetHandler([this](const QString& text) { shown << text; });
-    ~MessageRecorder() { Messages::SetHandler(previous); }
-};
 
 // Throws from inside a real event handler.
 class Thrower : public QObject
@@ -50,7 +44,7 @@ TEST(ErrorBox, ShowsEscapingErrorsAndStaysSilentOnAbort)
     deliver(thrower);
     thrower.action = [] { throw std::runtime_error("plain"); };
     deliver(thrower);
-    EXPECT_EQ(recorder.shown, QStringList({QStringLiteral("'abc' は整数ではありません"), QStringLiteral("plain")}));
+    EXPECT_EQ(recorder.Shown, QStringList({QStringLiteral("'abc' は整数ではありません"), QStringLiteral("plain")}));
 }
 
 TEST(ErrorBox, ModalBoxReturnsWhenOkIsPressed)

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/Printers.h"
+
 // A temporary folder for one test, removed with it.
 class TempDir
 {

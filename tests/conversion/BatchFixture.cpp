@@ -1,0 +1,84 @@
+#include "tests/conversion/BatchFixture.h"
+
+#include "controls/GradientProgressBar.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace {
+
+// Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target
+// (but no thumbnail: the run would rightly refuse a picture that is not one).
+const char* RecorderScript = R"(#!/bin/sh
+log="$(dirname "$0")/calls.log"
+name=$(basename "$0")
+line="$name"
+for argument in "$@"; do line="$line	$argument"; done
+echo "$line" >> "$log"
+if [ "$name" = ffmpeg.exe ] && [ "$3" != -f ]; then
+    for last in "$@"; do :; done
+    printf 'output' > "$last"
+fi
+)";
+
+void link(const QString& from, const QString& to) { QFile::link(from, to); }
+
+} // namespace
+
+BatchFixture::BatchFixture()
+{
+    settings.VideoCodec = QStringLiteral("LIBX264");
+    settings.OutputFolder = outputRoot.File(QStringLiteral("out"));
+    state.ProgramFolder = programDir.Path();
+}
+
+void BatchFixture::UseBuiltTools() const
+{
+    for (const char* tool : {"ffmpeg.exe", "addfile.exe"})
+        link(BuiltProgramFolder() + u'/' + QLatin1String(tool), programDir.File(QLatin1String(tool)));
+}
+
+void BatchFixture::UseRecordingTools() const
+{
+    for (const char* tool : {"ffmpeg.exe", "addfile.exe"}) {
+        const QString path = programDir.Write(QLatin1String(tool), RecorderScript);
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+}
+
+QStringList BatchFixture::Log() const
+{
+    QFile log(programDir.File(QStringLiteral("calls.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(log.readAll()).split(u'\n', Qt::SkipEmptyParts);
+}
+
+void BatchFixture::Prepare(const QStringList& files, bool itunes, bool dryRun)
+{
+    BatchJob job{files, programDir.Path(), itunes, dryRun};
+    form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelCurrentPass(); });
+    run = std::make_unique<BatchRun>(job, [this] { return settings; }, state, *form);
+    QObject::connect(run.get(), &BatchRun::PassStarted, run.get(),
+                     [this](int, int, int, int, const Command& command) {
+                         barPositions << form->ProgressBar1->Position();
+                         commands << command.Text();
+                     });
+    form->show();
+}
+
+BatchResult BatchFixture::StartAndWait()
+{
+    QSignalSpy finished(run.get(), &BatchRun::Finished);
+    run->Start();
+    if (finished.isEmpty())
+        finished.wait(180000);
+    EXPECT_EQ(finished.size(), 1);
+    return finished.isEmpty() ? BatchResult{} : finished.first().first().value<BatchResult>();
+}
+
+BatchResult BatchFixture::Run(const QStringList& files, bool itunes, bool dryRun)
+{
+    Prepare(files, itunes, dryRun);
+    return StartAndWait();
+}

@@ -1,0 +1,220 @@
+#include "tests/conversion/BatchFixture.h"
+#include "tests/support/Media.h"
+#include "controls/FadeButton.h"
+
+#include <QLabel>
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QByteArray contentsOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The calls of one tool in the log, each as its argument list.
+QList<QStringList> callsOf(const QStringList& log, const QString& tool)
+{
+    QList<QStringList> calls;
+    for (const QString& line : log) {
+        QStringList words = line.split(u'\t');
+        if (words.takeFirst() == tool)
+            calls << words;
+    }
+    return calls;
+}
+
+using RecordedBatch = BatchFixture;
+
+TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
+{
+    UseRecordingTools();
+    settings.TwoPass = true;
+    const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
+    const QString b = sourceDir.Write(QStringLiteral("b b.avi"), "b");
+
+    const BatchResult result = Run({a, b}, /*itunes=*/true);
+
+    EXPECT_EQ(result.End, RunEnd::Completed);
+    EXPECT_EQ(result.Converted, 2);
+    EXPECT_EQ(barPositions, QList<int>({0, 0, 1, 1}));
+    QStringList encodes;
+    for (const QStringList& call : callsOf(Log(), QStringLiteral("ffmpeg.exe")))
+        if (!call.contains(QStringLiteral("image2")))
+            encodes << call.at(1) + QStringLiteral(" pass ") + call.at(call.indexOf(QStringLiteral("-pass")) + 1);
+    EXPECT_EQ(encodes, QStringList({a + " pass 1", a + " pass 2", b + " pass 1", b + " pass 2"}));
+
+    // The registration tool runs in the background: wait for both calls.
+    (void)QTest::qWaitFor([this] { return callsOf(Log(), QStringLiteral("addfile.exe")).size() == 2; }, 10000);
+    const auto handOffs = callsOf(Log(), QStringLiteral("addfile.exe"));
+    ASSERT_EQ(handOffs.size(), 2);
+    EXPECT_EQ(handOffs[0], QStringList{settings.OutputFolder + "/a.mp4"});
+    EXPECT_EQ(handOffs[1], QStringList{settings.OutputFolder + "/b b.mp4"});
+}
+
+TEST_F(RecordedBatch, EveryPassGrabsAThumbnailFirstAndSaveModeNeverHandsOff)
+{
+    UseRecordingTools();
+    const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
+
+    Run({a}, /*itunes=*/false);
+    QTest::qWait(300); // a hand-off would have been logged by now
+
+    const auto calls = callsOf(Log(), QStringLiteral("ffmpeg.exe"));
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_EQ(calls[0], ThumbnailArguments(a, programDir.Path()).Arguments());
+    EXPECT_EQ(calls[1], ConversionCommand(a, 1, settings).Arguments());
+    EXPECT_TRUE(callsOf(Log(), QStringLiteral("addfile.exe")).isEmpty());
+    EXPECT_TRUE(QDir(settings.OutputFolder).exists());
+}
+
+TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
+{
+    UseRecordingTools();
+    settings.TwoPass = true;
+    const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
+    const QString b = sourceDir.Write(QStringLiteral("b.avi"), "b");
+
+    const BatchResult result = Run({a, b}, /*itunes=*/true, /*dryRun=*/true);
+
+    EXPECT_EQ(commands, QStringList({ConversionCommand(a, 1, settings).Text(), ConversionCommand(a, 2, settings).Text(),
+                                     ConversionCommand(b, 1, settings).Text(),
+                                     ConversionCommand(b, 2, settings).Text()}));
+    EXPECT_EQ(result.Converted, 2);
+    EXPECT_TRUE(Log().isEmpty());
+    EXPECT_FALSE(QDir(settings.OutputFolder).exists());
+}
+
+TEST_F(RecordedBatch, ASourceThatIsItsOwnTargetIsRefusedAndSurvives)
+{
+    UseRecordingTools();
+    const QString source = sourceDir.Write(QStringLiteral("movie.mp4"), "precious");
+    settings.OutputFolder = sourceDir.Path();
+
+    const BatchResult result = Run({source});
+
+    ASSERT_EQ(result.Failures.size(), 1);
+    EXPECT_TRUE(result.Failures[0].SameFile);
+    EXPECT_EQ(result.Failures[0].Name, "movie.mp4");
+    EXPECT_EQ(contentsOf(source), "precious");
+    EXPECT_TRUE(Log().isEmpty());
+}
+
+TEST_F(RecordedBatch, AnEmptyOutputFolderStopsTheRunBeforeAnyFile)
+{
+    UseRecordingTools();
+    settings.OutputFolder.clear();
+    const BatchResult result = Run({sourceDir.Write(QStringLiteral("a.avi"), "a")});
+    EXPECT_EQ(result.End, RunEnd::Aborted);
+    EXPECT_TRUE(Log().isEmpty());
+}
+
+TEST_F(RecordedBatch, AMissingEncoderEndsTheRun)
+{
+    // No tools in the program folder, and none named so on the search path.
+    const BatchResult result = Run({sourceDir.Write(QStringLiteral("a.avi"), "a")});
+    EXPECT_EQ(result.End, RunEnd::EncoderMissing);
+    EXPECT_EQ(result.Converted, 0);
+}
+
+TEST_F(RecordedBatch, CancelWithNoEncoderRunningFailsWithAMessage)
+{
+    UseRecordingTools();
+    Prepare({sourceDir.Write(QStringLiteral("a.avi"), "a")});
+    form->Button1Click(form->Button1);
+    EXPECT_EQ(messages.Shown, QStringList{"変換を中止できませんでした。"});
+    EXPECT_FALSE(form->CancelFlag());
+}
+
+// Conversions with the real encoder front.
+class EncodedBatch : public BatchFixture
+{
+protected:
+    void SetUp() override { UseBuiltTools(); }
+};
+
+TEST_F(EncodedBatch, SinglePassWritesAPlayableFileIntoANewNestedFolderWithAThumbnail)
+{
+    settings.OutputFolder = outputRoot.File(QStringLiteral("new/nested/out"));
+    settings.PictureSizeIndex = 0;
+    const QString clip = MakeClip(sourceDir.Path(), {QStringLiteral("clip.avi"), 6});
+    ASSERT_FALSE(clip.isEmpty());
+    QPixmap shown;
+    Prepare({clip});
+    QObject::connect(run.get(), &BatchRun::Finished, form.get(), [&] { shown = form->Image1->pixmap(); });
+
+    const BatchResult result = StartAndWait();
+
+    EXPECT_TRUE(result.AllConverted());
+    const QJsonObject video = StreamOf(Probe(settings.OutputFolder + "/clip.mp4"), QStringLiteral("video"));
+    EXPECT_EQ(video.value("codec_name").toString(), "h264");
+    EXPECT_EQ(video.value("width").toInt(), 640);
+    EXPECT_EQ(shown.size(), QSize(80, 60));
+    EXPECT_FALSE(QFile::exists(ThumbnailPath(programDir.Path())));
+}
+
+TEST_F(EncodedBatch, TwoPassProducesAPlayableFileWithAudio)
+{
+    settings.TwoPass = true;
+    settings.VideoCodec = QStringLiteral("MPEG4");
+    const QString clip = MakeClip(sourceDir.Path(), {QStringLiteral("clip.mkv"), 2});
+    ASSERT_FALSE(clip.isEmpty());
+
+    EXPECT_TRUE(Run({clip}).AllConverted());
+
+    const QJsonObject probe = Probe(settings.OutputFolder + "/clip.mp4");
+    EXPECT_EQ(StreamOf(probe, QStringLiteral("video")).value("codec_name").toString(), "mpeg4");
+    EXPECT_EQ(StreamOf(probe, QStringLiteral("audio")).value("codec_name").toString(), "aac");
+}
+
+TEST_F(EncodedBatch, ACorruptInputIsReportedWhileTheOthersConvert)
+{
+    const QString bad = sourceDir.Write(QStringLiteral("bad.avi"), QByteArray(4096, 'x'));
+    const QString good = MakeClip(sourceDir.Path(), {QStringLiteral("good.mov"), 1});
+    // A target the encoder never reaches is left alone.
+    const QString oldTarget = outputRoot.Write(QStringLiteral("out/bad.mp4"), "older work");
+
+    const BatchResult result = Run({bad, good});
+
+    ASSERT_EQ(result.Failures.size(), 1);
+    EXPECT_EQ(result.Failures[0].Name, "bad.avi");
+    EXPECT_NE(result.Failures[0].ExitCode, 0);
+    EXPECT_EQ(result.Converted, 1);
+    EXPECT_EQ(contentsOf(oldTarget), "older work");
+    EXPECT_FALSE(StreamOf(Probe(settings.OutputFolder + "/good.mp4"), QStringLiteral("video")).isEmpty());
+}
+
+TEST_F(EncodedBatch, CancelEndsTheEncoderDeletesItsOutputAndGoesOn)
+{
+    settings.PictureSizeIndex = 3;
+    const QString slow = MakeClip(sourceDir.Path(), {QStringLiteral("slow.avi"), 60, true, QSize(640, 480), 30});
+    const QString quick = MakeClip(sourceDir.Path(), {QStringLiteral("quick.avi"), 1});
+    ASSERT_FALSE(slow.isEmpty());
+    Prepare({slow, quick});
+    const QString slowTarget = settings.OutputFolder + "/slow.mp4";
+    QObject::connect(run.get(), &BatchRun::PassStarted, form.get(), [&](int fileIndex) {
+        if (fileIndex != 0)
+            return;
+        // Cancel once the encoder has written part of its output.
+        QTimer::singleShot(0, form.get(), [&] {
+            (void)QTest::qWaitFor([&] { return QFile(slowTarget).size() > 0; }, 20000);
+            form->Button1Click(form->Button1);
+        });
+    });
+
+    const BatchResult result = StartAndWait();
+
+    EXPECT_EQ(result.CancelledPasses, 1);
+    EXPECT_EQ(result.Converted, 1);
+    EXPECT_TRUE(messages.Shown.isEmpty());
+    EXPECT_FALSE(QFile::exists(slowTarget));
+    EXPECT_FALSE(ProcessRunningWith(slowTarget));
+    EXPECT_TRUE(QFile::exists(settings.OutputFolder + "/quick.mp4"));
+}
+
+} // namespace

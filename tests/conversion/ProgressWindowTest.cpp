@@ -1,0 +1,93 @@
+#include "controls/FadeButton.h"
+#include "controls/GradientProgressBar.h"
+#include "conversion/ConversionState.h"
+#include "conversion/ProgressWindow1.h"
+#include "conversion/SizeCaption.h"
+#include "platform/StockControls.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+TEST(SizeCaption, KilobytesOfAThousandTruncatedMissingAsZero)
+{
+    EXPECT_EQ(SizeCaption(1999, 999), "1KB -> 0KB");
+    EXPECT_EQ(SizeCaption(-1, -1), "0KB -> 0KB");
+    // Files of 2 GB and more show their true size.
+    EXPECT_EQ(SizeCaption(5'000'000'000LL, 2'147'483'648LL), "5000000KB -> 2147483KB");
+}
+
+class ProgressWindow : public ::testing::Test
+{
+protected:
+    TempDir dir;
+    ConversionState state;
+    int cancels = 0;
+    bool encoderRunning = false;
+    TProgressForm1 form{nullptr, state, [this] {
+                            ++cancels;
+                            return encoderRunning;
+                        }};
+};
+
+TEST_F(ProgressWindow, SmallBorderlessAlwaysOnTopWindow)
+{
+    EXPECT_EQ(form.size(), QSize(401, 72));
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(form.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(form.Label1->text(), "***.*** -> ***.***");
+    EXPECT_EQ(form.Label2->text(), "0KB -> 0KB");
+    EXPECT_EQ(form.ProgressBar1->Max(), 10);
+    EXPECT_EQ(form.Image1->geometry(), QRect(6, 6, 80, 60));
+    EXPECT_FALSE(form.Timer1.isActive());
+    EXPECT_EQ(form.Timer1.interval(), 1000);
+}
+
+TEST_F(ProgressWindow, TimerShowsTheSizesOfSourceAndTarget)
+{
+    state.SourcePath = dir.Write(QStringLiteral("a.avi"), QByteArray(1999, 'a'));
+    state.TargetPath = dir.File(QStringLiteral("a.mp4")); // not written yet
+    form.Timer1Timer();
+    EXPECT_EQ(form.Label2->text(), "1KB -> 0KB");
+    dir.Write(QStringLiteral("a.mp4"), QByteArray(25000, 'b'));
+    form.Timer1Timer();
+    EXPECT_EQ(form.Label2->text(), "1KB -> 25KB");
+}
+
+TEST_F(ProgressWindow, CancelSetsTheFlagOnlyWhenAnEncoderWasEnded)
+{
+    MessageRecorder messages;
+    form.Button1Click(form.Button1);
+    EXPECT_FALSE(form.CancelFlag());
+    EXPECT_EQ(messages.Shown, QStringList{"変換を中止できませんでした。"});
+
+    encoderRunning = true;
+    form.Button1Click(form.Button1);
+    EXPECT_TRUE(form.CancelFlag());
+    form.ClearCancelFlag();
+    EXPECT_FALSE(form.CancelFlag());
+    EXPECT_EQ(cancels, 2);
+}
+
+TEST_F(ProgressWindow, DraggedByItsSurfaceButNotByTheBarOrTheButton)
+{
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto drag = [this](QPoint from) {
+        const QPoint start = form.pos();
+        QWidget* target = form.childAt(from) ? form.childAt(from) : &form;
+        const QPoint local = target->mapFrom(&form, from);
+        QTest::mousePress(target, Qt::LeftButton, {}, local);
+        QMouseEvent move(QEvent::MouseMove, QPointF(local + QPoint(10, 5)),
+                         target->mapToGlobal(QPointF(local + QPoint(10, 5))), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&form, &move);
+        QTest::mouseRelease(target, Qt::LeftButton, {}, local + QPoint(10, 5));
+        return form.pos() - start;
+    };
+    EXPECT_EQ(drag(QPoint(40, 30)), QPoint(10, 5));  // the thumbnail
+    EXPECT_EQ(drag(QPoint(100, 24)), QPoint(10, 5)); // the file-pair label
+    EXPECT_EQ(drag(QPoint(200, 55)), QPoint(0, 0));  // the progress bar
+    EXPECT_EQ(drag(QPoint(386, 14)), QPoint(0, 0));  // the cancel button
+}

@@ -1,0 +1,65 @@
+#include "tests/support/Media.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+
+namespace {
+QByteArray run(const QString& program, const QStringList& arguments, bool* ok)
+{
+    QProcess process;
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.start(program, arguments);
+    *ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.readAllStandardOutput();
+}
+} // namespace
+
+QString MakeClip(const QString& folder, const ClipSpec& spec)
+{
+    const QString path = folder + u'/' + spec.FileName;
+    const QString size = QStringLiteral("%1x%2").arg(spec.Size.width()).arg(spec.Size.height());
+    const QString duration = QString::number(spec.Seconds);
+    QStringList arguments{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
+                          QStringLiteral("lavfi"), QStringLiteral("-i"),
+                          QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(spec.Fps).arg(duration)};
+    if (spec.Audio)
+        arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
+                  << QStringLiteral("sine=frequency=440:sample_rate=22050:duration=%1").arg(duration);
+    arguments << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p") << path;
+    bool ok = false;
+    run(QStringLiteral("ffmpeg"), arguments, &ok);
+    return ok && QFile::exists(path) ? path : QString();
+}
+
+QJsonObject Probe(const QString& path)
+{
+    bool ok = false;
+    const QByteArray json = run(QStringLiteral("ffprobe"),
+                                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
+                                 QStringLiteral("json"), QStringLiteral("-show_streams"), QStringLiteral("-show_format"),
+                                 path},
+                                &ok);
+    return ok ? QJsonDocument::fromJson(json).object() : QJsonObject();
+}
+
+QJsonObject StreamOf(const QJsonObject& probe, const QString& type)
+{
+    for (const QJsonValue& stream : probe.value(QStringLiteral("streams")).toArray())
+        if (stream.toObject().value(QStringLiteral("codec_type")).toString() == type)
+            return stream.toObject();
+    return {};
+}
+
+bool ProcessRunningWith(const QString& needle)
+{
+    const QByteArray wanted = needle.toUtf8();
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile cmdline(QStringLiteral("/proc/") + pid + QStringLiteral("/cmdline"));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(wanted))
+            return true;
+    }
+    return false;
+}

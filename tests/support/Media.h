@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QSize>
+#include <QString>
+
+// A short test clip made by the real ffmpeg: a test pattern with a tone.
+struct ClipSpec {
+    QString FileName = QStringLiteral("clip.avi"); // the container follows the extension
+    double Seconds = 2;
+    bool Audio = true;
+    QSize Size{160, 120};
+    int Fps = 10;
+};
+
+// Writes the clip into `folder`; returns its path, or an empty string when ffmpeg failed.
+QString MakeClip(const QString& folder, const ClipSpec& spec = {});
+
+// ffprobe's view of a media file: {"streams": [...], "format": {...}}; empty when unreadable.
+QJsonObject Probe(const QString& path);
+
+// The first stream of `type` ("video" or "audio") in a probe result; empty when there is none.
+QJsonObject StreamOf(const QJsonObject& probe, const QString& type);
+
+// True while a process whose command line names `needle` is running (scans /proc).
+bool ProcessRunningWith(const QString& needle);
