@@ -1,6 +1,7 @@
 #include "app/ConvertMode.h"
 
 #include "app/MainWindow1.h"
+#include "controls/FadeButton.h"
 #include "conversion/BatchRun.h"
 #include "platform/Paths.h"
 

@@ -8,17 +8,24 @@
 #include "controls/ShadoLbl.h"
 #include "conversion/BatchRun.h"
 #include "conversion/ProgressWindow1.h"
+#include "platform/Application.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/StockControls.h"
 #include "platform/WindowDragger.h"
+#include "settings/PresetList.h"
+#include "settings/SettingsFile.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QCoreApplication>
-#include <QListWidget>
-#include <QPlainTextEdit>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSlider>
 
@@ -91,12 +98,14 @@ TMainForm1::TMainForm1(const QString& programFolder, const QStringList& argument
     colours.setColor(QPalette::Window, Qt::black);
     setPalette(colours);
     setAutoFillBackground(true);
+    setAcceptDrops(true);
     new WindowDragger(this);
 
     buildTitleStrip();
     buildInputArea();
     buildManualSettings();
     buildOutputArea();
+    FillPresetLists(*C2_00, *C2_04, m_programFolder);
     wireHandlers();
 }
 
@@ -124,7 +133,8 @@ void TMainForm1::buildInputArea()
 {
     auto* panel1 = new TPanel(this, QRect(6, 30, 386, 160), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
 
-    ListBox1 = new QListWidget(panel1);
+    ListBox1 = new QListView(panel1);
+    ListBox1->setModel(Inputs.Model());
     ListBox1->setGeometry(6, 8, 374, 120);
     ListBox1->setToolTip(QStringLiteral(" 変換対象ファイル"));
     ListBox1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
@@ -145,12 +155,9 @@ void TMainForm1::buildInputArea()
     Button5 = makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
     Button5->setFont(Fonts::Pixel(Fonts::UiGothic, 9, true));
 
-    Memo0 = new QPlainTextEdit(panel1);
-    Memo0->setGeometry(348, 103, 29, 25);
-    Memo0->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Memo0->hide();
     C2_04 = makeCombo(panel1, QRect(204, 126, 132, 19), QStringLiteral(" 動画のｺｰﾃﾞｯｸ"));
     C2_04->hide();
+    SetUpPresetLists(*C2_00, *C2_04);
 }
 
 void TMainForm1::buildManualSettings()
@@ -205,6 +212,8 @@ void TMainForm1::buildOutputArea()
     C1_03 = new TBrowseEdit(panel3);
     C1_03->setGeometry(54, 8, 326, 19);
     C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
+    // Files dropped on the field go to the input list like everywhere else on the window.
+    C1_03->Edit()->setAcceptDrops(false);
 
     CheckBox1 = new QCheckBox(QStringLiteral("2パスエンコード(変換時間2倍)"), panel3);
     CheckBox1->setGeometry(54, 32, 180, 12);
@@ -231,15 +240,37 @@ void TMainForm1::wireHandlers()
     C1_03->OnChange = std::bind(&TMainForm1::C1_03Change, this, _1);
     Button10->OnClick = std::bind(&TMainForm1::Button10Click, this, _1);
     Button11->OnClick = std::bind(&TMainForm1::Button11Click, this, _1);
+    Button5->OnClick = std::bind(&TMainForm1::Button5Click, this, _1);
+    C2_00->OnChange = std::bind(&TMainForm1::C2_00Change, this, _1);
     connect(Button0, &QPushButton::clicked, this, [this] { Button0Click(Button0); });
+    Inputs.OnChange = [this](QObject*) { inputsChanged(); };
 }
 
-QStringList TMainForm1::InputFiles() const
+QStringList TMainForm1::InputFiles() const { return Inputs.Paths(); }
+
+void TMainForm1::inputsChanged()
 {
-    QStringList files;
-    for (int i = 0; i < ListBox1->count(); ++i)
-        files << ListBox1->item(i)->text();
-    return files;
+    Panel11->setVisible(!Inputs.HasFiles());
+    Button10->SetEnabled(Inputs.HasFiles());
+    Button11->SetEnabled(Inputs.HasFiles());
+}
+
+void TMainForm1::Button5Click(QObject*) { Inputs.Clear(); }
+
+void TMainForm1::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+void TMainForm1::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    Inputs.AddPaths(paths);
+    event->acceptProposedAction();
 }
 
 ConversionSettings TMainForm1::CurrentSettings() const
@@ -250,7 +281,7 @@ ConversionSettings TMainForm1::CurrentSettings() const
     settings.SampleRateIndex = TrackBar1->value();
     settings.AudioBitRate = DigitBar3->Position();
     settings.PictureSizeIndex = TrackBar2->value();
-    settings.VideoCodec = C2_04->currentText();
+    settings.VideoCodec = C2_04->SelectedText();
     settings.TwoPass = CheckBox1->isChecked();
     settings.OutputFolder = C1_03->Path();
     return settings;
@@ -276,7 +307,8 @@ void TMainForm1::Button0Click(QObject*)
     if (files.isEmpty() || m_run)
         return;
     BatchJob job{files, m_programFolder, Button11->Tag == 1, DryRun};
-    m_progress = std::make_unique<TProgressForm1>(this, m_state, [this] { return m_run->CancelCurrentPass(); });
+    // A window of its own: disabling the main window must leave its cancel button usable.
+    m_progress = std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
     m_run = std::make_unique<BatchRun>(std::move(job), [this] { return CurrentSettings(); }, m_state, *m_progress);
     connect(m_run.get(), &BatchRun::Finished, this, &TMainForm1::runFinished);
     if (OnRunStarting)
@@ -317,11 +349,42 @@ void TMainForm1::C1_03Change(QObject*)
     C1_03->setToolTip(path);
 }
 
+void TMainForm1::C2_00Change(QObject*)
+{
+    ApplySelectedPreset({C2_00, C2_04, TrackBar2, DigitBar1, DigitBar2, TrackBar1, DigitBar3});
+}
+
 void TMainForm1::FormActivate(QObject*)
 {
     if (Tag != 0)
         return;
+    LoadSettings(m_programFolder, settingsControls());
+    Inputs.AddPaths(m_arguments);
     Tag = 1;
+}
+
+void TMainForm1::FormClose(QObject*)
+{
+    if (DryRun)
+        return;
+    try {
+        SaveSettings(m_programFolder, settingsControls());
+    } catch (const std::exception& error) {
+        // Reported, and the window closes all the same: the user is never kept from leaving.
+        Application::ShowException(error);
+    }
+}
+
+SettingsControls TMainForm1::settingsControls()
+{
+    return {this,      C2_00, DigitBar1, DigitBar2, TrackBar1, DigitBar3, TrackBar2, C1_03, CheckBox1,
+            [this] { C2_00Change(this); }};
+}
+
+void TMainForm1::closeEvent(QCloseEvent* event)
+{
+    FormClose(this);
+    event->accept();
 }
 
 bool TMainForm1::event(QEvent* event)

@@ -3,6 +3,7 @@
 #include "conversion/BatchResult.h"
 #include "conversion/CommandLine.h"
 #include "conversion/ConversionState.h"
+#include "input/InputList.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -11,8 +12,7 @@
 
 class FadeButton;
 class QCheckBox;
-class QListWidget;
-class QPlainTextEdit;
+class QListView;
 class QPushButton;
 class QSlider;
 class TBrowseEdit;
@@ -57,12 +57,11 @@ public:
     FadeButton* Button3; // ?
     FadeButton* Button4; // info.
     // Input area.
-    QListWidget* ListBox1;
+    QListView* ListBox1;
     TPanel* Panel11;
     TMultiColComboBox* C2_00;
     TMultiColComboBox* C2_04;
     FadeButton* Button5;
-    QPlainTextEdit* Memo0;
     // Manual settings.
     TDigitBar* DigitBar1;
     TDigitBar* DigitBar2;
@@ -78,16 +77,25 @@ public:
 
     void Button0Click(QObject* Sender);
     void Button1Click(QObject* Sender);
+    void Button5Click(QObject* Sender);
     void Button2Click(QObject* Sender);
     void Button3Click(QObject* Sender);
     void Button4Click(QObject* Sender);
     void Button10Click(QObject* Sender);
     void Button11Click(QObject* Sender);
     void C1_03Change(QObject* Sender);
+    void C2_00Change(QObject* Sender);
     void FormActivate(QObject* Sender);
+    void FormClose(QObject* Sender);
+
+    // The input list: what the next run converts.
+    InputList Inputs;
 
 protected:
     bool event(QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void buildTitleStrip();
@@ -96,6 +104,8 @@ private:
     void buildOutputArea();
     void wireHandlers();
     void runFinished(const BatchResult& result);
+    void inputsChanged();
+    struct SettingsControls settingsControls();
 
     QString m_programFolder;
     QStringList m_arguments;

@@ -25,4 +25,10 @@ QString TempDir::MakeDir(const QString& relative) const
     return path;
 }
 
-QString BuiltProgramFolder() { return QString::fromLocal8Bit(qgetenv("KORUMI_PROGRAM_DIR")); }
+QString BuiltProgramFolder()
+{
+    const QString fromEnvironment = QString::fromLocal8Bit(qgetenv("KORUMI_PROGRAM_DIR"));
+    return fromEnvironment.isEmpty() ? QStringLiteral(KORUMI_BUILT_PROGRAM_DIR) : fromEnvironment;
+}
+
+ProgramDir::ProgramDir() { QFile::copy(BuiltProgramFolder() + QStringLiteral("/profile.txt"), File(QStringLiteral("profile.txt"))); }

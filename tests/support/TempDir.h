@@ -26,3 +26,10 @@ private:
 
 // The folder where the build puts korumi and its tools.
 QString BuiltProgramFolder();
+
+// A program folder for one test: a temporary folder holding a copy of the built profile.txt.
+class ProgramDir : public TempDir
+{
+public:
+    ProgramDir();
+};

@@ -1,0 +1,140 @@
+#include "input/DirectoryListing.h"
+
+#include "platform/Paths.h"
+
+#include <QFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+namespace
+{
+
+constexpr unsigned StatFields =
+    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+
+bool isDotOrDotDot(const char* name)
+{
+    return name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+}
+
+// Status of `name` in `folderFd`; a link is followed when its target can be read.
+bool readStatus(int folderFd, const char* name, struct statx& status)
+{
+    constexpr int flags = AT_NO_AUTOMOUNT | AT_STATX_SYNC_AS_STAT;
+    if (statx(folderFd, name, flags | AT_SYMLINK_NOFOLLOW, StatFields, &status) != 0)
+        return false;
+    if (S_ISLNK(status.stx_mode)) {
+        struct statx target;
+        if (statx(folderFd, name, flags, StatFields, &target) == 0)
+            status = target;
+    }
+    return true;
+}
+
+void setTime(bool& has, TDateTime& value, const statx_timestamp& time)
+{
+    const std::optional<TDateTime> converted = FileTimeToDateTime(time.tv_sec);
+    has = converted.has_value();
+    value = converted.value_or(0);
+}
+
+TSearchFileData namedRecord(const QString& fileName)
+{
+    TSearchFileData data;
+    data.FileName = fileName;
+    data.ShortName = fileName;
+    data.IsHidden = fileName.startsWith(u'.');
+    return data;
+}
+
+std::optional<TSearchFileData> dataOf(int folderFd, const char* name, const QString& fileName)
+{
+    struct statx status;
+    if (!readStatus(folderFd, name, status))
+        return std::nullopt;
+    TSearchFileData data = namedRecord(fileName);
+    data.IsDirectory = S_ISDIR(status.stx_mode);
+    data.IsReadOnly = (status.stx_mode & S_IWUSR) == 0;
+    data.Size = data.IsDirectory ? 0 : static_cast<qint64>(status.stx_size);
+    if (status.stx_mask & STATX_BTIME)
+        setTime(data.HasCreationTime, data.CreationTime, status.stx_btime);
+    setTime(data.HasLastWriteTime, data.LastWriteTime, status.stx_mtime);
+    setTime(data.HasLastAccessTime, data.LastAccessTime, status.stx_atime);
+    return data;
+}
+
+} // namespace
+
+DirectoryListing::DirectoryListing(const QString& folder)
+    : m_dir(opendir(QFile::encodeName(folder).constData()))
+{
+}
+
+DirectoryListing::~DirectoryListing()
+{
+    if (m_dir)
+        closedir(m_dir);
+}
+
+bool DirectoryListing::Next()
+{
+    if (!m_dir)
+        return false;
+    do
+        m_entry = readdir(m_dir);
+    while (m_entry && isDotOrDotDot(m_entry->d_name));
+    if (!m_entry)
+        return false;
+    m_name = QFile::decodeName(m_entry->d_name);
+    return true;
+}
+
+bool DirectoryListing::IsWalkableFolder() const
+{
+    if (m_entry->d_type != DT_UNKNOWN)
+        return m_entry->d_type == DT_DIR;
+    struct stat status;
+    return fstatat(dirfd(m_dir), m_entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISDIR(status.st_mode);
+}
+
+TSearchFileData DirectoryListing::Data() const
+{
+    // An entry removed since it was listed keeps its name and nothing else.
+    return dataOf(dirfd(m_dir), m_entry->d_name, m_name).value_or(namedRecord(m_name));
+}
+
+TSearchFileData DirectoryListing::Outline() const
+{
+    TSearchFileData data = namedRecord(m_name);
+    switch (m_entry->d_type) {
+    case DT_DIR:
+        data.IsDirectory = true;
+        break;
+    case DT_LNK:
+    case DT_UNKNOWN: {
+        struct stat status;
+        data.IsDirectory = fstatat(dirfd(m_dir), m_entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+        break;
+    }
+    default:
+        break;
+    }
+    return data;
+}
+
+EntryKind KindOf(const QString& path)
+{
+    struct stat status;
+    if (path.isEmpty() || stat(QFile::encodeName(path).constData(), &status) != 0)
+        return EntryKind::ekNone;
+    return S_ISDIR(status.st_mode) ? EntryKind::ekFolder : EntryKind::ekFile;
+}
+
+TSearchFileData ReadEntryData(const QString& path)
+{
+    if (path.isEmpty() || path.endsWith(Paths::Separator))
+        return {};
+    return dataOf(AT_FDCWD, QFile::encodeName(path).constData(), Paths::ExtractFileName(path))
+        .value_or(TSearchFileData());
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "input/SearchFileData.h"
+
+#include <dirent.h>
+
+// The entries of one folder in the order the file system gives them, "." and ".." left out.
+// A folder that cannot be opened lists nothing. The folder stays open while the object lives.
+class DirectoryListing
+{
+public:
+    explicit DirectoryListing(const QString& folder);
+    ~DirectoryListing();
+    DirectoryListing(const DirectoryListing&) = delete;
+    DirectoryListing& operator=(const DirectoryListing&) = delete;
+
+    // Moves to the next entry; false when none is left.
+    bool Next();
+    // The current entry's name.
+    const QString& Name() const { return m_name; }
+    // Whether the current entry is a folder itself, not a link to one: the only kind a walk enters.
+    bool IsWalkableFolder() const;
+    // The current entry's details; a link is described by what it points to.
+    TSearchFileData Data() const;
+    // The current entry's names and its folder and hidden flags only, mostly without asking the
+    // file system about the entry itself.
+    TSearchFileData Outline() const;
+
+private:
+    DIR* m_dir;
+    dirent* m_entry = nullptr;
+    QString m_name;
+};
+
+// What a path names, following links.
+enum class EntryKind { ekNone, ekFile, ekFolder };
+EntryKind KindOf(const QString& path);
+
+// The details of the entry that `path` names; the empty record for a path that ends in a
+// separator or cannot be read.
+TSearchFileData ReadEntryData(const QString& path);

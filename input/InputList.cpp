@@ -1,0 +1,73 @@
+#include "input/InputList.h"
+
+#include "input/BusyCursor.h"
+#include "input/DirectoryListing.h"
+#include "input/FullPath.h"
+#include "input/Wildcard.h"
+
+namespace
+{
+
+const QString RootFolder = QStringLiteral("/");
+
+} // namespace
+
+InputList::InputList()
+{
+    SearchFile1.Recursive = true;
+    // Only the folder flag decides what is taken.
+    SearchFile1.ReadDetails = false;
+    SearchFile1.OnFind = [this](TSearchFile* Sender, const QString& Name, const TSearchFileData& Data,
+                                bool& Continue) { SearchFile1Find(Sender, Name, Data, Continue); };
+}
+
+void InputList::AddPath(const QString& path)
+{
+    AddPaths({path});
+}
+
+void InputList::AddPaths(const QStringList& paths)
+{
+    for (const QString& path : paths)
+        collect(path);
+    m_model.Merge(m_found);
+    m_found.clear();
+    Fire(OnChange, &m_model);
+}
+
+void InputList::Clear()
+{
+    m_model.Clear();
+    Fire(OnChange, &m_model);
+}
+
+void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearchFileData& Data, bool&)
+{
+    if (!Data.IsDirectory)
+        m_found << Name;
+}
+
+void InputList::collect(const QString& path)
+{
+    switch (KindOf(path)) {
+    case EntryKind::ekNone:
+        return;
+    case EntryKind::ekFile:
+        m_found << path;
+        return;
+    case EntryKind::ekFolder:
+        searchFolder(path);
+        return;
+    }
+}
+
+void InputList::searchFolder(const QString& folder)
+{
+    // A whole file system is never taken in.
+    if (FullPath(folder) == RootFolder)
+        return;
+    const BusyCursor busy;
+    SearchFile1.Directory = folder;
+    SearchFile1.SearchName = AllNames;
+    SearchFile1.Search();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "input/PathListModel.h"
+#include "input/SearchFile.h"
+#include "platform/Events.h"
+
+// The paths the next conversion run takes, sorted with letter case ignored. A file path is added
+// as given; a folder adds every file beneath it, found by a recursive search, but not itself nor
+// its subfolders. Paths that do not exist are skipped without a word. Each path is literal: no
+// wildcard expansion.
+class InputList
+{
+public:
+    InputList();
+    InputList(const InputList&) = delete;
+    InputList& operator=(const InputList&) = delete;
+
+    // Adds one dropped or named path.
+    void AddPath(const QString& path);
+    // Adds several paths with one merge into the list.
+    void AddPaths(const QStringList& paths);
+    // Empties the list.
+    void Clear();
+
+    int Count() const { return m_model.Paths().Count(); }
+    const QString& At(int index) const { return m_model.Paths().At(index); }
+    QStringList Paths() const { return m_model.Paths().Paths(); }
+    // Whether a run has anything to do: the drop panel hides and the start buttons work then.
+    bool HasFiles() const { return Count() > 0; }
+    // The list for a list view.
+    QAbstractListModel* Model() { return &m_model; }
+
+    // Runs after every add and clear, with the model as Sender.
+    TNotifyEvent OnChange;
+
+    // The recursive search behind folder paths.
+    TSearchFile SearchFile1;
+    // Takes each file the search reports; folders are not sources.
+    void SearchFile1Find(TSearchFile* Sender, const QString& Name, const TSearchFileData& Data,
+                         bool& Continue);
+
+private:
+    void collect(const QString& path);
+    void searchFolder(const QString& folder);
+
+    PathListModel m_model;
+    QStringList m_found; // paths found by the current add, merged into the list at its end
+};

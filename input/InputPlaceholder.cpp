@@ -1,1 +1,0 @@
-// The input library grows here.

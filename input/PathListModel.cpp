@@ -1,0 +1,31 @@
+#include "input/PathListModel.h"
+
+void PathListModel::Merge(const QStringList& batch)
+{
+    if (batch.isEmpty())
+        return;
+    beginResetModel();
+    m_paths.Merge(batch);
+    endResetModel();
+}
+
+void PathListModel::Clear()
+{
+    if (m_paths.Count() == 0)
+        return;
+    beginResetModel();
+    m_paths.Clear();
+    endResetModel();
+}
+
+int PathListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : m_paths.Count();
+}
+
+QVariant PathListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return {};
+    return m_paths.At(index.row());
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QStringList>
+#include <vector>
+
+// Paths in ascending order with letter case ignored. Duplicates stay, and paths that compare
+// equal keep the order in which they came: a new path goes after the ones equal to it.
+class SortedPaths
+{
+public:
+    // Puts every path of `batch` at its sorted place, as adding them one by one would.
+    void Merge(const QStringList& batch);
+    void Clear() { m_items.clear(); }
+    int Count() const { return static_cast<int>(m_items.size()); }
+    // The path at `index`; throws EListError outside the list.
+    const QString& At(int index) const;
+    QStringList Paths() const;
+
+private:
+    struct Item {
+        QString key; // the path case-folded, compared instead of the path
+        QString path;
+    };
+
+    std::vector<Item> m_items;
+};

@@ -1,1 +1,0 @@
-// The settings library grows here.

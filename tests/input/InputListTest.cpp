@@ -1,0 +1,151 @@
+#include "input/InputList.h"
+#include "platform/Errors.h"
+#include "tests/input/Scoped.h"
+#include "tests/support/TempDir.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QGuiApplication>
+#include <QRandomGenerator>
+#include <QSignalSpy>
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+class InputListTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        list.OnChange = [this](QObject* sender) { changes += sender == list.Model(); };
+    }
+
+    QString path(const char* relative) const { return dir.File(QString::fromUtf8(relative)); }
+    QString write(const char* relative) const { return dir.Write(QString::fromUtf8(relative)); }
+
+    TempDir dir;
+    InputList list;
+    int changes = 0;
+};
+
+// The reference: each path inserted on its own after the paths that compare equal to it.
+QStringList insertedOneByOne(const QStringList& paths)
+{
+    QStringList sorted;
+    for (const QString& path : paths)
+        sorted.insert(std::upper_bound(sorted.begin(), sorted.end(), path,
+                                       [](const QString& a, const QString& b) {
+                                           return a.compare(b, Qt::CaseInsensitive) < 0;
+                                       }),
+                      path);
+    return sorted;
+}
+
+} // namespace
+
+TEST_F(InputListTest, SortsIgnoringCaseAndKeepsDuplicatesInArrivalOrder)
+{
+    const QString b = write("B.avi");
+    list.AddPaths({b, write("a.mpg"), write("C.wmv")});
+    list.AddPath(b);
+    EXPECT_EQ(list.Paths(), QStringList({path("a.mpg"), b, b, path("C.wmv")}));
+    // A new path goes after those equal to it, as inserting at its sorted place would put it.
+    const QString lower = write("b.avi");
+    list.AddPaths({lower, b});
+    EXPECT_EQ(list.Paths(), QStringList({path("a.mpg"), b, b, lower, b, path("C.wmv")}));
+    EXPECT_EQ(changes, 3);
+}
+
+TEST(SortedPaths, MergingBatchesEqualsInsertingOneByOne)
+{
+    const QStringList names{"a", "A", "b", "B", "ab", "Ab", "a/b", "a.b", "_x", "Z", "é", "É", "1"};
+    QRandomGenerator random(7);
+    SortedPaths sorted;
+    QStringList all;
+    for (int batch = 0; batch < 20; ++batch) {
+        QStringList paths;
+        for (int i = random.bounded(6); i > 0; --i)
+            paths << names[random.bounded(names.size())];
+        sorted.Merge(paths);
+        all << paths;
+    }
+    EXPECT_EQ(sorted.Paths(), insertedOneByOne(all));
+    EXPECT_THROW(sorted.At(sorted.Count()), EListError);
+}
+
+TEST_F(InputListTest, FolderAddsEveryFileBeneathItButNoFolder)
+{
+    for (const char* file : {"m/one.avi", "m/sub/two.avi", "m/.hidden.avi", "m/notes.txt"})
+        write(file);
+    dir.MakeDir(QStringLiteral("m/empty"));
+    QFile::link(path("m"), path("m/sub/loop"));
+    QFile::link(path("m/one.avi"), path("m/sub/link.avi"));
+    const QStringList expected{path("m/.hidden.avi"), path("m/notes.txt"), path("m/one.avi"),
+                               path("m/sub/link.avi"), path("m/sub/two.avi")};
+    list.AddPath(path("m"));
+    EXPECT_EQ(list.Paths(), expected);
+    list.Clear();
+    list.AddPath(path("m/")); // as shells complete a folder
+    EXPECT_EQ(list.Paths(), expected);
+}
+
+TEST_F(InputListTest, MissingPathsEmptyFoldersAndTheRootAddNothing)
+{
+    dir.MakeDir(QStringLiteral("empty"));
+    list.AddPaths({path("missing.avi"), path("empty"), QStringLiteral("/"), QStringLiteral("//"), QString()});
+    EXPECT_FALSE(list.HasFiles());
+    EXPECT_EQ(changes, 1);
+    const QString file = write("v/a.avi");
+    list.AddPaths({file, path("gone"), path("v")});
+    EXPECT_EQ(list.Paths(), QStringList({file, file}));
+    EXPECT_TRUE(list.HasFiles());
+}
+
+TEST_F(InputListTest, ArgumentsAreLiteralPaths)
+{
+    write("v/a.avi");
+    const QString starred = write("w/*.avi");
+    const ScopedCurrentFolder current(dir.Path());
+    list.AddPaths({path("v/*.avi"), starred, QStringLiteral("v/a.avi"), QStringLiteral("w")});
+    // No expansion; a relative file stays as written; a relative folder gives full paths.
+    EXPECT_EQ(list.Paths(), QStringList({starred, starred, QStringLiteral("v/a.avi")}));
+}
+
+TEST_F(InputListTest, LongPathsAreKeptWhole)
+{
+    const QString name = QString(80, u'長'); // 240 bytes, near the limit for one name
+    const QString file = dir.Write(name + u'/' + name + u'/' + name + QStringLiteral(".avi"));
+    ASSERT_GT(QFile::encodeName(file).size(), 720);
+    list.AddPath(dir.Path());
+    EXPECT_EQ(list.Paths(), QStringList({file}));
+}
+
+TEST_F(InputListTest, AFolderFillsTheModelInOneResetUnderTheBusyCursor)
+{
+    for (const char* file : {"m/1.avi", "m/2.avi", "m/s/3.avi"})
+        write(file);
+    QSignalSpy resets(list.Model(), &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(list.Model(), &QAbstractItemModel::rowsInserted);
+    const TFindFileEvent take = list.SearchFile1.OnFind;
+    const QCursor* during = nullptr;
+    list.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name, const TSearchFileData& data,
+                                  bool& go) {
+        during = QGuiApplication::overrideCursor();
+        take(sender, name, data, go);
+    };
+    list.AddPath(path("m"));
+    ASSERT_TRUE(during);
+    EXPECT_EQ(during->shape(), Qt::WaitCursor);
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(resets.count(), 1);
+    EXPECT_EQ(inserts.count(), 0);
+    ASSERT_EQ(list.Model()->rowCount(), 3);
+    EXPECT_EQ(list.Model()->index(2).data().toString(), path("m/s/3.avi"));
+
+    list.Clear();
+    EXPECT_EQ(list.Model()->rowCount(), 0);
+    EXPECT_FALSE(list.HasFiles());
+    EXPECT_EQ(changes, 2);
+}

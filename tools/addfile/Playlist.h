@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+// The media library stand-in: an extended M3U playlist, "Korumi.m3u" in the user's videos folder.
+namespace Playlist
+{
+
+constexpr const char* FileName = "Korumi.m3u";
+constexpr const char* Header = "#EXTM3U";
+
+// `argument` without one pair of surrounding double quotes (Korumi hands the path over quoted).
+std::string StripQuotes(const std::string& argument);
+
+// The videos folder named by the XDG_VIDEOS_DIR line of a user-dirs.dirs text; empty when the
+// text names none.
+std::string VideosFolderFromUserDirs(const std::string& userDirs, const std::string& home);
+
+// The user's videos folder: the XDG videos directory, else `home`/Videos. `configHome` is where
+// user-dirs.dirs is looked for.
+std::string VideosFolder(const std::string& home, const std::string& configHome);
+
+// How an absolute path is written in the playlist: as it is, or as a file:// URI when it holds a
+// line break, which the one-entry-per-line format could not carry.
+std::string Location(const std::string& absolutePath);
+
+// The playlist lines for one file: "#EXTINF:seconds,title" and its location.
+std::string Entry(const std::string& absolutePath, std::optional<double> seconds);
+
+// Whether the playlist text already lists `location`.
+bool Lists(const std::string& playlistText, const std::string& location);
+
+// Appends `entry` for `location` to the playlist at `path` unless it is listed already, creating
+// the file with its header when missing. The file is locked meanwhile, so registrations running
+// at the same time never interleave. Returns an empty text, or what went wrong.
+std::string Append(const std::string& path, const std::string& location, const std::string& entry);
+
+} // namespace Playlist

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Running other programs from an argument vector (never through a shell), so that whatever a
+// file name holds reaches the program as one argument.
+namespace ChildProcess
+{
+
+// How a program ended.
+struct Outcome {
+    int ExitCode = 0; // the exit status when Signal is 0
+    int Signal = 0;   // the signal that ended it, or 0
+
+    bool Succeeded() const { return Signal == 0 && ExitCode == 0; }
+};
+
+// Exit status for a program that could not be started (as shells report it).
+constexpr int NotStartedStatus = 127;
+
+// Replaces this process with arguments[0], looked up on the search path. Returns only when
+// that fails, after a message on standard error, with the status to exit with.
+int Exec(const std::vector<std::string>& arguments);
+
+// Runs arguments[0] as a child and waits for it. The child dies with this process; SIGTERM,
+// SIGINT and SIGHUP sent to this process are passed on, and a child that ignores them is
+// killed after a grace period. Once such a signal has arrived no further child is started.
+Outcome Run(const std::vector<std::string>& arguments);
+
+// Runs a child like Run() and collects its standard output (its standard error is dropped).
+// Returns false when it does not succeed.
+bool Capture(const std::vector<std::string>& arguments, std::string& output);
+
+// Ends this process the way `outcome` ended: the same exit status, or the same signal.
+[[noreturn]] void ExitLike(const Outcome& outcome);
+
+} // namespace ChildProcess

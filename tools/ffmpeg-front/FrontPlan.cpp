@@ -1,0 +1,208 @@
+#include "tools/ffmpeg-front/FrontPlan.h"
+
+#include "tools/common/FilePaths.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstdlib>
+
+namespace
+{
+
+// Options of the old line that take a value, and the names ffmpeg knows them by today.
+struct Renamed {
+    const char* old;
+    const char* current;
+};
+constexpr std::array<Renamed, 5> RenamedOptions{{
+    {"-vcodec", "-c:v"},
+    {"-acodec", "-c:a"},
+    {"-b", "-b:v"},
+    {"-ab", "-b:a"},
+    {"-vframes", "-frames:v"},
+}};
+
+// Options with a value that pass unchanged; the value must not be taken for the output.
+constexpr std::array<const char*, 8> ValueOptions{
+    "-i", "-pass", "-flags", "-s", "-aspect", "-r", "-ar", "-f",
+};
+
+// Extensions of outputs that Apple devices read; they get the settings those devices need.
+constexpr std::array<const char*, 3> AppleExtensions{".mp4", ".m4v", ".mov"};
+
+const char* currentName(const std::string& option)
+{
+    for (const Renamed& renamed : RenamedOptions)
+        if (option == renamed.old)
+            return renamed.current;
+    return nullptr;
+}
+
+bool takesValue(const std::string& option)
+{
+    return currentName(option) != nullptr || option == "-ss" ||
+           std::find(ValueOptions.begin(), ValueOptions.end(), option) != ValueOptions.end();
+}
+
+std::string lowerCase(std::string text)
+{
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+    return text;
+}
+
+bool isAppleOutput(const std::string& output)
+{
+    const std::string extension = lowerCase(FilePaths::Extension(FilePaths::FileName(output)));
+    return std::find(AppleExtensions.begin(), AppleExtensions.end(), extension) != AppleExtensions.end();
+}
+
+// ffmpeg's pass numbers: 1 writes the log, 2 reads it, 3 does both.
+constexpr long LastPassNumber = 3;
+
+// The pass number, or 0 for anything ffmpeg would not take as one.
+int passNumber(const std::string& value)
+{
+    char* end = nullptr;
+    const long number = std::strtol(value.c_str(), &end, 10);
+    return !value.empty() && *end == '\0' && number >= 1 && number <= LastPassNumber
+               ? static_cast<int>(number)
+               : 0;
+}
+
+// What the walk over the old line found.
+struct Walk {
+    FrontPlan plan;
+    std::string videoCodec;
+    std::string format;
+    std::size_t inputAt = 0;     // place of the first "-i" in Arguments
+    std::size_t seekAt = 0;      // place of the last "-ss" after an input, or 0
+    std::size_t inputSeekAt = 0; // place of the value of a "-ss" before the input, or 0
+    bool hasInput = false;
+};
+
+void addOption(Walk& walk, const std::string& option, const std::string& value)
+{
+    std::vector<std::string>& out = walk.plan.Arguments;
+    if (option == "-i") {
+        if (!walk.hasInput) {
+            walk.plan.Input = value;
+            walk.inputAt = out.size();
+        }
+        walk.hasInput = true;
+        out.insert(out.end(), {option, FilePaths::FfmpegFileArgument(value)});
+        return;
+    }
+    if (option == "-ss") {
+        if (walk.hasInput)
+            walk.seekAt = out.size();
+        else
+            walk.inputSeekAt = out.size() + 1;
+    }
+    if (option == "-pass") {
+        walk.plan.Pass = passNumber(value);
+        walk.plan.PassLogAt = out.size() + 2;
+    }
+    if (option == "-f")
+        walk.format = value;
+    if (option == "-vcodec")
+        walk.videoCodec = value;
+    const char* current = currentName(option);
+    // The old AAC encoder is gone; ffmpeg's own takes its place.
+    const std::string newValue = option == "-acodec" && value == "libfaac" ? "aac" : value;
+    out.insert(out.end(), {current != nullptr ? current : option, newValue});
+}
+
+Walk walkOver(const std::vector<std::string>& arguments)
+{
+    Walk walk;
+    walk.plan.Arguments = {"ffmpeg", "-nostdin"};
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool last = i + 1 == arguments.size();
+        if (last && walk.hasInput && !argument.empty()) {
+            walk.plan.Output = argument;
+            break;
+        }
+        if (!last && takesValue(argument)) {
+            addOption(walk, argument, arguments[i + 1]);
+            ++i;
+        } else {
+            walk.plan.Arguments.push_back(argument);
+        }
+    }
+    return walk;
+}
+
+// Output settings that make the file play on Apple devices and in their media library.
+void addAppleSettings(const Walk& walk, std::vector<std::string>& out)
+{
+    out.insert(out.end(), {"-pix_fmt", "yuv420p"});
+    if (walk.videoCodec == "libx264")
+        out.insert(out.end(), {"-profile:v", "high", "-level:v", "4.0"});
+    out.insert(out.end(), {"-movflags", "+faststart"});
+}
+
+// Input seeking: the seek moves in front of the first input, where ffmpeg jumps instead of decoding.
+void seekBeforeInput(Walk& walk)
+{
+    std::vector<std::string>& out = walk.plan.Arguments;
+    if (walk.seekAt == 0 && walk.inputSeekAt != 0) {
+        walk.plan.SeekAt = walk.inputSeekAt;
+        return;
+    }
+    std::string seek = "0";
+    if (walk.seekAt != 0) {
+        const auto at = out.begin() + static_cast<std::ptrdiff_t>(walk.seekAt);
+        seek = at[1];
+        out.erase(at, at + 2);
+    }
+    out.insert(out.begin() + static_cast<std::ptrdiff_t>(walk.inputAt), {"-ss", seek});
+    walk.plan.SeekAt = walk.inputAt + 1;
+}
+
+void finishOutput(Walk& walk)
+{
+    FrontPlan& plan = walk.plan;
+    std::vector<std::string>& out = plan.Arguments;
+    if (walk.format == "image2") {
+        plan.Mode = FrontMode::Thumbnail;
+        seekBeforeInput(walk);
+        // Always one file, named as given (no frame-number pattern), replacing the temporary one.
+        out.insert(out.end(), {"-update", "1", "-y"});
+    } else {
+        if (isAppleOutput(plan.Output))
+            addAppleSettings(walk, out);
+        if (plan.Pass != 0)
+            plan.Mode = FrontMode::TwoPass;
+    }
+    plan.OutputAt = out.size();
+    out.push_back(FilePaths::FfmpegFileArgument(plan.Output));
+}
+
+} // namespace
+
+FrontPlan PlanFor(const std::vector<std::string>& arguments)
+{
+    Walk walk = walkOver(arguments);
+    if (!walk.plan.Output.empty())
+        finishOutput(walk);
+    return walk.plan;
+}
+
+std::vector<std::string> WithPassLog(const FrontPlan& plan, const std::string& passLogPrefix)
+{
+    std::vector<std::string> arguments = plan.Arguments;
+    arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(plan.PassLogAt),
+                     {"-passlogfile", passLogPrefix});
+    return arguments;
+}
+
+std::vector<std::string> ThumbnailAttempt(const FrontPlan& plan, const std::string& output,
+                                          const std::string& seek)
+{
+    std::vector<std::string> arguments = plan.Arguments;
+    arguments[plan.SeekAt] = seek;
+    arguments[plan.OutputAt] = FilePaths::FfmpegFileArgument(output);
+    return arguments;
+}

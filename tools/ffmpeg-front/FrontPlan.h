@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// How the front serves one command line.
+enum class FrontMode {
+    Exec,      // becomes ffmpeg with the translated line
+    TwoPass,   // a pass of a two-pass conversion: needs a pass log of its own
+    Thumbnail, // one picture, written beside the output first and renamed over it
+};
+
+// The old-style command line Korumi writes, translated into what today's ffmpeg expects.
+struct FrontPlan {
+    FrontMode Mode = FrontMode::Exec;
+    std::vector<std::string> Arguments; // ffmpeg's argument vector, program name first
+    std::string Input;                  // the first input path as given
+    std::string Output;                 // the output path as given; empty when the line names none
+    std::size_t OutputAt = 0;           // the output's place in Arguments
+    int Pass = 0;                       // TwoPass: the pass number
+    std::size_t PassLogAt = 0;          // TwoPass: where the pass-log option goes
+    std::size_t SeekAt = 0;             // Thumbnail: the place of the seek time in Arguments
+};
+
+// The plan for the arguments the front was given (without its own name).
+FrontPlan PlanFor(const std::vector<std::string>& arguments);
+
+// The arguments of a TwoPass plan with its pass log at `passLogPrefix`.
+std::vector<std::string> WithPassLog(const FrontPlan& plan, const std::string& passLogPrefix);
+
+// The arguments of a Thumbnail plan writing to `output`, seeking to `seek` (seconds, as text).
+std::vector<std::string> ThumbnailAttempt(const FrontPlan& plan, const std::string& output,
+                                          const std::string& seek);

@@ -1,0 +1,83 @@
+#include "tools/ffmpeg-front/PassLog.h"
+
+#include "tools/common/FilePaths.h"
+
+#include <cerrno>
+#include <cinttypes>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace PassLog
+{
+
+namespace
+{
+
+constexpr std::uint64_t FnvOffset = 14695981039346656037ULL;
+constexpr std::uint64_t FnvPrime = 1099511628211ULL;
+constexpr mode_t PrivateMode = 0700;
+
+// FNV-1a: stable across runs and builds, which std::hash does not promise.
+std::uint64_t fingerprint(const std::string& text)
+{
+    std::uint64_t hash = FnvOffset;
+    for (unsigned char c : text) {
+        hash ^= c;
+        hash *= FnvPrime;
+    }
+    return hash;
+}
+
+} // namespace
+
+std::string FolderPath(const char* runtimeDir, uid_t user)
+{
+    if (runtimeDir != nullptr && runtimeDir[0] == '/')
+        return std::string(runtimeDir) + "/korumi-passlog";
+    return "/tmp/korumi-passlog-" + std::to_string(user);
+}
+
+std::string MakePrivate(const std::string& folder, uid_t user)
+{
+    if (mkdir(folder.c_str(), PrivateMode) != 0 && errno != EEXIST)
+        return folder + ": " + std::strerror(errno);
+    struct stat info = {};
+    if (lstat(folder.c_str(), &info) != 0)
+        return folder + ": " + std::strerror(errno);
+    // Someone else's folder, or a link to one, would let others read or plant pass logs.
+    if (!S_ISDIR(info.st_mode) || info.st_uid != user || (info.st_mode & 077) != 0)
+        return folder + ": not a private folder of this user";
+    return {};
+}
+
+std::string Prefix(const std::string& folder, const std::string& absoluteTarget)
+{
+    char name[17];
+    std::snprintf(name, sizeof name, "%016" PRIx64, fingerprint(absoluteTarget));
+    return folder + '/' + name;
+}
+
+void Remove(const std::string& prefix)
+{
+    const std::string folder = FilePaths::Folder(prefix);
+    const std::string start = FilePaths::FileName(prefix) + '-';
+    FilePaths::ForEachEntry(folder, [&](const std::string& name) {
+        if (name.compare(0, start.size(), start) == 0)
+            unlink((folder + '/' + name).c_str());
+    });
+}
+
+void RemoveStale(const std::string& folder, std::time_t now)
+{
+    FilePaths::ForEachEntry(folder, [&](const std::string& name) {
+        const std::string path = folder + '/' + name;
+        struct stat info = {};
+        if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            now - info.st_mtime > StaleAfterSeconds)
+            unlink(path.c_str());
+    });
+}
+
+} // namespace PassLog

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <sys/types.h>
+
+// Pass logs of two-pass conversions live in a private folder of the user's, never in the working
+// folder (which may be read-only or shared). Both passes of one target find the same log by a
+// name derived from the target's absolute path.
+namespace PassLog
+{
+
+// Logs older than this are left over from runs that were killed, and are removed.
+constexpr std::time_t StaleAfterSeconds = 24 * 60 * 60;
+
+// The folder for pass logs: under `runtimeDir` when that is an absolute path, else in /tmp,
+// named per user.
+std::string FolderPath(const char* runtimeDir, uid_t user);
+
+// Creates `folder` (mode 0700) if missing and checks it is a real folder that only `user` can
+// enter. Returns an empty text, or why the folder cannot be used.
+std::string MakePrivate(const std::string& folder, uid_t user);
+
+// The pass-log prefix ffmpeg is given for `absoluteTarget`.
+std::string Prefix(const std::string& folder, const std::string& absoluteTarget);
+
+// Removes every file ffmpeg wrote under `prefix` (the log and its companions).
+void Remove(const std::string& prefix);
+
+// Removes files in `folder` last changed more than StaleAfterSeconds before `now`.
+void RemoveStale(const std::string& folder, std::time_t now);
+
+} // namespace PassLog
