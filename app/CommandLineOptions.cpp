@@ -1,6 +1,7 @@
 #include "app/CommandLineOptions.h"
 
-namespace {
+namespace
+{
 
 using Mode = CommandLineOptions::Mode;
 
@@ -52,13 +53,14 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
 
 QString UsageText()
 {
-    return QStringLiteral("usage: korumi [PATH...]\n"
-                          "       korumi --convert [--itunes] [--dry-run] [--] [PATH...]\n"
-                          "       korumi --help | --version\n"
-                          "\n"
-                          "Without options, opens the window with PATHs (files or folders) in the input list.\n"
-                          "--convert   converts PATHs with the saved settings, without the window, and exits:\n"
-                          "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage error\n"
-                          "--itunes    registers each converted file in the media library\n"
-                          "--dry-run   prints every conversion command and writes nothing\n");
+    return QStringLiteral(
+        "usage: korumi [PATH...]\n"
+        "       korumi --convert [--itunes] [--dry-run] [--] [PATH...]\n"
+        "       korumi --help | --version\n"
+        "\n"
+        "Without options, opens the window with PATHs (files or folders) in the input list.\n"
+        "--convert   converts PATHs with the saved settings, without the window, and exits:\n"
+        "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage error\n"
+        "--itunes    registers each converted file in the media library\n"
+        "--dry-run   prints every conversion command and writes nothing\n");
 }

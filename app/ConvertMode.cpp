@@ -9,7 +9,8 @@
 #include <QTimer>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 void printLine(const QString& line)
 {

@@ -29,7 +29,8 @@
 #include <QPushButton>
 #include <QSlider>
 
-namespace {
+namespace
+{
 
 constexpr QColor Olive{0xC0, 0xC0, 0x83};
 constexpr QColor Cream{0xD8, 0xD8, 0xAE};
@@ -55,8 +56,8 @@ TDigitBar* makeDigitBar(QWidget* parent, int left, int min, int max, int positio
     return bar;
 }
 
-QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max, int position,
-                      const QString& hint)
+QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
+                      int position, const QString& hint)
 {
     auto* bar = new QSlider(orientation, parent);
     bar->setGeometry(geometry);
@@ -87,7 +88,8 @@ void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 } // namespace
 
 TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder), m_arguments(arguments)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder),
+      m_arguments(arguments)
 {
     m_state.ProgramFolder = programFolder;
     setWindowTitle(QStringLiteral("Korumi"));
@@ -123,8 +125,10 @@ void TMainForm1::buildTitleStrip()
     new TShape(this, QRect(18, 198, 366, 260), Olive, Silver);
 
     auto* panel0 = new TPanel(this, QRect(290, 2, 104, 20), Olive, TBevelCut::bvNone);
-    Button4 = makeButton(panel0, QStringLiteral("info."), QRect(0, 0, 40, 20), QStringLiteral(" インフォメーション"));
-    Button3 = makeButton(panel0, QStringLiteral("?"), QRect(44, 0, 20, 20), QStringLiteral(" ユーザーズガイド"));
+    Button4 = makeButton(panel0, QStringLiteral("info."), QRect(0, 0, 40, 20),
+                         QStringLiteral(" インフォメーション"));
+    Button3 =
+        makeButton(panel0, QStringLiteral("?"), QRect(44, 0, 20, 20), QStringLiteral(" ユーザーズガイド"));
     Button2 = makeButton(panel0, QStringLiteral("_"), QRect(64, 0, 20, 20), QStringLiteral(" 最小化"));
     Button1 = makeButton(panel0, QStringLiteral("×"), QRect(84, 0, 20, 20), QStringLiteral(" 閉じる"));
 }
@@ -152,7 +156,8 @@ void TMainForm1::buildInputArea()
 
     new TShadowLabel(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
     C2_00 = makeCombo(panel1, QRect(64, 134, 286, 19), QStringLiteral(" おまかせ設定"));
-    Button5 = makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
+    Button5 =
+        makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
     Button5->setFont(Fonts::Pixel(Fonts::UiGothic, 9, true));
 
     C2_04 = makeCombo(panel1, QRect(204, 126, 132, 19), QStringLiteral(" 動画のｺｰﾃﾞｯｸ"));
@@ -166,7 +171,8 @@ void TMainForm1::buildManualSettings()
 
     DigitBar1 = makeDigitBar(panel5, 24, 1, 30, 30, QStringLiteral(" 動画のﾌﾚｰﾑﾚｰﾄ"));
     DigitBar2 = makeDigitBar(panel5, 104, 512, 5000, 2048, QStringLiteral(" 動画のﾋﾞｯﾄﾚｰﾄ"));
-    TrackBar1 = makeTrackBar(panel5, Qt::Vertical, QRect(224, 8, 40, 160), 4, 1, QStringLiteral(" 音声のｻﾝﾌﾟﾙﾚｰﾄ"));
+    TrackBar1 =
+        makeTrackBar(panel5, Qt::Vertical, QRect(224, 8, 40, 160), 4, 1, QStringLiteral(" 音声のｻﾝﾌﾟﾙﾚｰﾄ"));
     // Position 0 (the highest rate) is at the top of the vertical bar.
     TrackBar1->setInvertedAppearance(true);
     TrackBar1->setInvertedControls(true);
@@ -194,7 +200,8 @@ void TMainForm1::buildManualSettings()
     new TBevel(panel5, QRect(8, 201, 345, 4));
 
     new TShadowLabel(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
-    TrackBar2 = makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), 3, 1, QStringLiteral(" 動画のｻｲｽﾞ"));
+    TrackBar2 =
+        makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), 3, 1, QStringLiteral(" 動画のｻｲｽﾞ"));
     const char* sizes[] = {"640x480", "720x480", "960x540", "1280x720"};
     const int sizeLefts[] = {55, 142, 229, 310};
     for (int i = 0; i < 4; ++i) {
@@ -219,7 +226,8 @@ void TMainForm1::buildOutputArea()
     CheckBox1->setGeometry(54, 32, 180, 12);
     CheckBox1->setToolTip(QStringLiteral(" 2ﾊﾟｽｴﾝｺｰﾄﾞの有無"));
 
-    Button10 = makeButton(panel3, QStringLiteral("[ 変換開始 ]"), QRect(20, 52, 172, 40), QStringLiteral(" 変換後⇒ﾌｧｲﾙ保存"));
+    Button10 = makeButton(panel3, QStringLiteral("[ 変換開始 ]"), QRect(20, 52, 172, 40),
+                          QStringLiteral(" 変換後⇒ﾌｧｲﾙ保存"));
     Button11 = makeButton(panel3, QStringLiteral("[ 変換後 iTunes登録 ]"), QRect(198, 52, 172, 40),
                           QStringLiteral(" 変換後⇒iTunes登録"));
     Button10->SetEnabled(false);
@@ -246,7 +254,10 @@ void TMainForm1::wireHandlers()
     Inputs.OnChange = [this](QObject*) { inputsChanged(); };
 }
 
-QStringList TMainForm1::InputFiles() const { return Inputs.Paths(); }
+QStringList TMainForm1::InputFiles() const
+{
+    return Inputs.Paths();
+}
 
 void TMainForm1::inputsChanged()
 {
@@ -255,7 +266,10 @@ void TMainForm1::inputsChanged()
     Button11->SetEnabled(Inputs.HasFiles());
 }
 
-void TMainForm1::Button5Click(QObject*) { Inputs.Clear(); }
+void TMainForm1::Button5Click(QObject*)
+{
+    Inputs.Clear();
+}
 
 void TMainForm1::dragEnterEvent(QDragEnterEvent* event)
 {
@@ -308,8 +322,10 @@ void TMainForm1::Button0Click(QObject*)
         return;
     BatchJob job{files, m_programFolder, Button11->Tag == 1, DryRun};
     // A window of its own: disabling the main window must leave its cancel button usable.
-    m_progress = std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
-    m_run = std::make_unique<BatchRun>(std::move(job), [this] { return CurrentSettings(); }, m_state, *m_progress);
+    m_progress =
+        std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
+    m_run = std::make_unique<BatchRun>(
+        std::move(job), [this] { return CurrentSettings(); }, m_state, *m_progress);
     connect(m_run.get(), &BatchRun::Finished, this, &TMainForm1::runFinished);
     if (OnRunStarting)
         OnRunStarting(*m_run);
@@ -334,13 +350,25 @@ void TMainForm1::runFinished(const BatchResult& result)
         OnRunFinished(result);
 }
 
-void TMainForm1::Button1Click(QObject*) { close(); }
+void TMainForm1::Button1Click(QObject*)
+{
+    close();
+}
 
-void TMainForm1::Button2Click(QObject*) { showMinimized(); }
+void TMainForm1::Button2Click(QObject*)
+{
+    showMinimized();
+}
 
-void TMainForm1::Button3Click(QObject*) { Desktop::OpenDocument(m_programFolder + QStringLiteral("/Readme.txt")); }
+void TMainForm1::Button3Click(QObject*)
+{
+    Desktop::OpenDocument(m_programFolder + QStringLiteral("/Readme.txt"));
+}
 
-void TMainForm1::Button4Click(QObject*) { Desktop::OpenUrl(InfoPageUrl(QCoreApplication::applicationFilePath())); }
+void TMainForm1::Button4Click(QObject*)
+{
+    Desktop::OpenUrl(InfoPageUrl(QCoreApplication::applicationFilePath()));
+}
 
 void TMainForm1::C1_03Change(QObject*)
 {
@@ -377,8 +405,8 @@ void TMainForm1::FormClose(QObject*)
 
 SettingsControls TMainForm1::settingsControls()
 {
-    return {this,      C2_00, DigitBar1, DigitBar2, TrackBar1, DigitBar3, TrackBar2, C1_03, CheckBox1,
-            [this] { C2_00Change(this); }};
+    return {this,      C2_00,     DigitBar1, DigitBar2, TrackBar1,
+            DigitBar3, TrackBar2, C1_03,     CheckBox1, [this] { C2_00Change(this); }};
 }
 
 void TMainForm1::closeEvent(QCloseEvent* event)

@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <memory>
 
-namespace {
+namespace
+{
 
 constexpr int UsageErrorStatus = 2;
 
@@ -27,7 +28,10 @@ void print(FILE* stream, const QString& text)
     std::fputs(text.toUtf8().constData(), stream);
 }
 
-bool hasDisplay() { return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
 
 } // namespace
 

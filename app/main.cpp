@@ -1,3 +1,6 @@
 #include "app/Startup.h"
 
-int main(int argc, char** argv) { return RunKorumi(argc, argv); }
+int main(int argc, char** argv)
+{
+    return RunKorumi(argc, argv);
+}

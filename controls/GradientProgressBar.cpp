@@ -8,4 +8,7 @@ GradientProgressBar::GradientProgressBar(QWidget* parent) : QProgressBar(parent)
     setAlignment(Qt::AlignCenter);
 }
 
-void GradientProgressBar::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void GradientProgressBar::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}

@@ -12,15 +12,15 @@ enum class RunEnd {
 
 // One file that could not be converted.
 struct FileFailure {
-    QString Name;      // the source's file name
-    int ExitCode = 0;  // the encoder's exit code; meaningless when SameFile
+    QString Name;     // the source's file name
+    int ExitCode = 0; // the encoder's exit code; meaningless when SameFile
     bool SameFile = false;
 };
 
 struct BatchResult {
     RunEnd End = RunEnd::Completed;
     int FileCount = 0;
-    int Converted = 0;     // files whose passes all completed
+    int Converted = 0; // files whose passes all completed
     int CancelledPasses = 0;
     QList<FileFailure> Failures;
 
@@ -30,5 +30,7 @@ struct BatchResult {
 // The message shown after a run in which files failed: a header, then one line per file.
 QString FailureReport(const QList<FileFailure>& failures);
 
-inline const QString EncoderMissingMessage = QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
-inline const QString RunAbortedMessage = QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。");
+inline const QString EncoderMissingMessage =
+    QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
+inline const QString RunAbortedMessage =
+    QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。");

@@ -10,7 +10,8 @@
 #include <QDir>
 #include <QFile>
 
-namespace {
+namespace
+{
 const QString RegistrationProgram = QStringLiteral("addfile.exe");
 } // namespace
 
@@ -46,11 +47,15 @@ void BatchRun::Start()
         if (!m_job.DryRun)
             QDir().mkpath(settings.OutputFolder);
         m_fileIndex = 0;
-        QMetaObject::invokeMethod(this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
     });
 }
 
-bool BatchRun::CancelCurrentPass() { return m_encoder.Kill(); }
+bool BatchRun::CancelCurrentPass()
+{
+    return m_encoder.Kill();
+}
 
 void BatchRun::startFile()
 {
@@ -135,7 +140,8 @@ void BatchRun::passEnded(bool completed)
 {
     if (m_pass < m_passes) {
         ++m_pass;
-        QMetaObject::invokeMethod(this, [this] { guarded([this] { startPass(); }); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { guarded([this] { startPass(); }); }, Qt::QueuedConnection);
         return;
     }
     if (completed && !m_fileFailed) {
@@ -155,7 +161,8 @@ void BatchRun::handOff()
 void BatchRun::nextFile()
 {
     ++m_fileIndex;
-    QMetaObject::invokeMethod(this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
 }
 
 void BatchRun::finish(RunEnd end)

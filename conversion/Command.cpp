@@ -22,7 +22,10 @@ QString Command::ArgumentText() const
     return words.join(u' ');
 }
 
-QString Command::Text() const { return m_program + u' ' + ArgumentText(); }
+QString Command::Text() const
+{
+    return m_program + u' ' + ArgumentText();
+}
 
 bool Command::operator==(const Command& other) const
 {

@@ -4,7 +4,8 @@
 
 #include <array>
 
-namespace {
+namespace
+{
 
 struct PictureSize {
     const char* size;
@@ -30,7 +31,8 @@ template <typename Table> bool inRange(const Table& table, int index)
 
 QString TargetPathFor(const QString& source, const QString& outputFolder)
 {
-    return Paths::Join(outputFolder, Paths::ChangeFileExt(Paths::ExtractFileName(source), QStringLiteral(".mp4")));
+    return Paths::Join(outputFolder,
+                       Paths::ChangeFileExt(Paths::ExtractFileName(source), QStringLiteral(".mp4")));
 }
 
 Command ConversionCommand(const QString& source, int pass, const ConversionSettings& settings)

@@ -6,7 +6,10 @@
 
 HiddenProcess::HiddenProcess(QObject* parent) : QObject(parent) {}
 
-HiddenProcess::~HiddenProcess() { release(); }
+HiddenProcess::~HiddenProcess()
+{
+    release();
+}
 
 void HiddenProcess::Start(const Command& command, const QString& programFolder)
 {
@@ -46,7 +49,10 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->start();
 }
 
-bool HiddenProcess::IsRunning() const { return m_process && m_process->state() != QProcess::NotRunning; }
+bool HiddenProcess::IsRunning() const
+{
+    return m_process && m_process->state() != QProcess::NotRunning;
+}
 
 bool HiddenProcess::Kill()
 {

@@ -13,7 +13,8 @@
 #include <QGuiApplication>
 #include <QScreen>
 
-namespace {
+namespace
+{
 constexpr QColor Cream{0xD8, 0xD8, 0xAE};
 constexpr QColor Olive{0xC0, 0xC0, 0x83};
 constexpr QColor TextGrey{0x46, 0x46, 0x46};
@@ -21,7 +22,8 @@ constexpr int NotCancelled = 1;
 constexpr int Cancelled = 0;
 } // namespace
 
-TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state, std::function<bool()> cancelEncoder)
+TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
+                               std::function<bool()> cancelEncoder)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_state(state),
       m_cancelEncoder(std::move(cancelEncoder))
 {
@@ -63,9 +65,15 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state, std
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TProgressForm1::SetBarMax(int max) { ProgressBar1->SetMax(max); }
+void TProgressForm1::SetBarMax(int max)
+{
+    ProgressBar1->SetMax(max);
+}
 
-void TProgressForm1::SetBarPosition(int position) { ProgressBar1->SetPosition(position); }
+void TProgressForm1::SetBarPosition(int position)
+{
+    ProgressBar1->SetPosition(position);
+}
 
 void TProgressForm1::SetCaption(const QString& caption)
 {
@@ -73,9 +81,15 @@ void TProgressForm1::SetCaption(const QString& caption)
     repaint();
 }
 
-void TProgressForm1::ClearThumbnail() { Image1->clear(); }
+void TProgressForm1::ClearThumbnail()
+{
+    Image1->clear();
+}
 
-void TProgressForm1::ShowThumbnail(const QImage& picture) { Image1->setPixmap(QPixmap::fromImage(picture)); }
+void TProgressForm1::ShowThumbnail(const QImage& picture)
+{
+    Image1->setPixmap(QPixmap::fromImage(picture));
+}
 
 void TProgressForm1::SetTimerEnabled(bool enabled)
 {
@@ -85,9 +99,15 @@ void TProgressForm1::SetTimerEnabled(bool enabled)
         Timer1.stop();
 }
 
-void TProgressForm1::ClearCancelFlag() { Button1->Tag = NotCancelled; }
+void TProgressForm1::ClearCancelFlag()
+{
+    Button1->Tag = NotCancelled;
+}
 
-bool TProgressForm1::CancelFlag() const { return Button1->Tag == Cancelled; }
+bool TProgressForm1::CancelFlag() const
+{
+    return Button1->Tag == Cancelled;
+}
 
 void TProgressForm1::Timer1Timer()
 {

@@ -2,6 +2,6 @@
 
 QString SizeCaption(qint64 sourceBytes, qint64 targetBytes)
 {
-    return QString::number(sourceBytes / 1000) + QStringLiteral("KB -> ") + QString::number(targetBytes / 1000) +
-           QStringLiteral("KB");
+    return QString::number(sourceBytes / 1000) + QStringLiteral("KB -> ") +
+           QString::number(targetBytes / 1000) + QStringLiteral("KB");
 }

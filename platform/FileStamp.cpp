@@ -3,13 +3,18 @@
 #include <QFile>
 #include <sys/stat.h>
 
-namespace {
-bool statPath(const QString& path, struct stat& info) { return ::stat(QFile::encodeName(path).constData(), &info) == 0; }
+namespace
+{
+bool statPath(const QString& path, struct stat& info)
+{
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0;
+}
 } // namespace
 
 FileStamp FileStamp::Of(const QString& path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     if (!statPath(path, info))
         return {};
     return {true, static_cast<qint64>(info.st_size),
@@ -23,12 +28,15 @@ bool FileStamp::operator==(const FileStamp& other) const
 
 qint64 FileSizeOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info {
+    };
     return statPath(path, info) && S_ISREG(info.st_mode) ? static_cast<qint64>(info.st_size) : -1;
 }
 
 bool IsSameFile(const QString& a, const QString& b)
 {
-    struct stat first {}, second {};
-    return statPath(a, first) && statPath(b, second) && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    struct stat first {
+    }, second{};
+    return statPath(a, first) && statPath(b, second) && first.st_dev == second.st_dev &&
+           first.st_ino == second.st_ino;
 }

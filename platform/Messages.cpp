@@ -4,9 +4,11 @@
 #include <QMessageBox>
 #include <cstdio>
 
-namespace Messages {
+namespace Messages
+{
 
-namespace {
+namespace
+{
 Handler& currentHandler()
 {
     static Handler handler;
@@ -42,6 +44,10 @@ Handler StandardErrorHandler()
 
 } // namespace Messages
 
-namespace Messages {
-void Beep() { QApplication::beep(); }
+namespace Messages
+{
+void Beep()
+{
+    QApplication::beep();
+}
 } // namespace Messages

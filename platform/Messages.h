@@ -7,7 +7,8 @@ class QWidget;
 
 // The program's messages: a beep, then a modal box titled "Korumi" with one OK button.
 // Where nobody can answer a box (the headless convert mode), a handler takes the text instead.
-namespace Messages {
+namespace Messages
+{
 
 using Handler = std::function<void(const QString& text)>;
 
@@ -22,7 +23,8 @@ Handler StandardErrorHandler();
 
 } // namespace Messages
 
-namespace Messages {
+namespace Messages
+{
 // The default system beep.
 void Beep();
 } // namespace Messages

@@ -70,7 +70,10 @@ void TPanel::paintEvent(QPaintEvent*)
     DrawEdge(painter, edge, m_inner);
 }
 
-void TPanel::mousePressEvent(QMouseEvent* event) { event->accept(); }
+void TPanel::mousePressEvent(QMouseEvent* event)
+{
+    event->accept();
+}
 
 TBevel::TBevel(QWidget* parent, const QRect& geometry) : QWidget(parent)
 {

@@ -31,7 +31,8 @@ private:
 class TPanel : public QFrame
 {
 public:
-    TPanel(QWidget* parent, const QRect& geometry, QColor color, TBevelCut outer, TBevelCut inner = TBevelCut::bvNone);
+    TPanel(QWidget* parent, const QRect& geometry, QColor color, TBevelCut outer,
+           TBevelCut inner = TBevelCut::bvNone);
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -12,7 +12,8 @@
 #include <QScreen>
 #include <QSlider>
 
-namespace {
+namespace
+{
 
 const QString Window = QStringLiteral("SET");
 const QString Conversion = QStringLiteral("SET1");
@@ -21,7 +22,10 @@ const QString Output = QStringLiteral("SET2");
 constexpr QPoint StartPosition{20, 20};
 constexpr QSize TitleStrip{400, 25};
 
-TIniFile settingsFile(const QString& programFolder) { return TIniFile(Paths::Join(programFolder, SettingsFileName)); }
+TIniFile settingsFile(const QString& programFolder)
+{
+    return TIniFile(Paths::Join(programFolder, SettingsFileName));
+}
 
 QList<QRect> screenAreas()
 {
@@ -40,7 +44,8 @@ void restoreWindowPosition(const TIniFile& ini, QWidget* window)
 
 void restorePreset(const TIniFile& ini, const SettingsControls& controls)
 {
-    controls.presets->SetItemIndex(ini.ReadInteger(Conversion, QStringLiteral("C0"), controls.presets->ItemIndex()));
+    controls.presets->SetItemIndex(
+        ini.ReadInteger(Conversion, QStringLiteral("C0"), controls.presets->ItemIndex()));
     try {
         controls.applyPreset();
     } catch (const std::exception& error) {
@@ -71,10 +76,12 @@ void LoadSettings(const QString& programFolder, const SettingsControls& controls
     restoreBar(ini, QStringLiteral("C3"), controls.sampleRate);
     restoreBar(ini, QStringLiteral("C4"), controls.audioBitRate);
     restoreBar(ini, QStringLiteral("C5"), controls.pictureSize);
-    controls.outputFolder->SetPath(ini.ReadString(Output, QStringLiteral("C11"), controls.outputFolder->Path()));
+    controls.outputFolder->SetPath(
+        ini.ReadString(Output, QStringLiteral("C11"), controls.outputFolder->Path()));
     if (controls.outputFolder->Path().isEmpty())
         controls.outputFolder->SetPath(programFolder);
-    controls.twoPass->setChecked(ini.ReadInteger(Output, QStringLiteral("C12"), controls.twoPass->isChecked()) != 0);
+    controls.twoPass->setChecked(
+        ini.ReadInteger(Output, QStringLiteral("C12"), controls.twoPass->isChecked()) != 0);
 }
 
 void SaveSettings(const QString& programFolder, const SettingsControls& controls)

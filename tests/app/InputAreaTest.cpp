@@ -12,7 +12,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 class InputArea : public ::testing::Test
 {
@@ -86,7 +87,8 @@ TEST_F(InputArea, CommandLinePathsArriveOnceAtFirstActivation)
 {
     const QString a = media.Write(QStringLiteral("a.avi"));
     const QString inFolder = media.Write(QStringLiteral("f/b.avi"));
-    TMainForm1 form(programDir.Path(), {a, media.File(QStringLiteral("missing")), media.File(QStringLiteral("f/"))});
+    TMainForm1 form(programDir.Path(),
+                    {a, media.File(QStringLiteral("missing")), media.File(QStringLiteral("f/"))});
     EXPECT_TRUE(form.InputFiles().isEmpty());
 
     form.FormActivate(&form);

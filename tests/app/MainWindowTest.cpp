@@ -18,7 +18,8 @@
 #include <QUrl>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Receives what the window asks the desktop to open.
 class UrlRecorder : public QObject
@@ -151,8 +152,10 @@ TEST_F(MainWindow, TitleButtonsOpenGuideAndInfoPageAndClose)
 
 TEST(InfoPage, NamesTheProgramWithoutExtension)
 {
-    EXPECT_EQ(InfoPageUrl(QStringLiteral("/opt/korumi/korumi")), "https://korumi.example/info.php?pf=w&sn=korumi");
-    EXPECT_EQ(InfoPageUrl(QStringLiteral("/opt/Korumi.exe")), "https://korumi.example/info.php?pf=w&sn=Korumi");
+    EXPECT_EQ(InfoPageUrl(QStringLiteral("/opt/korumi/korumi")),
+              "https://korumi.example/info.php?pf=w&sn=korumi");
+    EXPECT_EQ(InfoPageUrl(QStringLiteral("/opt/Korumi.exe")),
+              "https://korumi.example/info.php?pf=w&sn=Korumi");
 }
 
 TEST_F(MainWindow, FirstActivationRunsOnce)

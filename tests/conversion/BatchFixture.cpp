@@ -5,7 +5,8 @@
 #include <QFile>
 #include <QTest>
 
-namespace {
+namespace
+{
 
 // Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target
 // (but no thumbnail: the run would rightly refuse a picture that is not one).
@@ -21,7 +22,10 @@ if [ "$name" = ffmpeg.exe ] && [ "$3" != -f ]; then
 fi
 )";
 
-void link(const QString& from, const QString& to) { QFile::link(from, to); }
+void link(const QString& from, const QString& to)
+{
+    QFile::link(from, to);
+}
 
 } // namespace
 
@@ -58,7 +62,8 @@ void BatchFixture::Prepare(const QStringList& files, bool itunes, bool dryRun)
 {
     BatchJob job{files, programDir.Path(), itunes, dryRun};
     form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelCurrentPass(); });
-    run = std::make_unique<BatchRun>(job, [this] { return settings; }, state, *form);
+    run = std::make_unique<BatchRun>(
+        job, [this] { return settings; }, state, *form);
     QObject::connect(run.get(), &BatchRun::PassStarted, run.get(),
                      [this](int, int, int, int, const Command& command) {
                          barPositions << form->ProgressBar1->Position();

@@ -1,6 +1,6 @@
+#include "controls/FadeButton.h"
 #include "tests/conversion/BatchFixture.h"
 #include "tests/support/Media.h"
-#include "controls/FadeButton.h"
 
 #include <QLabel>
 
@@ -9,7 +9,8 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+namespace
+{
 
 QByteArray contentsOf(const QString& path)
 {
@@ -46,11 +47,13 @@ TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
     QStringList encodes;
     for (const QStringList& call : callsOf(Log(), QStringLiteral("ffmpeg.exe")))
         if (!call.contains(QStringLiteral("image2")))
-            encodes << call.at(1) + QStringLiteral(" pass ") + call.at(call.indexOf(QStringLiteral("-pass")) + 1);
+            encodes << call.at(1) + QStringLiteral(" pass ") +
+                           call.at(call.indexOf(QStringLiteral("-pass")) + 1);
     EXPECT_EQ(encodes, QStringList({a + " pass 1", a + " pass 2", b + " pass 1", b + " pass 2"}));
 
     // The registration tool runs in the background: wait for both calls.
-    (void)QTest::qWaitFor([this] { return callsOf(Log(), QStringLiteral("addfile.exe")).size() == 2; }, 10000);
+    (void)QTest::qWaitFor([this] { return callsOf(Log(), QStringLiteral("addfile.exe")).size() == 2; },
+                          10000);
     const auto handOffs = callsOf(Log(), QStringLiteral("addfile.exe"));
     ASSERT_EQ(handOffs.size(), 2);
     EXPECT_EQ(handOffs[0], QStringList{settings.OutputFolder + "/a.mp4"});
@@ -82,9 +85,10 @@ TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
 
     const BatchResult result = Run({a, b}, /*itunes=*/true, /*dryRun=*/true);
 
-    EXPECT_EQ(commands, QStringList({ConversionCommand(a, 1, settings).Text(), ConversionCommand(a, 2, settings).Text(),
-                                     ConversionCommand(b, 1, settings).Text(),
-                                     ConversionCommand(b, 2, settings).Text()}));
+    EXPECT_EQ(
+        commands,
+        QStringList({ConversionCommand(a, 1, settings).Text(), ConversionCommand(a, 2, settings).Text(),
+                     ConversionCommand(b, 1, settings).Text(), ConversionCommand(b, 2, settings).Text()}));
     EXPECT_EQ(result.Converted, 2);
     EXPECT_TRUE(Log().isEmpty());
     EXPECT_FALSE(QDir(settings.OutputFolder).exists());
@@ -192,7 +196,8 @@ TEST_F(EncodedBatch, ACorruptInputIsReportedWhileTheOthersConvert)
 TEST_F(EncodedBatch, CancelEndsTheEncoderDeletesItsOutputAndGoesOn)
 {
     settings.PictureSizeIndex = 3;
-    const QString slow = MakeClip(sourceDir.Path(), {QStringLiteral("slow.avi"), 60, true, QSize(640, 480), 30});
+    const QString slow =
+        MakeClip(sourceDir.Path(), {QStringLiteral("slow.avi"), 60, true, QSize(640, 480), 30});
     const QString quick = MakeClip(sourceDir.Path(), {QStringLiteral("quick.avi"), 1});
     ASSERT_FALSE(slow.isEmpty());
     Prepare({slow, quick});

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 ConversionSettings exampleSettings(bool twoPass = false)
 {
@@ -69,7 +70,8 @@ TEST(ConversionCommand, SizeTableAndCodecText)
                               "-s 1280x720 -aspect 16:9"};
     for (int i = 0; i < 4; ++i) {
         settings.PictureSizeIndex = i;
-        EXPECT_TRUE(ConversionCommand(Clip, 1, settings).Text().contains(QString::fromLatin1(expected[i]))) << i;
+        EXPECT_TRUE(ConversionCommand(Clip, 1, settings).Text().contains(QString::fromLatin1(expected[i])))
+            << i;
     }
     const char* rates[] = {"-ar 48000", "-ar 44100", "-ar 22050", "-ar 11025", "-ar 8000"};
     for (int i = 0; i < 5; ++i) {
@@ -100,17 +102,18 @@ class TargetPath : public ::testing::TestWithParam<TargetCase>
 TEST_P(TargetPath, ReplacesOnlyTheFileNamesLastExtension)
 {
     const TargetCase& c = GetParam();
-    EXPECT_EQ(TargetPathFor(QString::fromUtf8(c.source), QString::fromUtf8(c.folder)), QString::fromUtf8(c.target));
+    EXPECT_EQ(TargetPathFor(QString::fromUtf8(c.source), QString::fromUtf8(c.folder)),
+              QString::fromUtf8(c.target));
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Examples, TargetPath,
     ::testing::Values(TargetCase{"/videos/clip.avi", "/out", "/out/clip.mp4"},
-                      TargetCase{"/a.b/movie", "/out", "/out/movie.mp4"},        // dot only in the folder
+                      TargetCase{"/a.b/movie", "/out", "/out/movie.mp4"},         // dot only in the folder
                       TargetCase{"/v/clip.tar.avi", "/out", "/out/clip.tar.mp4"}, // last extension only
-                      TargetCase{"/v/clip.mp4", "/v", "/v/clip.mp4"},            // equals the source
-                      TargetCase{"/videos/clip.avi", "/", "/clip.mp4"},          // root folder
-                      TargetCase{"/videos/clip.avi", "", "/clip.mp4"},           // empty folder
+                      TargetCase{"/v/clip.mp4", "/v", "/v/clip.mp4"},             // equals the source
+                      TargetCase{"/videos/clip.avi", "/", "/clip.mp4"},           // root folder
+                      TargetCase{"/videos/clip.avi", "", "/clip.mp4"},            // empty folder
                       TargetCase{"/v/.hidden", "/out", "/out/.mp4"},
                       TargetCase{"/v/映像.wmv", "/出力", "/出力/映像.mp4"}));
 

@@ -81,7 +81,8 @@ TEST_F(ProgressWindow, DraggedByItsSurfaceButNotByTheBarOrTheButton)
         const QPoint local = target->mapFrom(&form, from);
         QTest::mousePress(target, Qt::LeftButton, {}, local);
         QMouseEvent move(QEvent::MouseMove, QPointF(local + QPoint(10, 5)),
-                         target->mapToGlobal(QPointF(local + QPoint(10, 5))), Qt::NoButton, Qt::LeftButton, {});
+                         target->mapToGlobal(QPointF(local + QPoint(10, 5))), Qt::NoButton, Qt::LeftButton,
+                         {});
         QApplication::sendEvent(&form, &move);
         QTest::mouseRelease(target, Qt::LeftButton, {}, local + QPoint(10, 5));
         return form.pos() - start;

@@ -6,13 +6,15 @@
 #include <QJsonDocument>
 #include <QProcess>
 
-namespace {
+namespace
+{
 QByteArray run(const QString& program, const QStringList& arguments, bool* ok)
 {
     QProcess process;
     process.setStandardInputFile(QProcess::nullDevice());
     process.start(program, arguments);
-    *ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    *ok = process.waitForFinished(120000) && process.exitStatus() == QProcess::NormalExit &&
+          process.exitCode() == 0;
     return process.readAllStandardOutput();
 }
 } // namespace
@@ -22,9 +24,14 @@ QString MakeClip(const QString& folder, const ClipSpec& spec)
     const QString path = folder + u'/' + spec.FileName;
     const QString size = QStringLiteral("%1x%2").arg(spec.Size.width()).arg(spec.Size.height());
     const QString duration = QString::number(spec.Seconds);
-    QStringList arguments{QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-y"), QStringLiteral("-f"),
-                          QStringLiteral("lavfi"), QStringLiteral("-i"),
-                          QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(spec.Fps).arg(duration)};
+    QStringList arguments{
+        QStringLiteral("-v"),
+        QStringLiteral("error"),
+        QStringLiteral("-y"),
+        QStringLiteral("-f"),
+        QStringLiteral("lavfi"),
+        QStringLiteral("-i"),
+        QStringLiteral("testsrc=size=%1:rate=%2:duration=%3").arg(size).arg(spec.Fps).arg(duration)};
     if (spec.Audio)
         arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
                   << QStringLiteral("sine=frequency=440:sample_rate=22050:duration=%1").arg(duration);
@@ -37,11 +44,11 @@ QString MakeClip(const QString& folder, const ClipSpec& spec)
 QJsonObject Probe(const QString& path)
 {
     bool ok = false;
-    const QByteArray json = run(QStringLiteral("ffprobe"),
-                                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
-                                 QStringLiteral("json"), QStringLiteral("-show_streams"), QStringLiteral("-show_format"),
-                                 path},
-                                &ok);
+    const QByteArray json =
+        run(QStringLiteral("ffprobe"),
+            {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-print_format"),
+             QStringLiteral("json"), QStringLiteral("-show_streams"), QStringLiteral("-show_format"), path},
+            &ok);
     return ok ? QJsonDocument::fromJson(json).object() : QJsonObject();
 }
 

@@ -6,7 +6,10 @@
 
 TempDir::TempDir() : m_path(QFileInfo(m_dir.path()).canonicalFilePath()) {}
 
-QString TempDir::File(const QString& relative) const { return m_path + u'/' + relative; }
+QString TempDir::File(const QString& relative) const
+{
+    return m_path + u'/' + relative;
+}
 
 QString TempDir::Write(const QString& relative, const QByteArray& bytes) const
 {
@@ -31,4 +34,7 @@ QString BuiltProgramFolder()
     return fromEnvironment.isEmpty() ? QStringLiteral(KORUMI_BUILT_PROGRAM_DIR) : fromEnvironment;
 }
 
-ProgramDir::ProgramDir() { QFile::copy(BuiltProgramFolder() + QStringLiteral("/profile.txt"), File(QStringLiteral("profile.txt"))); }
+ProgramDir::ProgramDir()
+{
+    QFile::copy(BuiltProgramFolder() + QStringLiteral("/profile.txt"), File(QStringLiteral("profile.txt")));
+}

@@ -1,0 +1,158 @@
+#include "app/CommandLineOptions.h"
+#include "conversion/BatchResult.h"
+#include "conversion/CommandLine.h"
+#include "tests/support/Media.h"
+#include "tests/support/TempDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+using Mode = CommandLineOptions::Mode;
+
+TEST(CommandLine, PathsOptionsAndUsageErrors)
+{
+    EXPECT_EQ(ParseCommandLine({}).RunMode, Mode::Window);
+    const CommandLineOptions window = ParseCommandLine({"/v/a.avi", "--dry-run"});
+    EXPECT_EQ(window.RunMode, Mode::Window);
+    EXPECT_EQ(window.Paths, QStringList({"/v/a.avi", "--dry-run"})); // plain paths keep their meaning
+
+    const CommandLineOptions convert =
+        ParseCommandLine({"--convert", "--itunes", "a.avi", "--", "--dry-run"});
+    EXPECT_EQ(convert.RunMode, Mode::Convert);
+    EXPECT_TRUE(convert.ITunes);
+    EXPECT_FALSE(convert.DryRun);
+    EXPECT_EQ(convert.Paths, QStringList({"a.avi", "--dry-run"}));
+
+    EXPECT_EQ(ParseCommandLine({"--convert", "--bogus"}).RunMode, Mode::UsageError);
+    EXPECT_EQ(ParseCommandLine({"--help"}).RunMode, Mode::Help);
+    EXPECT_EQ(ParseCommandLine({"--version"}).RunMode, Mode::Version);
+}
+
+TEST(FailureReportText, OneLinePerFileAfterTheHeader)
+{
+    EXPECT_EQ(FailureReport({{"bad.avi", 183, false}, {"movie.mp4", 0, true}}),
+              "次のファイルは変換できませんでした。\n"
+              "bad.avi : エンコーダがエラーで終了しました (終了コード 183)\n"
+              "movie.mp4 : 入力ファイルと出力ファイルが同じです");
+}
+
+// Runs a copy of the built program from a program folder of the test's own.
+class ConvertMode : public ::testing::Test
+{
+protected:
+    TempDir programDir;
+    TempDir media;
+    QString out = media.File(QStringLiteral("out"));
+    int exitCode = -1;
+    QString standardOutput;
+    QString standardError;
+
+    void SetUp() override
+    {
+        const QString built = BuiltProgramFolder();
+        QFile::copy(built + "/korumi", programDir.File("korumi"));
+        QFile::copy(built + "/profile.txt", programDir.File("profile.txt"));
+        QFile::link(built + "/ffmpeg.exe", programDir.File("ffmpeg.exe"));
+        // The saved output folder is where converted files go.
+        programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\n").toUtf8());
+    }
+
+    void korumi(const QStringList& arguments)
+    {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("WAYLAND_DISPLAY");
+        environment.remove("QT_QPA_PLATFORM"); // the program must choose off-screen drawing itself
+        process.setProcessEnvironment(environment);
+        process.setStandardInputFile(QProcess::nullDevice());
+        process.start(programDir.File("korumi"), arguments);
+        ASSERT_TRUE(process.waitForFinished(180000));
+        exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        standardOutput = QString::fromUtf8(process.readAllStandardOutput());
+        standardError = QString::fromUtf8(process.readAllStandardError());
+    }
+};
+
+TEST_F(ConvertMode, HelpVersionAndUsageErrors)
+{
+    korumi({"--help"});
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(standardOutput.contains("--convert"));
+    korumi({"--version"});
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(standardOutput.startsWith("Korumi "));
+    korumi({"--convert", "--frobnicate"});
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_TRUE(standardError.contains("--frobnicate"));
+}
+
+TEST_F(ConvertMode, DryRunPrintsTheExactCommandsAndWritesNothing)
+{
+    const QString a = media.Write("a b.avi", "a");
+    const QString c = media.Write("sub/c.mkv", "c");
+
+    korumi({"--convert", "--dry-run", "--", c, a});
+
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    // The first preset: 720x480 H.264 at 30 fps, 2048 kbit/s, 48000 Hz, 128 kbit/s.
+    ConversionSettings settings;
+    settings.VideoCodec = "LIBX264";
+    settings.SampleRateIndex = 0;
+    settings.OutputFolder = out;
+    EXPECT_EQ(standardOutput, ConversionCommand(a, 1, settings).Text() + "\n" +
+                                  ConversionCommand(c, 1, settings).Text() + "\n");
+    EXPECT_FALSE(QDir(out).exists());
+    EXPECT_FALSE(QFile::exists(programDir.File("_thumb.jpg")));
+    QFile ini(programDir.File("Korumi.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ini.readAll(), ("[SET2]\nC11=" + out + "\n").toUtf8()); // settings not saved
+}
+
+TEST_F(ConvertMode, ConvertsReportsFailuresOnStandardErrorAndSavesTheSettings)
+{
+    const QString good = MakeClip(media.Path(), {"good.avi", 1});
+    const QString bad = media.Write("bad.avi", QByteArray(2048, 'x'));
+    ASSERT_FALSE(good.isEmpty());
+
+    korumi({"--convert", bad, good});
+
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(standardOutput.startsWith(
+        "[1/2] pass 1/1: bad.avi -> bad.mp4\n[2/2] pass 1/1: good.avi -> good.mp4\n"))
+        << standardOutput.toStdString();
+    EXPECT_TRUE(standardOutput.contains("1 of 2 files converted into " + out));
+    EXPECT_TRUE(standardError.contains(
+        "次のファイルは変換できませんでした。\nbad.avi : エンコーダがエラーで終了しました"));
+    EXPECT_FALSE(StreamOf(Probe(out + "/good.mp4"), "video").isEmpty());
+    EXPECT_FALSE(QFile::exists(out + "/bad.mp4"));
+    QFile ini(programDir.File("Korumi.ini"));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().contains("C0=1"));
+}
+
+TEST_F(ConvertMode, EveryFileConvertedExitsZero)
+{
+    const QString clip = MakeClip(media.Path(), {"clip.mov", 1, false});
+    korumi({"--convert", clip});
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_TRUE(QFile::exists(out + "/clip.mp4"));
+}
+
+TEST_F(ConvertMode, NothingToConvertOrNoPresetFileExitsOne)
+{
+    korumi({"--convert", media.File("missing.avi")});
+    EXPECT_EQ(exitCode, 1);
+
+    QFile::remove(programDir.File("profile.txt"));
+    korumi({"--convert", media.Write("a.avi", "a")});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(standardError.contains("ファイル " + programDir.File("profile.txt") + " は開けません"));
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#include "app/MainWindow1.h"
+#include "controls/BrowseEdit.h"
+#include "controls/FadeButton.h"
+#include "conversion/BatchResult.h"
+#include "tests/support/MessageRecorder.h"
+#include "tests/support/TempDir.h"
+
+#include <QFile>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace
+{
+
+// An encoder that takes its time, so the test can look at the windows while it runs.
+const char* SlowEncoder =
+    "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] || { sleep 1; printf x > \"$last\"; }\n";
+
+class RunFromWindow : public ::testing::Test
+{
+protected:
+    ProgramDir programDir;
+    TempDir media;
+    MessageRecorder messages;
+    TMainForm1 form{programDir.Path(), {}};
+    std::optional<BatchResult> result;
+
+    void SetUp() override
+    {
+        const QString encoder = programDir.Write("ffmpeg.exe", SlowEncoder);
+        QFile::setPermissions(encoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        form.OnRunFinished = [this](const BatchResult& finished) { result = finished; };
+        form.FormActivate(&form);
+        form.Inputs.AddPath(media.Write("a.avi", "a"));
+    }
+
+    bool waitForEnd()
+    {
+        return QTest::qWaitFor([this] { return result.has_value(); }, 30000);
+    }
+};
+
+TEST_F(RunFromWindow, TheMainWindowIsDisabledWhileTheProgressWindowStaysUsable)
+{
+    form.C1_03->SetPath(media.File("out"));
+    QTest::mouseClick(form.Button10, Qt::LeftButton);
+    QWidget* progress = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (window != &form && window->isVisible() && window->size() == QSize(401, 72))
+            progress = window;
+    ASSERT_NE(progress, nullptr);
+    EXPECT_FALSE(form.isEnabled());
+    EXPECT_TRUE(progress->isEnabled());
+
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_TRUE(form.isEnabled());
+    EXPECT_TRUE(result->AllConverted());
+    EXPECT_TRUE(messages.Shown.isEmpty());
+    EXPECT_TRUE(QFile::exists(media.File("out/a.mp4")));
+}
+
+TEST_F(RunFromWindow, AnEmptyOutputFolderIsReportedAndNothingRuns)
+{
+    form.C1_03->SetPath(QString());
+    QTest::mouseClick(form.Button10, Qt::LeftButton);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(messages.Shown, QStringList{RunAbortedMessage});
+    EXPECT_TRUE(form.isEnabled());
+}
+
+TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRun)
+{
+    const QString source = media.Write("movie.mp4", "precious");
+    form.Inputs.AddPath(source);
+    form.C1_03->SetPath(media.Path()); // the .mp4 would be converted onto itself
+    QTest::mouseClick(form.Button10, Qt::LeftButton);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(messages.Shown, QStringList{FailureReport({{"movie.mp4", 0, true}})});
+    QFile file(source);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "precious");
+}
+
+} // namespace
