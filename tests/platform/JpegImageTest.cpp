@@ -181,18 +181,9 @@ TEST(JpegImage, RefusesAHugePictureBeforeAllocatingIt)
     // Baseline frame header: FF C0, length, precision, then height and width.
     const int frame = bytes.indexOf(QByteArray::fromHex("ffc0"));
     ASSERT_GT(frame, 0);
-    bytes.replace(frame + 5, 4, QByteArray::fromHex("fde8fde8")); // 65000 x 65000
+    // 20000 x 20000: within what libjpeg and QImage would take on, 1.2 GB for nothing.
+    bytes.replace(frame + 5, 4, QByteArray::fromHex("4e204e20"));
     EXPECT_THROW(DecodeJpeg(bytes), EJpegError);
-}
-
-TEST(JpegImage, ErrorCarriesTheLibraryReason)
-{
-    try {
-        DecodeJpeg(QByteArray("plain text"));
-        FAIL() << "no error";
-    } catch (const EJpegError& error) {
-        EXPECT_TRUE(error.Message().contains(QStringLiteral("JPEG"))) << error.what();
-    }
 }
 
 } // namespace

@@ -41,13 +41,6 @@ pid_t finishedProcess()
     return pid;
 }
 
-TEST(PassLog, FolderIsPerUserUnderTheRuntimeFolderOrTmp)
-{
-    EXPECT_EQ(PassLog::FolderPath("/run/user/1000", 1000), "/run/user/1000/korumi-passlog");
-    EXPECT_EQ(PassLog::FolderPath(nullptr, 1000), "/tmp/korumi-passlog-1000");
-    EXPECT_EQ(PassLog::FolderPath("relative", 7), "/tmp/korumi-passlog-7");
-}
-
 TEST(PassLog, MakesAPrivateFolderAndRefusesOthers)
 {
     ScratchFolder scratch;
@@ -106,12 +99,6 @@ TEST(PassLog, StaleLogsAreRemovedFreshOnesKept)
 
     EXPECT_FALSE(exists(stale));
     EXPECT_TRUE(exists(fresh));
-}
-
-TEST(ThumbnailTemp, IsHiddenBesideTheOutputWithItsExtension)
-{
-    EXPECT_EQ(ThumbnailTempPath("/p/_thumb.jpg", 42), "/p/._thumb.jpg.tmp-42.jpg");
-    EXPECT_EQ(ThumbnailTempPath("t.jpg", 42), "./.t.jpg.tmp-42.jpg");
 }
 
 TEST(ThumbnailTemp, OrphansOfEndedGrabsAreRemoved)
