@@ -393,7 +393,9 @@ void TMainForm1::FormActivate(QObject*)
 
 void TMainForm1::FormClose(QObject*)
 {
-    if (DryRun)
+    // Before the first activation nothing was loaded, and the controls' start values would
+    // replace the saved settings.
+    if (DryRun || Tag == 0)
         return;
     try {
         SaveSettings(m_programFolder, settingsControls());

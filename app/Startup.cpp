@@ -70,5 +70,7 @@ int RunKorumi(int argc, char** argv)
     if (options.RunMode == CommandLineOptions::Mode::Convert)
         return RunConvertMode(*mainForm, options);
     mainForm->show();
+    // Ask for focus: the first activation is what loads the settings and the command-line files.
+    mainForm->activateWindow();
     return application.exec();
 }

@@ -101,9 +101,13 @@ void SaveSettings(const QString& programFolder, const SettingsControls& controls
 
 QPoint PlaceOnScreens(QPoint saved, QSize stripSize, const QList<QRect>& screens)
 {
-    const QRect strip(saved, stripSize);
+    // In 64 bits: a strip built at a saved position near the integer limits would wrap around
+    // and seem to cover every screen.
+    const qint64 left = saved.x();
+    const qint64 top = saved.y();
     for (const QRect& screen : screens)
-        if (screen.intersects(strip))
+        if (left < qint64(screen.x()) + screen.width() && left + stripSize.width() > screen.x() &&
+            top < qint64(screen.y()) + screen.height() && top + stripSize.height() > screen.y())
             return saved;
     return StartPosition;
 }
