@@ -68,6 +68,16 @@ TEST_F(RunFromWindow, AnEmptyOutputFolderIsReportedAndNothingRuns)
     EXPECT_TRUE(form.isEnabled());
 }
 
+TEST_F(RunFromWindow, AMissingEncoderIsReported)
+{
+    QFile::remove(programDir.File("ffmpeg.exe"));
+    form.C1_03->SetPath(media.File("out"));
+    QTest::mouseClick(form.Button10, Qt::LeftButton);
+    ASSERT_TRUE(waitForEnd());
+    EXPECT_EQ(messages.Shown, QStringList{EncoderMissingMessage});
+    EXPECT_TRUE(form.isEnabled());
+}
+
 TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRun)
 {
     const QString source = media.Write("movie.mp4", "precious");

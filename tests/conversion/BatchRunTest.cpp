@@ -76,6 +76,24 @@ TEST_F(RecordedBatch, EveryPassGrabsAThumbnailFirstAndSaveModeNeverHandsOff)
     EXPECT_TRUE(QDir(settings.OutputFolder).exists());
 }
 
+TEST_F(RecordedBatch, AFailedFileIsRemovedReportedAndNeverHandedOff)
+{
+    UseRecordingTools();
+    const QString broken = sourceDir.Write(QStringLiteral("broken.avi"), "x");
+    const QString fine = sourceDir.Write(QStringLiteral("fine.avi"), "y");
+
+    const BatchResult result = Run({broken, fine}, /*itunes=*/true);
+
+    ASSERT_EQ(result.Failures.size(), 1);
+    EXPECT_EQ(result.Failures[0].Name, "broken.avi");
+    EXPECT_EQ(result.Failures[0].ExitCode, 3);
+    EXPECT_FALSE(QFile::exists(settings.OutputFolder + "/broken.mp4")); // written by the failed pass
+    (void)QTest::qWaitFor([this] { return !callsOf(Log(), QStringLiteral("addfile.exe")).isEmpty(); }, 10000);
+    QTest::qWait(300);
+    EXPECT_EQ(callsOf(Log(), QStringLiteral("addfile.exe")),
+              QList<QStringList>{{settings.OutputFolder + "/fine.mp4"}});
+}
+
 TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
 {
     UseRecordingTools();
