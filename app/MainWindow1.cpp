@@ -413,6 +413,11 @@ SettingsControls TMainForm1::settingsControls()
 
 void TMainForm1::closeEvent(QCloseEvent* event)
 {
+    // The window manager may still ask while a run has the window disabled; the run ends first.
+    if (m_run) {
+        event->ignore();
+        return;
+    }
     FormClose(this);
     event->accept();
 }
