@@ -2,6 +2,7 @@
 
 #include "platform/Errors.h"
 #include "platform/TextDecoding.h"
+#include "platform/WholeNumber.h"
 
 #include <QFile>
 #include <QFileInfo>

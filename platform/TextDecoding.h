@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <optional>
 
 // Text files of the program (profile.txt, Korumi.ini) are UTF-8; files carried over from a
 // Windows installation are code page 932. These helpers read either.
@@ -22,7 +21,3 @@ QString DecodeText(const QByteArray& bytes);
 // The length of the longest start of `bytes` that holds at most `maxBytes` bytes and ends
 // on a character boundary, so that no multi-byte character is ever cut in two.
 int CharacterBoundaryBefore(const QByteArray& bytes, int maxBytes, TextEncoding encoding);
-
-// A whole number as the program's files write it: optional leading spaces, an optional sign,
-// then decimal digits and nothing after them, within the 32-bit range.
-std::optional<int> ParseWholeNumber(const QString& text);

@@ -1,7 +1,7 @@
 #include "settings/PresetValues.h"
 
 #include "platform/Errors.h"
-#include "platform/TextDecoding.h"
+#include "platform/WholeNumber.h"
 
 #include <array>
 
