@@ -62,5 +62,5 @@ QString UsageText()
         "--convert   converts PATHs with the saved settings, without the window, and exits:\n"
         "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage error\n"
         "--itunes    registers each converted file in the media library\n"
-        "--dry-run   prints every conversion command and writes nothing\n");
+        "--dry-run   prints every conversion command and writes nothing");
 }

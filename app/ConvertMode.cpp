@@ -3,37 +3,31 @@
 #include "app/MainWindow1.h"
 #include "controls/FadeButton.h"
 #include "conversion/BatchRun.h"
+#include "platform/Console.h"
 #include "platform/Paths.h"
 
 #include <QCoreApplication>
 #include <QTimer>
-#include <cstdio>
 
 namespace
 {
-
-void printLine(const QString& line)
-{
-    std::fputs(line.toUtf8().append('\n').constData(), stdout);
-    std::fflush(stdout);
-}
 
 void announcePasses(BatchRun& run, bool dryRun)
 {
     QObject::connect(&run, &BatchRun::PassStarted, &run,
                      [dryRun](int fileIndex, int fileCount, int pass, int passes, const Command& command) {
                          if (dryRun) {
-                             printLine(command.Text());
+                             WriteLine(stdout, command.Text());
                              return;
                          }
                          const QStringList& arguments = command.Arguments();
-                         printLine(QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")
-                                       .arg(fileIndex + 1)
-                                       .arg(fileCount)
-                                       .arg(pass)
-                                       .arg(passes)
-                                       .arg(Paths::ExtractFileName(arguments.at(1)),
-                                            Paths::ExtractFileName(arguments.last())));
+                         WriteLine(stdout, QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")
+                                               .arg(fileIndex + 1)
+                                               .arg(fileCount)
+                                               .arg(pass)
+                                               .arg(passes)
+                                               .arg(Paths::ExtractFileName(arguments.at(1)),
+                                                    Paths::ExtractFileName(arguments.last())));
                      });
 }
 
@@ -54,7 +48,7 @@ int RunConvertMode(TMainForm1& form, const CommandLineOptions& options)
     form.DryRun = options.DryRun;
     form.FormActivate(&form); // the settings and the paths, as at the first activation
     if (form.InputFiles().isEmpty()) {
-        std::fputs("korumi: no files to convert\n", stderr);
+        WriteLine(stderr, QStringLiteral("korumi: no files to convert"));
         form.close();
         return 1;
     }
@@ -63,7 +57,7 @@ int RunConvertMode(TMainForm1& form, const CommandLineOptions& options)
     form.OnRunStarting = [&options](BatchRun& run) { announcePasses(run, options.DryRun); };
     form.OnRunFinished = [&](const BatchResult& result) {
         if (!options.DryRun)
-            printLine(summary(result, form.CurrentSettings().OutputFolder));
+            WriteLine(stdout, summary(result, form.CurrentSettings().OutputFolder));
         status = result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : 1;
         form.close();
         QCoreApplication::quit();

@@ -9,6 +9,7 @@
 #include "conversion/BatchRun.h"
 #include "conversion/ProgressWindow1.h"
 #include "platform/Application.h"
+#include "platform/DesignColors.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
@@ -32,10 +33,7 @@
 namespace
 {
 
-constexpr QColor Olive{0xC0, 0xC0, 0x83};
-constexpr QColor Cream{0xD8, 0xD8, 0xAE};
-constexpr QColor TextGrey{0x46, 0x46, 0x46};
-constexpr QColor Silver{0xC0, 0xC0, 0xC0};
+using namespace DesignColors;
 
 FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint)
 {

@@ -4,10 +4,10 @@
 #include "app/ConvertMode.h"
 #include "app/MainWindow1.h"
 #include "platform/Application.h"
+#include "platform/Console.h"
 #include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 
-#include <cstdio>
 #include <memory>
 
 namespace
@@ -23,11 +23,6 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
-void print(FILE* stream, const QString& text)
-{
-    std::fputs(text.toUtf8().constData(), stream);
-}
-
 bool hasDisplay()
 {
     return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
@@ -40,13 +35,13 @@ int RunKorumi(int argc, char** argv)
     const CommandLineOptions options = ParseCommandLine(argumentsOf(argc, argv));
     switch (options.RunMode) {
     case CommandLineOptions::Mode::Help:
-        print(stdout, UsageText());
+        WriteLine(stdout, UsageText());
         return 0;
     case CommandLineOptions::Mode::Version:
-        print(stdout, QStringLiteral("Korumi 2.1\n"));
+        WriteLine(stdout, QStringLiteral("Korumi 2.1"));
         return 0;
     case CommandLineOptions::Mode::UsageError:
-        print(stderr, QStringLiteral("korumi: ") + options.Error + u'\n' + UsageText());
+        WriteLine(stderr, QStringLiteral("korumi: ") + options.Error + u'\n' + UsageText());
         return UsageErrorStatus;
     case CommandLineOptions::Mode::Convert:
         // Nobody may be at a screen: without a display, draw off-screen and report on standard error.

@@ -26,8 +26,3 @@ QString Command::Text() const
 {
     return m_program + u' ' + ArgumentText();
 }
-
-bool Command::operator==(const Command& other) const
-{
-    return m_program == other.m_program && m_arguments == other.m_arguments && m_quoted == other.m_quoted;
-}

@@ -24,8 +24,6 @@ public:
     // The program, a space and ArgumentText().
     QString Text() const;
 
-    bool operator==(const Command& other) const;
-
 private:
     QString m_program;
     QStringList m_arguments;

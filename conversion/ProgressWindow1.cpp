@@ -4,6 +4,7 @@
 #include "controls/GradientProgressBar.h"
 #include "conversion/ConversionState.h"
 #include "conversion/SizeCaption.h"
+#include "platform/DesignColors.h"
 #include "platform/FileStamp.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
@@ -15,9 +16,7 @@
 
 namespace
 {
-constexpr QColor Cream{0xD8, 0xD8, 0xAE};
-constexpr QColor Olive{0xC0, 0xC0, 0x83};
-constexpr QColor TextGrey{0x46, 0x46, 0x46};
+using namespace DesignColors;
 constexpr int NotCancelled = 1;
 constexpr int Cancelled = 0;
 } // namespace

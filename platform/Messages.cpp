@@ -1,8 +1,9 @@
 #include "platform/Messages.h"
 
+#include "platform/Console.h"
+
 #include <QApplication>
 #include <QMessageBox>
-#include <cstdio>
 
 namespace Messages
 {
@@ -22,7 +23,7 @@ void Show(const QString& text, QWidget* parent)
         handler(text);
         return;
     }
-    QApplication::beep();
+    Beep();
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korumi"), text, QMessageBox::Ok, parent);
     box.exec();
 }
@@ -36,18 +37,12 @@ Handler SetHandler(Handler handler)
 
 Handler StandardErrorHandler()
 {
-    return [](const QString& text) {
-        std::fputs(text.toUtf8().append('\n').constData(), stderr);
-        std::fflush(stderr);
-    };
+    return [](const QString& text) { WriteLine(stderr, text); };
 }
 
-} // namespace Messages
-
-namespace Messages
-{
 void Beep()
 {
     QApplication::beep();
 }
+
 } // namespace Messages

@@ -21,10 +21,7 @@ Handler SetHandler(Handler handler);
 // A handler that writes each message as one line to standard error.
 Handler StandardErrorHandler();
 
-} // namespace Messages
-
-namespace Messages
-{
 // The default system beep.
 void Beep();
+
 } // namespace Messages

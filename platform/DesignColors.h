@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QColor>
+
+// The colours both windows are designed in.
+namespace DesignColors
+{
+
+constexpr QColor Olive{0xC0, 0xC0, 0x83};    // title strip, panel shadows, buttons
+constexpr QColor Cream{0xD8, 0xD8, 0xAE};    // panels and the progress window
+constexpr QColor TextGrey{0x46, 0x46, 0x46}; // captions
+constexpr QColor Silver{0xC0, 0xC0, 0xC0};   // outlines of the panel shadows
+
+} // namespace DesignColors
