@@ -1,10 +1,12 @@
 #include "app/ConvertMode.h"
 
-#include "app/MainWindow1.h"
-#include "controls/FadeButton.h"
 #include "conversion/BatchRun.h"
+#include "conversion/ConsoleProgress.h"
+#include "input/InputList.h"
 #include "platform/Console.h"
-#include "platform/Paths.h"
+#include "platform/Errors.h"
+#include "settings/PresetList.h"
+#include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -12,24 +14,7 @@
 namespace
 {
 
-void announcePasses(BatchRun& run, bool dryRun)
-{
-    QObject::connect(&run, &BatchRun::PassStarted, &run,
-                     [dryRun](int fileIndex, int fileCount, int pass, int passes, const Command& command) {
-                         if (dryRun) {
-                             WriteLine(stdout, command.Text());
-                             return;
-                         }
-                         const QStringList& arguments = command.Arguments();
-                         WriteLine(stdout, QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")
-                                               .arg(fileIndex + 1)
-                                               .arg(fileCount)
-                                               .arg(pass)
-                                               .arg(passes)
-                                               .arg(Paths::ExtractFileName(arguments.at(1)),
-                                                    Paths::ExtractFileName(arguments.last())));
-                     });
-}
+constexpr int Failed = 1;
 
 QString summary(const BatchResult& result, const QString& outputFolder)
 {
@@ -41,33 +26,73 @@ QString summary(const BatchResult& result, const QString& outputFolder)
         .arg(result.CancelledPasses);
 }
 
+void reportEnd(const BatchResult& result)
+{
+    const QString endMessage = EndMessage(result);
+    if (!endMessage.isEmpty())
+        WriteLine(stderr, endMessage);
+    if (!result.Failures.isEmpty())
+        WriteLine(stderr, FailureReport(result.Failures));
+}
+
+BatchResult convert(BatchJob job, const ConversionSettings& settings)
+{
+    ConversionState state;
+    ConsoleProgress view(job.DryRun);
+    BatchRun run(
+        std::move(job), [&settings] { return settings; }, state, view);
+    view.Follow(run);
+    BatchResult result;
+    QObject::connect(&run, &BatchRun::Finished, &run, [&result](const BatchResult& finished) {
+        result = finished;
+        QCoreApplication::quit();
+    });
+    QTimer::singleShot(0, &run, [&run] { run.Start(); });
+    QCoreApplication::exec();
+    return result;
+}
+
+void saveSettings(const QString& programFolder, const SavedSettings& settings)
+{
+    try {
+        WriteSettingsFile(programFolder, settings);
+    } catch (const Exception& error) {
+        WriteLine(stderr, error.Message());
+    }
+}
+
 } // namespace
 
-int RunConvertMode(TMainForm1& form, const CommandLineOptions& options)
+int RunConvertMode(const CommandLineOptions& options, const QString& programFolder)
 {
-    form.DryRun = options.DryRun;
-    form.FormActivate(&form); // the settings and the paths, as at the first activation
-    if (form.InputFiles().isEmpty()) {
-        WriteLine(stderr, QStringLiteral("korumi: no files to convert"));
-        form.close();
-        return 1;
+    PresetList presets;
+    try {
+        presets = PresetList::Read(PresetFilePath(programFolder));
+    } catch (const Exception& error) {
+        WriteLine(stderr, error.Message());
+        return Failed;
     }
+    const LoadedSettings loaded = ReadSettingsFile(programFolder, presets);
+    for (const QString& problem : loaded.Problems)
+        WriteLine(stderr, problem);
 
-    int status = 1;
-    form.OnRunStarting = [&options](BatchRun& run) { announcePasses(run, options.DryRun); };
-    form.OnRunFinished = [&](const BatchResult& result) {
+    InputList inputs;
+    inputs.AddPaths(options.Paths);
+    int status = Failed;
+    if (!inputs.HasFiles()) {
+        WriteLine(stderr, QStringLiteral("korumi: no files to convert"));
+    } else {
+        const ConversionSettings& settings = loaded.Settings.Conversion;
+        const RunMode mode = options.ITunes ? RunMode::SaveAndRegister : RunMode::Save;
+        const BatchResult result =
+            convert({inputs.Paths(), programFolder, mode, options.DryRun, /*Thumbnails=*/false}, settings);
         if (!options.DryRun)
-            WriteLine(stdout, summary(result, form.CurrentSettings().OutputFolder));
-        status = result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : 1;
-        form.close();
-        QCoreApplication::quit();
-    };
-    QTimer::singleShot(0, &form, [&] {
-        if (options.ITunes)
-            form.Button11Click(form.Button11);
-        else
-            form.Button10Click(form.Button10);
-    });
-    QCoreApplication::exec();
+            WriteLine(stdout, summary(result, settings.OutputFolder));
+        reportEnd(result);
+        status =
+            result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : Failed;
+    }
+    if (!options.DryRun)
+        saveSettings(programFolder, loaded.Settings);
     return status;
 }

@@ -2,9 +2,8 @@
 
 #include "app/CommandLineOptions.h"
 
-class TMainForm1;
-
-// Converts the given paths with the window's saved settings, without anybody at the window:
-// messages go to standard error and each pass is announced on standard output. Runs the event
-// loop until the run has ended and the window has closed; returns the exit status.
-int RunConvertMode(TMainForm1& form, const CommandLineOptions& options);
+// Converts the given paths with the saved settings, without a window and without a display:
+// each pass is announced on standard output, messages go to standard error, and the settings
+// are saved at the end (not for a dry run). Needs a running QCoreApplication; returns the exit
+// status: 0 when every file converted, else 1.
+int RunConvertMode(const CommandLineOptions& options, const QString& programFolder);

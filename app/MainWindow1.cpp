@@ -1,6 +1,9 @@
 #include "app/MainWindow1.h"
 
 #include "app/InfoPage.h"
+#include "app/PresetChooser.h"
+#include "app/ScreenPlacement.h"
+#include "app/Version.h"
 #include "controls/BrowseEdit.h"
 #include "controls/DigitBar.h"
 #include "controls/FadeButton.h"
@@ -11,12 +14,13 @@
 #include "platform/Application.h"
 #include "platform/DesignColors.h"
 #include "platform/Desktop.h"
+#include "platform/Errors.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/StockControls.h"
 #include "platform/WindowDragger.h"
-#include "settings/PresetList.h"
+#include "settings/Preset.h"
 #include "settings/SettingsFile.h"
 
 #include <QCheckBox>
@@ -34,6 +38,9 @@ namespace
 {
 
 using namespace DesignColors;
+
+// What of the window must stay on some screen for it to be placed where it was saved.
+constexpr QSize TitleStrip{400, 25};
 
 FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint)
 {
@@ -87,7 +94,7 @@ void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 
 TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder),
-      m_arguments(arguments)
+      m_arguments(arguments), m_presets(PresetList::Read(PresetFilePath(programFolder)))
 {
     m_state.ProgramFolder = programFolder;
     setWindowTitle(QStringLiteral("Korumi"));
@@ -105,8 +112,9 @@ TMainForm1::TMainForm1(const QString& programFolder, const QStringList& argument
     buildInputArea();
     buildManualSettings();
     buildOutputArea();
-    FillPresetLists(*C2_00, *C2_04, m_programFolder);
+    FillPresetLists(*C2_00, *C2_04, m_presets);
     wireHandlers();
+    wireSettingsControls();
 }
 
 TMainForm1::~TMainForm1() = default;
@@ -114,7 +122,8 @@ TMainForm1::~TMainForm1() = default;
 void TMainForm1::buildTitleStrip()
 {
     new TShape(this, QRect(0, 0, 400, 25), Olive, Olive);
-    auto* title = new TLabel(this, QStringLiteral("◆ Korumi ver.2.1"), QPoint(8, 6), Qt::white, Olive);
+    auto* title =
+        new TLabel(this, QStringLiteral("◆ Korumi ver.") + KorumiVersion, QPoint(8, 6), Qt::white, Olive);
     title->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
     title->adjustSize();
     new TShape(this, QRect(0, 23, 400, 547), Qt::transparent, Qt::gray, 2);
@@ -287,29 +296,26 @@ void TMainForm1::dropEvent(QDropEvent* event)
 
 ConversionSettings TMainForm1::CurrentSettings() const
 {
-    ConversionSettings settings;
-    settings.FrameRate = DigitBar1->Position();
-    settings.VideoBitRate = DigitBar2->Position();
-    settings.SampleRateIndex = TrackBar1->value();
-    settings.AudioBitRate = DigitBar3->Position();
-    settings.PictureSizeIndex = TrackBar2->value();
-    settings.VideoCodec = C2_04->SelectedText();
-    settings.TwoPass = CheckBox1->isChecked();
-    settings.OutputFolder = C1_03->Path();
-    return settings;
+    return m_settings.Conversion;
 }
 
 void TMainForm1::Button10Click(QObject*)
 {
     Button10->Tag = 1;
     Button11->Tag = 0;
-    Button0Click(Button0);
+    StartConversion(RunMode::Save);
 }
 
 void TMainForm1::Button11Click(QObject*)
 {
     Button10->Tag = 0;
     Button11->Tag = 1;
+    StartConversion(RunMode::SaveAndRegister);
+}
+
+void TMainForm1::StartConversion(RunMode mode)
+{
+    m_runMode = mode;
     Button0Click(Button0);
 }
 
@@ -318,15 +324,13 @@ void TMainForm1::Button0Click(QObject*)
     const QStringList files = InputFiles();
     if (files.isEmpty() || m_run)
         return;
-    BatchJob job{files, m_programFolder, Button11->Tag == 1, DryRun};
     // A window of its own: disabling the main window must leave its cancel button usable.
     m_progress =
         std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
     m_run = std::make_unique<BatchRun>(
-        std::move(job), [this] { return CurrentSettings(); }, m_state, *m_progress);
+        BatchJob{files, m_programFolder, m_runMode}, [this] { return CurrentSettings(); }, m_state,
+        *m_progress);
     connect(m_run.get(), &BatchRun::Finished, this, &TMainForm1::runFinished);
-    if (OnRunStarting)
-        OnRunStarting(*m_run);
     m_progress->show();
     setEnabled(false);
     m_run->Start();
@@ -334,18 +338,19 @@ void TMainForm1::Button0Click(QObject*)
 
 void TMainForm1::runFinished(const BatchResult& result)
 {
-    if (result.End == RunEnd::EncoderMissing)
-        Messages::Show(EncoderMissingMessage, m_progress.get());
-    else if (result.End == RunEnd::Aborted)
-        Messages::Show(RunAbortedMessage, m_progress.get());
+    // A finished run must not look like one still going while its messages are read.
+    m_progress->hide();
     // Both are released once the signal that brought us here has returned.
     m_progress.release()->deleteLater();
     m_run.release()->deleteLater();
     setEnabled(true);
+    const QString endMessage = EndMessage(result);
+    if (!endMessage.isEmpty())
+        Messages::Show(endMessage, this);
     if (!result.Failures.isEmpty())
         Messages::Show(FailureReport(result.Failures), this);
-    if (OnRunFinished)
-        OnRunFinished(result);
+    if (endMessage.isEmpty() && result.Failures.isEmpty())
+        Messages::Beep();
 }
 
 void TMainForm1::Button1Click(QObject*)
@@ -373,40 +378,75 @@ void TMainForm1::C1_03Change(QObject*)
     const QString path = Paths::ExcludeTrailingSeparator(C1_03->Path());
     C1_03->SetPath(path);
     C1_03->setToolTip(path);
+    m_settings.Conversion.OutputFolder = path;
 }
 
 void TMainForm1::C2_00Change(QObject*)
 {
-    ApplySelectedPreset({C2_00, C2_04, TrackBar2, DigitBar1, DigitBar2, TrackBar1, DigitBar3});
+    const PresetList::Applied applied = m_presets.Apply(C2_00->ItemIndex(), m_settings.Conversion);
+    m_settings.PresetIndex = applied.Index;
+    showSettings();
+    if (applied.Problem)
+        throw Exception(*applied.Problem);
 }
 
 void TMainForm1::FormActivate(QObject*)
 {
     if (Tag != 0)
         return;
-    LoadSettings(m_programFolder, settingsControls());
+    m_settings.WindowPosition = pos();
+    const LoadedSettings loaded = ReadSettingsFile(m_programFolder, m_presets, m_settings);
+    m_settings = loaded.Settings;
+    move(PlaceOnScreens(m_settings.WindowPosition, TitleStrip, ScreenAreas()));
+    showSettings();
+    // Shown once; the saved values and the paths still arrive.
+    for (const QString& problem : loaded.Problems)
+        Messages::Show(problem, this);
     Inputs.AddPaths(m_arguments);
     Tag = 1;
 }
 
 void TMainForm1::FormClose(QObject*)
 {
-    // Before the first activation nothing was loaded, and the controls' start values would
-    // replace the saved settings.
-    if (DryRun || Tag == 0)
+    // Before the first activation nothing was loaded, and the start values would replace the
+    // saved settings.
+    if (Tag == 0)
         return;
+    m_settings.WindowPosition = pos();
     try {
-        SaveSettings(m_programFolder, settingsControls());
+        WriteSettingsFile(m_programFolder, m_settings);
     } catch (const std::exception& error) {
         // Reported, and the window closes all the same: the user is never kept from leaving.
         Application::ShowException(error);
     }
 }
 
-SettingsControls TMainForm1::settingsControls()
+// Every control of a remembered setting writes its value back as the user changes it.
+void TMainForm1::wireSettingsControls()
 {
-    return {this,      C2_00,     DigitBar1, DigitBar2, TrackBar1,
-            DigitBar3, TrackBar2, C1_03,     CheckBox1, [this] { C2_00Change(this); }};
+    ConversionSettings& conversion = m_settings.Conversion;
+    DigitBar1->OnChange = [this, &conversion](QObject*) { conversion.FrameRate = DigitBar1->Position(); };
+    DigitBar2->OnChange = [this, &conversion](QObject*) { conversion.VideoBitRate = DigitBar2->Position(); };
+    DigitBar3->OnChange = [this, &conversion](QObject*) { conversion.AudioBitRate = DigitBar3->Position(); };
+    connect(TrackBar1, &QSlider::valueChanged, this,
+            [&conversion](int index) { conversion.SampleRateIndex = index; });
+    connect(TrackBar2, &QSlider::valueChanged, this,
+            [&conversion](int index) { conversion.PictureSizeIndex = index; });
+    connect(CheckBox1, &QCheckBox::toggled, this, [&conversion](bool on) { conversion.TwoPass = on; });
+}
+
+void TMainForm1::showSettings()
+{
+    const ConversionSettings conversion = m_settings.Conversion;
+    C2_00->SetItemIndex(m_settings.PresetIndex);
+    C2_04->SetItemIndex(VideoCodecs.indexOf(conversion.VideoCodec));
+    DigitBar1->SetPosition(conversion.FrameRate);
+    DigitBar2->SetPosition(conversion.VideoBitRate);
+    TrackBar1->setValue(conversion.SampleRateIndex);
+    DigitBar3->SetPosition(conversion.AudioBitRate);
+    TrackBar2->setValue(conversion.PictureSizeIndex);
+    C1_03->SetPath(conversion.OutputFolder);
+    CheckBox1->setChecked(conversion.TwoPass);
 }
 
 void TMainForm1::closeEvent(QCloseEvent* event)

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "conversion/BatchResult.h"
-#include "conversion/CommandLine.h"
+#include "conversion/BatchRun.h"
 #include "conversion/ConversionState.h"
 #include "input/InputList.h"
+#include "settings/PresetList.h"
+#include "settings/SavedSettings.h"
 
 #include <QStringList>
 #include <QWidget>
-#include <functional>
 #include <memory>
 
 class FadeButton;
@@ -19,7 +20,6 @@ class TBrowseEdit;
 class TDigitBar;
 class TMultiColComboBox;
 class TProgressForm1;
-class BatchRun;
 class TPanel;
 class TShadowLabel;
 
@@ -30,12 +30,13 @@ class TMainForm1 : public QWidget
 public:
     // `programFolder` holds profile.txt, Korumi.ini, Readme.txt and the tools; `arguments` are
     // the paths given on the command line, taken into the input list at first activation.
+    // Raises EFOpenError when profile.txt cannot be read.
     TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent = nullptr);
     ~TMainForm1() override;
 
     const QString& ProgramFolder() const { return m_programFolder; }
 
-    // The conversion settings as the controls hold them now.
+    // The conversion settings as the user has set them.
     ConversionSettings CurrentSettings() const;
 
     // The paths the next run converts, in list order.
@@ -43,13 +44,6 @@ public:
 
     // First-activation mark: 0 until the first activation's work has completed.
     int Tag = 0;
-
-    // Runs announce their passes and write nothing: no folder, thumbnail or settings.
-    bool DryRun = false;
-    // Called when a run has been set up, before its first pass (to follow its passes).
-    std::function<void(BatchRun&)> OnRunStarting;
-    // Called when a run has ended and the window is usable again.
-    std::function<void(const BatchResult&)> OnRunFinished;
 
     // Title strip.
     FadeButton* Button1; // ×
@@ -88,6 +82,9 @@ public:
     void FormActivate(QObject* Sender);
     void FormClose(QObject* Sender);
 
+    // Converts the input list, handing each file to the media library in the SaveAndRegister mode.
+    void StartConversion(RunMode mode);
+
     // The input list: what the next run converts.
     InputList Inputs;
 
@@ -103,12 +100,16 @@ private:
     void buildManualSettings();
     void buildOutputArea();
     void wireHandlers();
+    void wireSettingsControls();
+    void showSettings();
     void runFinished(const BatchResult& result);
     void inputsChanged();
-    struct SettingsControls settingsControls();
 
     QString m_programFolder;
     QStringList m_arguments;
+    PresetList m_presets;
+    SavedSettings m_settings; // what the controls show; the window position is taken at close
+    RunMode m_runMode = RunMode::Save;
     ConversionState m_state;
     std::unique_ptr<TProgressForm1> m_progress;
     std::unique_ptr<BatchRun> m_run;

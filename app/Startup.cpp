@@ -3,11 +3,12 @@
 #include "app/CommandLineOptions.h"
 #include "app/ConvertMode.h"
 #include "app/MainWindow1.h"
+#include "app/Version.h"
 #include "platform/Application.h"
 #include "platform/Console.h"
-#include "platform/Messages.h"
 #include "platform/ProgramFolder.h"
 
+#include <QCoreApplication>
 #include <memory>
 
 namespace
@@ -23,9 +24,11 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
-bool hasDisplay()
+// The console mode needs no display: it runs without any window system.
+int runConsole(int argc, char** argv, const CommandLineOptions& options)
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    QCoreApplication application(argc, argv);
+    return RunConvertMode(options, ProgramFolder());
 }
 
 } // namespace
@@ -38,17 +41,13 @@ int RunKorumi(int argc, char** argv)
         WriteLine(stdout, UsageText());
         return 0;
     case CommandLineOptions::Mode::Version:
-        WriteLine(stdout, QStringLiteral("Korumi 2.1"));
+        WriteLine(stdout, QStringLiteral("Korumi ") + KorumiVersion);
         return 0;
     case CommandLineOptions::Mode::UsageError:
         WriteLine(stderr, QStringLiteral("korumi: ") + options.Error + u'\n' + UsageText());
         return UsageErrorStatus;
     case CommandLineOptions::Mode::Convert:
-        // Nobody may be at a screen: without a display, draw off-screen and report on standard error.
-        if (!hasDisplay() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        Messages::SetHandler(Messages::StandardErrorHandler());
-        break;
+        return runConsole(argc, argv, options);
     case CommandLineOptions::Mode::Window:
         break;
     }
@@ -62,8 +61,6 @@ int RunKorumi(int argc, char** argv)
         Application::ShowException(error);
         return 1;
     }
-    if (options.RunMode == CommandLineOptions::Mode::Convert)
-        return RunConvertMode(*mainForm, options);
     mainForm->show();
     // Ask for focus: the first activation is what loads the settings and the command-line files.
     mainForm->activateWindow();

@@ -1,5 +1,22 @@
 #include "conversion/BatchResult.h"
 
+QString EndMessage(const BatchResult& result)
+{
+    switch (result.End) {
+    case RunEnd::Completed:
+        break;
+    case RunEnd::NoOutputFolder:
+        return QStringLiteral("保存先フォルダが指定されていません。");
+    case RunEnd::OutputFolderFailed:
+        return QStringLiteral("保存先フォルダ %1 を作成できません。処理を中止します。").arg(result.Reason);
+    case RunEnd::EncoderMissing:
+        return QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
+    case RunEnd::Aborted:
+        return QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。\n") + result.Reason;
+    }
+    return QString();
+}
+
 QString FailureReport(const QList<FileFailure>& failures)
 {
     QString report = QStringLiteral("次のファイルは変換できませんでした。");

@@ -5,9 +5,11 @@
 
 // How a batch run ended.
 enum class RunEnd {
-    Completed,      // every file was taken in turn
-    EncoderMissing, // the encoder could not be started
-    Aborted,        // an error stopped the run
+    Completed,          // every file was taken in turn
+    NoOutputFolder,     // no output folder was given; nothing ran
+    OutputFolderFailed, // the output folder could not be made; nothing ran
+    EncoderMissing,     // the encoder could not be started
+    Aborted,            // an error stopped the run
 };
 
 // One file that could not be converted.
@@ -19,18 +21,17 @@ struct FileFailure {
 
 struct BatchResult {
     RunEnd End = RunEnd::Completed;
+    QString Reason; // what stopped the run: the error (Aborted) or the folder (OutputFolderFailed)
     int FileCount = 0;
     int Converted = 0; // files whose passes all completed
     int CancelledPasses = 0;
-    QList<FileFailure> Failures;
+    QList<FileFailure> Failures; // each failed file once
 
     bool AllConverted() const { return End == RunEnd::Completed && Converted == FileCount; }
 };
 
+// The message that says why a run stopped early; empty when it was not stopped.
+QString EndMessage(const BatchResult& result);
+
 // The message shown after a run in which files failed: a header, then one line per file.
 QString FailureReport(const QList<FileFailure>& failures);
-
-inline const QString EncoderMissingMessage =
-    QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
-inline const QString RunAbortedMessage =
-    QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。");

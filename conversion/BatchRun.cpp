@@ -3,7 +3,6 @@
 #include "conversion/ProgressView.h"
 #include "platform/Errors.h"
 #include "platform/JpegImage.h"
-#include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 
@@ -13,6 +12,13 @@
 namespace
 {
 const QString RegistrationProgram = QStringLiteral("addfile.exe");
+
+QString MessageOf(const std::exception& error)
+{
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        return own->Message();
+    return QString::fromUtf8(error.what());
+}
 } // namespace
 
 BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state, ProgressView& view,
@@ -41,19 +47,25 @@ void BatchRun::Start()
         m_view.SetTimerEnabled(true);
         const ConversionSettings settings = m_settings();
         m_passes = settings.TwoPass ? 2 : 1;
-        if (settings.OutputFolder.isEmpty())
-            throw Exception(QStringLiteral("no output folder"));
-        // A folder that cannot be made is not an error here: the encoder then reports it.
-        if (!m_job.DryRun)
-            QDir().mkpath(settings.OutputFolder);
+        // The folder is made once, here: a folder that cannot be made would fail every file.
+        if (settings.OutputFolder.isEmpty()) {
+            finish(RunEnd::NoOutputFolder);
+            return;
+        }
+        if (!m_job.DryRun && !QDir().mkpath(settings.OutputFolder)) {
+            finish(RunEnd::OutputFolderFailed, settings.OutputFolder);
+            return;
+        }
         m_fileIndex = 0;
-        QMetaObject::invokeMethod(
-            this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
+        queue(&BatchRun::startFile);
     });
 }
 
 bool BatchRun::CancelCurrentPass()
 {
+    if (!m_encoder.IsRunning())
+        return false;
+    m_cancelRequested = true;
     return m_encoder.Kill();
 }
 
@@ -66,7 +78,6 @@ void BatchRun::startFile()
     m_state.SourcePath = m_job.Files.at(m_fileIndex);
     m_state.TargetPath = TargetPathFor(m_state.SourcePath, m_settings().OutputFolder);
     m_pass = 1;
-    m_fileFailed = false;
     // Converting a file onto itself would destroy it.
     if (IsSameFile(m_state.SourcePath, m_state.TargetPath)) {
         m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), 0, true};
@@ -82,9 +93,14 @@ void BatchRun::startPass()
     m_view.SetCaption(Paths::ExtractFileName(m_state.SourcePath) + QStringLiteral(" -> ") +
                       Paths::ExtractFileName(m_state.TargetPath));
     m_command = ConversionCommand(m_state.SourcePath, m_pass, m_settings());
-    emit PassStarted(m_fileIndex, m_job.Files.size(), m_pass, m_passes, m_command);
+    emit PassStarted({m_fileIndex, int(m_job.Files.size()), m_pass, m_passes, m_state.SourcePath,
+                      m_state.TargetPath, m_command});
     if (m_job.DryRun) {
         passEnded(true);
+        return;
+    }
+    if (!m_job.Thumbnails) {
+        startEncoder();
         return;
     }
     m_view.ClearThumbnail();
@@ -106,24 +122,24 @@ void BatchRun::showThumbnail()
 
 void BatchRun::startEncoder()
 {
-    m_view.ClearCancelFlag();
+    m_cancelRequested = false;
     m_targetBefore = FileStamp::Of(m_state.TargetPath);
     m_encoder.Start(m_command, m_job.ProgramFolder);
 }
 
 void BatchRun::onEncoderFinished(int exitCode, bool crashed)
 {
-    if (m_view.CancelFlag()) {
+    if (m_cancelRequested) {
         QFile::remove(m_state.TargetPath);
         ++m_result.CancelledPasses;
         passEnded(false);
         return;
     }
     if (crashed || exitCode != 0) {
+        // The file is done: a later pass could only fail again, and it is reported once.
         removeOwnOutput();
         m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), exitCode, false};
-        m_fileFailed = true;
-        passEnded(false);
+        nextFile();
         return;
     }
     passEnded(true);
@@ -140,13 +156,12 @@ void BatchRun::passEnded(bool completed)
 {
     if (m_pass < m_passes) {
         ++m_pass;
-        QMetaObject::invokeMethod(
-            this, [this] { guarded([this] { startPass(); }); }, Qt::QueuedConnection);
+        queue(&BatchRun::startPass);
         return;
     }
-    if (completed && !m_fileFailed) {
+    if (completed) {
         ++m_result.Converted;
-        if (m_job.ITunes && !m_job.DryRun)
+        if (m_job.Mode == RunMode::SaveAndRegister && !m_job.DryRun)
             handOff();
     }
     nextFile();
@@ -161,18 +176,22 @@ void BatchRun::handOff()
 void BatchRun::nextFile()
 {
     ++m_fileIndex;
-    QMetaObject::invokeMethod(
-        this, [this] { guarded([this] { startFile(); }); }, Qt::QueuedConnection);
+    queue(&BatchRun::startFile);
 }
 
-void BatchRun::finish(RunEnd end)
+void BatchRun::queue(void (BatchRun::*step)())
+{
+    QMetaObject::invokeMethod(
+        this, [this, step] { guarded([this, step] { (this->*step)(); }); }, Qt::QueuedConnection);
+}
+
+void BatchRun::finish(RunEnd end, const QString& reason)
 {
     if (!m_running)
         return;
     m_running = false;
     m_result.End = end;
-    if (end != RunEnd::Aborted)
-        Messages::Beep();
+    m_result.Reason = reason;
     m_view.SetTimerEnabled(false);
     emit Finished(m_result);
 }
@@ -183,7 +202,7 @@ void BatchRun::guarded(const std::function<void()>& step)
         return;
     try {
         step();
-    } catch (const std::exception&) {
-        finish(RunEnd::Aborted);
+    } catch (const std::exception& error) {
+        finish(RunEnd::Aborted, MessageOf(error));
     }
 }

@@ -13,12 +13,30 @@
 
 class ProgressView;
 
+// What a run does with each converted file.
+enum class RunMode {
+    Save,            // keep it in the output folder
+    SaveAndRegister, // keep it and hand it to the media library
+};
+
 // What to convert and how.
 struct BatchJob {
     QStringList Files;
     QString ProgramFolder;
-    bool ITunes = false; // hand each finished file to the media library
-    bool DryRun = false; // announce every pass, run and write nothing
+    RunMode Mode = RunMode::Save;
+    bool DryRun = false;    // announce every pass, run and write nothing
+    bool Thumbnails = true; // grab a picture of each source for the view before its passes
+};
+
+// One pass as it starts.
+struct PassStart {
+    int FileIndex = 0; // counted from 0
+    int FileCount = 0;
+    int Pass = 1;
+    int Passes = 1;
+    QString Source;
+    QString Target;
+    Command Conversion{EncoderProgram};
 };
 
 // Converts the listed files one by one, once or twice each, driven by the event loop: per
@@ -33,14 +51,15 @@ public:
     BatchRun(BatchJob job, SettingsSource settings, ConversionState& state, ProgressView& view,
              QObject* parent = nullptr);
 
-    // Begins the run; Finished follows through the event loop.
+    // Begins the run; Finished follows, through the event loop unless nothing can run at all.
     void Start();
 
-    // Ends the encoder of the current pass; false when no encoder is running.
+    // Ends the encoder of the current pass, whose partial output is then removed; false when no
+    // encoder is running.
     bool CancelCurrentPass();
 
 signals:
-    void PassStarted(int fileIndex, int fileCount, int pass, int passes, const Command& command);
+    void PassStarted(const PassStart& pass);
     void Finished(const BatchResult& result);
 
 private:
@@ -53,8 +72,9 @@ private:
     void removeOwnOutput();
     void handOff();
     void nextFile();
-    void finish(RunEnd end);
-    // Runs one step; an error in it ends the run as aborted.
+    void queue(void (BatchRun::*step)());
+    void finish(RunEnd end, const QString& reason = QString());
+    // Runs one step; an error in it ends the run as aborted, with the error as the reason.
     void guarded(const std::function<void()>& step);
 
     BatchJob m_job;
@@ -70,6 +90,6 @@ private:
     int m_passes = 1;
     Command m_command{EncoderProgram};
     FileStamp m_targetBefore;
-    bool m_fileFailed = false;
+    bool m_cancelRequested = false;
     bool m_running = false;
 };

@@ -1,26 +1,10 @@
 #include "conversion/CommandLine.h"
 
 #include "platform/Paths.h"
-
-#include <array>
+#include "settings/EncodingTables.h"
 
 namespace
 {
-
-struct PictureSize {
-    const char* size;
-    const char* aspect;
-};
-
-// 720x480 is shown widescreen; only 640x480 is 4:3.
-constexpr std::array<PictureSize, 4> PictureSizes{{
-    {"640x480", "4:3"},
-    {"720x480", "16:9"},
-    {"960x540", "16:9"},
-    {"1280x720", "16:9"},
-}};
-
-constexpr std::array<int, 5> SampleRates{48000, 44100, 22050, 11025, 8000};
 
 template <typename Table> bool inRange(const Table& table, int index)
 {
@@ -47,8 +31,8 @@ Command ConversionCommand(const QString& source, int pass, const ConversionSetti
     command.Add(QStringLiteral("-flags")).Add(QStringLiteral("bitexact"));
     if (inRange(PictureSizes, settings.PictureSizeIndex)) {
         const PictureSize& size = PictureSizes[settings.PictureSizeIndex];
-        command.Add(QStringLiteral("-s")).Add(QString::fromLatin1(size.size));
-        command.Add(QStringLiteral("-aspect")).Add(QString::fromLatin1(size.aspect));
+        command.Add(QStringLiteral("-s")).Add(QString::fromLatin1(size.Size));
+        command.Add(QStringLiteral("-aspect")).Add(QString::fromLatin1(size.Aspect));
     }
     command.Add(QStringLiteral("-vcodec")).Add(settings.VideoCodec.toLower());
     command.Add(QStringLiteral("-b")).Add(QString::number(settings.VideoBitRate) + u'k');

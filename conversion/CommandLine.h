@@ -1,18 +1,7 @@
 #pragma once
 
 #include "conversion/Command.h"
-
-// The settings one conversion pass is built from, as the main window's controls hold them.
-struct ConversionSettings {
-    int FrameRate = 30;       // frames per second, 1..30
-    int VideoBitRate = 2048;  // kbit/s, 512..5000
-    int SampleRateIndex = 1;  // 0 = 48000 Hz ... 4 = 8000 Hz
-    int AudioBitRate = 128;   // kbit/s, 16..160
-    int PictureSizeIndex = 1; // 0 = 640x480 ... 3 = 1280x720
-    QString VideoCodec;       // "LIBX264" or "MPEG4"
-    bool TwoPass = false;
-    QString OutputFolder; // without trailing separator
-};
+#include "settings/ConversionSettings.h"
 
 // The name under which the encoder front is run.
 inline const QString EncoderProgram = QStringLiteral("ffmpeg.exe");

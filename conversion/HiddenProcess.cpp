@@ -23,30 +23,32 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->setStandardErrorFile(QProcess::nullDevice());
 
     // Outcomes are delivered through the event loop, after the process has been released, so a
-    // handler may start the next program at once.
-    connect(process, &QProcess::finished, this, [this](int exitCode, QProcess::ExitStatus status) {
+    // handler may start the next program at once. An outcome of a process that was already let
+    // go (killed and replaced) is not reported.
+    connect(process, &QProcess::finished, this, [this, process](int exitCode, QProcess::ExitStatus status) {
         const bool crashed = status == QProcess::CrashExit;
-        QMetaObject::invokeMethod(
-            this,
-            [this, exitCode, crashed] {
-                release();
-                emit Finished(exitCode, crashed);
-            },
-            Qt::QueuedConnection);
+        deliver(process, [this, exitCode, crashed] { emit Finished(exitCode, crashed); });
     });
     connect(process, &QProcess::errorOccurred, this, [this, process](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         const QString message = process->errorString();
-        QMetaObject::invokeMethod(
-            this,
-            [this, message] {
-                release();
-                emit FailedToStart(message);
-            },
-            Qt::QueuedConnection);
+        deliver(process, [this, message] { emit FailedToStart(message); });
     });
     process->start();
+}
+
+void HiddenProcess::deliver(const QProcess* process, std::function<void()> report)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, process, report = std::move(report)] {
+            if (m_process.get() != process)
+                return;
+            release();
+            report();
+        },
+        Qt::QueuedConnection);
 }
 
 bool HiddenProcess::IsRunning() const
@@ -67,7 +69,12 @@ void HiddenProcess::release()
     if (!m_process)
         return;
     m_process->disconnect(this);
-    if (Kill())
-        m_process->waitForFinished(1000);
-    m_process.reset();
+    QProcess* process = m_process.release();
+    if (process->state() == QProcess::NotRunning) {
+        process->deleteLater();
+        return;
+    }
+    // Deleting a running QProcess waits for it; a killed one is let go once it has ended.
+    connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->kill();
 }

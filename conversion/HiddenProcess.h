@@ -3,6 +3,7 @@
 #include "conversion/Command.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 
 class QProcess;
@@ -28,6 +29,7 @@ signals:
     void FailedToStart(const QString& message);
 
 private:
+    void deliver(const QProcess* process, std::function<void()> report);
     void release();
 
     std::unique_ptr<QProcess> m_process;

@@ -3,7 +3,7 @@
 #include <QImage>
 #include <QString>
 
-// What the batch run shows while it works, and the cancel flag the user sets.
+// What the batch run shows while it works.
 class ProgressView
 {
 public:
@@ -16,7 +16,4 @@ public:
     virtual void ClearThumbnail() = 0;
     virtual void ShowThumbnail(const QImage& picture) = 0;
     virtual void SetTimerEnabled(bool enabled) = 0;
-    virtual void ClearCancelFlag() = 0;
-    // True once the user's cancel has ended the running encoder.
-    virtual bool CancelFlag() const = 0;
 };

@@ -98,16 +98,6 @@ void TProgressForm1::SetTimerEnabled(bool enabled)
         Timer1.stop();
 }
 
-void TProgressForm1::ClearCancelFlag()
-{
-    Button1->Tag = NotCancelled;
-}
-
-bool TProgressForm1::CancelFlag() const
-{
-    return Button1->Tag == Cancelled;
-}
-
 void TProgressForm1::Timer1Timer()
 {
     Label2->SetCaption(SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath)));

@@ -18,7 +18,7 @@ class TProgressForm1 : public QWidget, public ProgressView
 {
 public:
     // `state` is read on every timer tick; `cancelEncoder` ends the running encoder and says
-    // whether there was one to end.
+    // whether there was one to end. Button1's Tag mirrors the outcome (1 = not cancelled).
     TProgressForm1(QWidget* owner, const ConversionState& state, std::function<bool()> cancelEncoder);
 
     void SetBarMax(int max) override;
@@ -27,8 +27,6 @@ public:
     void ClearThumbnail() override;
     void ShowThumbnail(const QImage& picture) override;
     void SetTimerEnabled(bool enabled) override;
-    void ClearCancelFlag() override;
-    bool CancelFlag() const override;
 
     void Timer1Timer();
     void Button1Click(QObject* Sender);

@@ -1,7 +1,5 @@
 #include "platform/Messages.h"
 
-#include "platform/Console.h"
-
 #include <QApplication>
 #include <QMessageBox>
 
@@ -15,15 +13,21 @@ Handler& currentHandler()
     static Handler handler;
     return handler;
 }
+
+std::function<void()>& currentBeepHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
 } // namespace
 
 void Show(const QString& text, QWidget* parent)
 {
+    Beep();
     if (const Handler& handler = currentHandler()) {
         handler(text);
         return;
     }
-    Beep();
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korumi"), text, QMessageBox::Ok, parent);
     box.exec();
 }
@@ -35,14 +39,19 @@ Handler SetHandler(Handler handler)
     return previous;
 }
 
-Handler StandardErrorHandler()
+std::function<void()> SetBeepHandler(std::function<void()> handler)
 {
-    return [](const QString& text) { WriteLine(stderr, text); };
+    std::function<void()> previous = std::move(currentBeepHandler());
+    currentBeepHandler() = std::move(handler);
+    return previous;
 }
 
 void Beep()
 {
-    QApplication::beep();
+    if (const auto& handler = currentBeepHandler())
+        handler();
+    else
+        QApplication::beep();
 }
 
 } // namespace Messages

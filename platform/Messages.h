@@ -6,7 +6,7 @@
 class QWidget;
 
 // The program's messages: a beep, then a modal box titled "Korumi" with one OK button.
-// Where nobody can answer a box (the headless convert mode), a handler takes the text instead.
+// Where nobody can answer a box (tests), a handler takes the text instead.
 namespace Messages
 {
 
@@ -15,11 +15,11 @@ using Handler = std::function<void(const QString& text)>;
 // Beeps and shows `text`; returns when the user has pressed OK (or the handler has taken it).
 void Show(const QString& text, QWidget* parent = nullptr);
 
-// Replaces the modal box; an empty handler restores it. Returns the previous handler.
+// Replaces the modal box (not its beep); an empty handler restores it. Returns the previous handler.
 Handler SetHandler(Handler handler);
 
-// A handler that writes each message as one line to standard error.
-Handler StandardErrorHandler();
+// Replaces the system beep; an empty handler restores it. Returns the previous handler.
+std::function<void()> SetBeepHandler(std::function<void()> handler);
 
 // The default system beep.
 void Beep();

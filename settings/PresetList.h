@@ -1,40 +1,41 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
-class QSlider;
-class TDigitBar;
-class TMultiColComboBox;
+struct ConversionSettings;
 
-// The row above the presets that names their columns; never applied as a preset.
-inline const QString PresetHeaderRow =
-    QStringLiteral(",[拡張子],[ｻｲｽﾞ],[ｺｰﾃﾞｯｸ],[ﾌﾚｰﾑﾚｰﾄ],[ﾋﾞｯﾄﾚｰﾄ],[ｺｰﾃﾞｯｸ],[ｻﾝﾌﾟﾙﾚｰﾄ],[ﾋﾞｯﾄﾚｰﾄ]");
-
-// The preset file in the program folder.
+// The preset file beside the program.
 inline const QString ProfileFileName = QStringLiteral("profile.txt");
 
-// Gives the preset list its nine coloured columns and the codec list its two, with their font,
-// row height and drop-down length.
-void SetUpPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs);
+// The presets of profile.txt, numbered as the preset chooser lists them: 0 is the header row,
+// preset n is line n of the file.
+class PresetList
+{
+public:
+    explicit PresetList(QStringList records = {}) : m_records(std::move(records)) {}
 
-// Fills the preset list with the header row and the lines of profile.txt in `programFolder`, and
-// the codec list with "LIBX264" and "MPEG4". Neither list has a selection afterwards. Raises
-// EFOpenError with the file's full path when profile.txt cannot be opened.
-void FillPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs, const QString& programFolder);
+    // Reads the presets from `path`. Raises EFOpenError with the path when it cannot be opened.
+    static PresetList Read(const QString& path);
 
-// The controls a preset sets.
-struct PresetControls {
-    TMultiColComboBox* presets;
-    TMultiColComboBox* codecs;
-    QSlider* pictureSize;    // 0 = 640x480 ... 3 = 1280x720
-    TDigitBar* frameRate;    // frames per second
-    TDigitBar* videoBitRate; // kbit/s
-    QSlider* sampleRate;     // 0 = 48000 Hz ... 4 = 8000 Hz
-    TDigitBar* audioBitRate; // kbit/s
+    int Count() const { return m_records.size(); }
+    const QStringList& Records() const { return m_records; }
+
+    // The choice `index` stands for: itself when it names the header row or a preset, else none (-1).
+    int Choice(int index) const;
+
+    // What applying a choice did.
+    struct Applied {
+        int Index = -1;                 // the preset applied: the header row or none means preset 1
+        std::optional<QString> Problem; // the message when a number could not be read
+    };
+
+    // Applies preset `index` to `settings`, or preset 1 when `index` is the header row or none. A
+    // record whose numbers cannot all be read is applied up to the first such number; with no
+    // preset at all, the empty record is.
+    Applied Apply(int index, ConversionSettings& settings) const;
+
+private:
+    QStringList m_records;
 };
-
-// Sets the controls from the selected preset (preset 1 when nothing or the header row is
-// selected): picture size, codec, frame rate, video bit rate, sample rate, audio bit rate, in
-// this order. A field that is not a number raises EConvertError and leaves the later controls as
-// they were. Either way the closed box shows the preset name again.
-void ApplySelectedPreset(const PresetControls& controls);

@@ -62,15 +62,14 @@ QStringList BatchFixture::Log() const
 
 void BatchFixture::Prepare(const QStringList& files, bool itunes, bool dryRun)
 {
-    BatchJob job{files, programDir.Path(), itunes, dryRun};
+    BatchJob job{files, programDir.Path(), itunes ? RunMode::SaveAndRegister : RunMode::Save, dryRun};
     form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelCurrentPass(); });
     run = std::make_unique<BatchRun>(
         job, [this] { return settings; }, state, *form);
-    QObject::connect(run.get(), &BatchRun::PassStarted, run.get(),
-                     [this](int, int, int, int, const Command& command) {
-                         barPositions << form->ProgressBar1->Position();
-                         commands << command.Text();
-                     });
+    QObject::connect(run.get(), &BatchRun::PassStarted, run.get(), [this](const PassStart& pass) {
+        barPositions << form->ProgressBar1->Position();
+        commands << pass.Conversion.Text();
+    });
     form->show();
 }
 

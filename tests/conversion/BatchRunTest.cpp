@@ -127,13 +127,54 @@ TEST_F(RecordedBatch, ASourceThatIsItsOwnTargetIsRefusedAndSurvives)
     EXPECT_TRUE(Log().isEmpty());
 }
 
-TEST_F(RecordedBatch, AnEmptyOutputFolderStopsTheRunBeforeAnyFile)
+TEST_F(RecordedBatch, AnOutputFolderThatIsMissingOrCannotBeMadeStopsTheRunBeforeAnyFile)
 {
     UseRecordingTools();
-    settings.OutputFolder.clear();
+    const QString source = sourceDir.Write(QStringLiteral("a.avi"), "a");
+    const QString underAFile = outputRoot.Write(QStringLiteral("plain-file")) + "/out";
+    struct Case {
+        QString folder;
+        RunEnd end;
+        QString message;
+    };
+    for (const Case& c : {Case{"", RunEnd::NoOutputFolder, "保存先フォルダが指定されていません。"},
+                          Case{underAFile, RunEnd::OutputFolderFailed,
+                               "保存先フォルダ " + underAFile + " を作成できません。処理を中止します。"}}) {
+        settings.OutputFolder = c.folder;
+        const BatchResult result = Run({source, source});
+        EXPECT_EQ(result.End, c.end);
+        EXPECT_EQ(EndMessage(result), c.message);
+        EXPECT_TRUE(result.Failures.isEmpty()) << "one message, not one failure per file";
+        EXPECT_TRUE(Log().isEmpty());
+    }
+}
+
+TEST_F(RecordedBatch, AFileWhosePassFailsSkipsItsLaterPassAndIsListedOnce)
+{
+    UseRecordingTools();
+    settings.TwoPass = true;
+    const QString broken = sourceDir.Write(QStringLiteral("broken.avi"), "x");
+    const QString fine = sourceDir.Write(QStringLiteral("fine.avi"), "y");
+
+    const BatchResult result = Run({broken, fine});
+
+    EXPECT_EQ(commands, QStringList({ConversionCommand(broken, 1, settings).Text(),
+                                     ConversionCommand(fine, 1, settings).Text(),
+                                     ConversionCommand(fine, 2, settings).Text()}));
+    ASSERT_EQ(result.Failures.size(), 1);
+    EXPECT_EQ(result.Converted, 1);
+    EXPECT_EQ(result.Converted + result.Failures.size(), result.FileCount);
+}
+
+TEST_F(RecordedBatch, AnAbortCarriesItsReason)
+{
+    UseRecordingTools();
+    programDir.Write(QStringLiteral("_thumb.jpg"), "not a picture"); // left over, picked up by the first pass
     const BatchResult result = Run({sourceDir.Write(QStringLiteral("a.avi"), "a")});
     EXPECT_EQ(result.End, RunEnd::Aborted);
-    EXPECT_TRUE(Log().isEmpty());
+    EXPECT_FALSE(result.Reason.isEmpty());
+    EXPECT_EQ(EndMessage(result),
+              "非対応フォーマットが含まれていました。処理を中止します。\n" + result.Reason);
 }
 
 TEST_F(RecordedBatch, AMissingEncoderEndsTheRun)
@@ -150,7 +191,6 @@ TEST_F(RecordedBatch, CancelWithNoEncoderRunningFailsWithAMessage)
     Prepare({sourceDir.Write(QStringLiteral("a.avi"), "a")});
     form->Button1Click(form->Button1);
     EXPECT_EQ(messages.Shown, QStringList{"変換を中止できませんでした。"});
-    EXPECT_FALSE(form->CancelFlag());
 }
 
 // Conversions with the real encoder front.
@@ -220,8 +260,8 @@ TEST_F(EncodedBatch, CancelEndsTheEncoderDeletesItsOutputAndGoesOn)
     ASSERT_FALSE(slow.isEmpty());
     Prepare({slow, quick});
     const QString slowTarget = settings.OutputFolder + "/slow.mp4";
-    QObject::connect(run.get(), &BatchRun::PassStarted, form.get(), [&](int fileIndex) {
-        if (fileIndex != 0)
+    QObject::connect(run.get(), &BatchRun::PassStarted, form.get(), [&](const PassStart& pass) {
+        if (pass.FileIndex != 0)
             return;
         // Cancel once the encoder has written part of its output.
         QTimer::singleShot(0, form.get(), [&] {

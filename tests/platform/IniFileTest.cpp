@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <csignal>
 #include <cstdlib>
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ TEST_F(IniFile, TextIsReadUpTo2047Characters)
 {
     const QString longValue(3000, u'あ');
     WriteFile("[SET2]\nC11=" + longValue.toUtf8() + "\n");
-    EXPECT_EQ(ini.ReadString("SET2", "C11", ""), longValue.left(TIniFile::MaxTextLength));
+    EXPECT_EQ(ini.ReadString("SET2", "C11", ""), longValue.left(IniDocument::MaxTextLength));
 }
 
 struct IntegerCase {
@@ -166,16 +167,36 @@ TEST_F(IniFile, LineBreaksInAValueCannotPlantOtherKeys)
     EXPECT_EQ(ini.ReadInteger("SET2", "C12", 0), 0);
 }
 
-TEST_F(IniFile, Cp932FileIsReadAndRewrittenAsUtf8WithItsContentKept)
+TEST_F(IniFile, EachLineIsReadInItsOwnEncodingAndUnchangedLinesStayByteForByte)
 {
-    WriteFile("[SET2]\r\nC11=C:\\" + Cp932Sample + "\\\r\n;" + Cp932Sample + "\r\n[SET1]\r\nC1=30\r\n");
-    EXPECT_EQ(ini.ReadString("SET2", "C11", ""), "C:\\" + Cp932SampleText + "\\");
+    // A UTF-8 folder beside a section written by a Windows installation in code page 932.
+    const QByteArray cp932Part = "[OLD]\r\nC11=C:\\" + Cp932Sample + "\\\r\n;" + Cp932Sample + "\r\n";
+    WriteFile("[SET2]\r\nC11=/ビデオ/出力\r\n" + cp932Part + "[SET1]\r\nC1=30\r\n");
+    EXPECT_EQ(ini.ReadString("SET2", "C11", ""), "/ビデオ/出力");
+    EXPECT_EQ(ini.ReadString("OLD", "C11", ""), "C:\\" + Cp932SampleText + "\\");
 
     ini.WriteInteger("SET1", "C1", 24);
-    const QString expected =
-        "[SET2]\r\nC11=C:\\" + Cp932SampleText + "\\\r\n;" + Cp932SampleText + "\r\n[SET1]\r\nC1=24\r\n";
-    EXPECT_EQ(ReadBytes(ini.FileName()), expected.toUtf8());
-    EXPECT_EQ(ini.ReadString("SET2", "C11", ""), "C:\\" + Cp932SampleText + "\\");
+    ini.WriteString("SET2", "C11", "/ビデオ/出力"); // the same value: the line is not rewritten
+    EXPECT_EQ(ReadBytes(ini.FileName()),
+              "[SET2]\r\nC11=/ビデオ/出力\r\n" + cp932Part + "[SET1]\r\nC1=24\r\n");
+}
+
+TEST_F(IniFile, OnePairOfQuotesAroundAValueIsDropped)
+{
+    WriteFile("[SET2]\nA=\"/videos/my out\"\nB=\"\"x\"\"\nC=\"open\nD=\"\n");
+    EXPECT_EQ(ini.ReadString("SET2", "A", ""), "/videos/my out");
+    EXPECT_EQ(ini.ReadString("SET2", "B", ""), "\"x\"");
+    EXPECT_EQ(ini.ReadString("SET2", "C", ""), "\"open");
+    EXPECT_EQ(ini.ReadString("SET2", "D", ""), "\"");
+}
+
+TEST_F(IniFile, ASymbolicLinkStaysALinkAndItsTargetGetsTheSettings)
+{
+    const QString target = dir.Write(QStringLiteral("shared/real.ini"), "[SET1]\nC1=30\n");
+    ASSERT_TRUE(QFile::link(target, ini.FileName()));
+    ini.WriteInteger("SET1", "C1", 12);
+    EXPECT_TRUE(QFileInfo(ini.FileName()).isSymLink());
+    EXPECT_EQ(ReadBytes(target), "[SET1]\nC1=12\n");
 }
 
 TEST_F(IniFile, WriteWhereNoFileCanBeCreatedRaisesTheWriteErrorWithTheFullPath)

@@ -1,0 +1,70 @@
+#include "app/PresetChooser.h"
+
+#include "controls/MCCBox.h"
+#include "platform/Fonts.h"
+#include "settings/Preset.h"
+#include "settings/PresetList.h"
+
+#include <initializer_list>
+
+namespace
+{
+
+constexpr QColor White{0xFF, 0xFF, 0xFF};
+constexpr QColor Grey{0xF0, 0xF0, 0xF0};
+constexpr QColor VideoColumns{0xFF, 0xC4, 0xFF};
+constexpr QColor AudioColumns{0xC4, 0xFF, 0xFF};
+constexpr QColor TextGrey{0x46, 0x46, 0x46};
+constexpr int FontPixels = 11;
+constexpr int ListItemHeight = 13;
+constexpr int ListDropDownCount = 30;
+constexpr int ListIndent = 1;
+
+struct ColumnLayout {
+    int width;
+    QColor color;
+};
+
+void SetUpList(TMultiColComboBox& list, std::initializer_list<ColumnLayout> layout)
+{
+    const TFont font{Fonts::Pixel(Fonts::UiGothic, FontPixels), TextGrey};
+    list.Columns().Clear();
+    for (const ColumnLayout& spec : layout) {
+        TCBColumn& column = list.Columns().Add();
+        column.SetWidth(spec.width);
+        column.SetColor(spec.color);
+        column.SetFont(font);
+        column.SetParentColor(false);
+    }
+    list.SetIndent(ListIndent);
+    list.SetColor(White);
+    list.SetFont(font);
+    list.SetItemHeight(ListItemHeight);
+    list.SetDropDownCount(ListDropDownCount);
+    list.SetCanEdit(false);
+}
+
+} // namespace
+
+void SetUpPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs)
+{
+    SetUpList(presets, {{220, White},
+                        {60, Grey},
+                        {60, VideoColumns},
+                        {70, VideoColumns},
+                        {60, VideoColumns},
+                        {60, VideoColumns},
+                        {60, AudioColumns},
+                        {60, AudioColumns},
+                        {60, AudioColumns}});
+    SetUpList(codecs, {{112, White}, {160, Grey}});
+}
+
+void FillPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs, const PresetList& list)
+{
+    presets.Items().Add(PresetHeaderRow);
+    for (const QString& record : list.Records())
+        presets.Items().Add(record);
+    for (const QString& codec : VideoCodecs)
+        codecs.Items().Add(codec);
+}

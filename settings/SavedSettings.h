@@ -1,0 +1,36 @@
+#pragma once
+
+#include "settings/ConversionSettings.h"
+
+#include <QPoint>
+#include <QStringList>
+
+class IniDocument;
+class PresetList;
+
+// The settings file beside the program.
+inline const QString SettingsFileName = QStringLiteral("Korumi.ini");
+
+// What Korumi remembers from one run to the next.
+struct SavedSettings {
+    QPoint WindowPosition{20, 20}; // top left corner of the main window
+    int PresetIndex = -1;          // the chosen preset; 0 is the header row, -1 none
+    ConversionSettings Conversion; // the codec is not stored: it follows from the preset
+};
+
+// Settings as a load found them, with what it could not use.
+struct LoadedSettings {
+    SavedSettings Settings;
+    QStringList Problems; // messages for the user, each once
+};
+
+// Reads the settings in the order that lets saved values win: window position, preset (applied
+// to the conversion settings), then the saved manual values, output folder and two-pass flag.
+// Missing keys and values that are not numbers keep what `start` (or the preset) gave; numbers
+// are clamped into their ranges. An empty output folder becomes `programFolder`; a trailing
+// separator is dropped. A preset that cannot be applied whole is a problem, and the load goes on.
+LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets, const QString& programFolder,
+                            SavedSettings start = {});
+
+// Writes every remembered value into `ini`, leaving everything else in it as it was.
+void StoreSettings(IniDocument& ini, const SavedSettings& settings);
