@@ -19,7 +19,10 @@ TBrowseEdit::TBrowseEdit(QWidget* parent)
     connect(m_button, &QToolButton::clicked, this, [this] { browse(); });
 }
 
-QString TBrowseEdit::Path() const { return m_edit->text(); }
+QString TBrowseEdit::Path() const
+{
+    return m_edit->text();
+}
 
 void TBrowseEdit::SetPath(const QString& path)
 {

@@ -6,5 +6,6 @@
 class TShadowLabel : public QLabel
 {
 public:
-    TShadowLabel(QWidget* parent, const QString& caption, QPoint topLeft, Qt::Alignment alignment = Qt::AlignLeft);
+    TShadowLabel(QWidget* parent, const QString& caption, QPoint topLeft,
+                 Qt::Alignment alignment = Qt::AlignLeft);
 };

@@ -3,10 +3,17 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-namespace Desktop {
+namespace Desktop
+{
 
-void OpenDocument(const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+void OpenDocument(const QString& path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
 
-void OpenUrl(const QString& url) { QDesktopServices::openUrl(QUrl(url)); }
+void OpenUrl(const QString& url)
+{
+    QDesktopServices::openUrl(QUrl(url));
+}
 
 } // namespace Desktop

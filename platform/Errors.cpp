@@ -1,13 +1,18 @@
 #include "platform/Errors.h"
 
-EFOpenError::EFOpenError(const QString& path) : Exception(QStringLiteral("ファイル %1 は開けません").arg(path)) {}
+EFOpenError::EFOpenError(const QString& path)
+    : Exception(QStringLiteral("ファイル %1 は開けません").arg(path))
+{
+}
 
 EConvertError::EConvertError(const QString& text)
     : Exception(QStringLiteral("'%1' は整数ではありません").arg(text))
 {
 }
 
-EIniFileError::EIniFileError(const QString& path) : Exception(QStringLiteral("%1 に書き込めません").arg(path)) {}
+EIniFileError::EIniFileError(const QString& path) : Exception(QStringLiteral("%1 に書き込めません").arg(path))
+{
+}
 
 EListError::EListError(int index)
     : Exception(QStringLiteral("リストのインデックスが範囲を超えています (%1)").arg(index))

@@ -1,6 +1,7 @@
 #include "platform/Fonts.h"
 
-namespace Fonts {
+namespace Fonts
+{
 
 void RegisterSubstitutions()
 {

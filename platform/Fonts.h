@@ -3,7 +3,8 @@
 #include <QFont>
 
 // The font names the windows are designed with, mapped to fonts Debian ships.
-namespace Fonts {
+namespace Fonts
+{
 
 inline const QString UiGothic = QStringLiteral("ＭＳ Ｐゴシック");
 inline const QString Tahoma = QStringLiteral("Tahoma");

@@ -1,9 +1,14 @@
 #include "platform/Paths.h"
 
-namespace Paths {
+namespace Paths
+{
 
-namespace {
-int fileNameStart(const QString& path) { return path.lastIndexOf(Separator) + 1; }
+namespace
+{
+int fileNameStart(const QString& path)
+{
+    return path.lastIndexOf(Separator) + 1;
+}
 
 int extensionStart(const QString& path)
 {
@@ -12,7 +17,10 @@ int extensionStart(const QString& path)
 }
 } // namespace
 
-QString ExtractFileName(const QString& path) { return path.mid(fileNameStart(path)); }
+QString ExtractFileName(const QString& path)
+{
+    return path.mid(fileNameStart(path));
+}
 
 QString ExtractFileExt(const QString& path)
 {

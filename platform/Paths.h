@@ -4,7 +4,8 @@
 
 // Path helpers. The separator is "/"; folders are held without a trailing separator,
 // except the root "/" itself.
-namespace Paths {
+namespace Paths
+{
 
 constexpr QChar Separator = u'/';
 

@@ -4,4 +4,7 @@
 
 #include <QCoreApplication>
 
-QString ProgramFolder() { return Paths::ExcludeTrailingSeparator(QCoreApplication::applicationDirPath()); }
+QString ProgramFolder()
+{
+    return Paths::ExcludeTrailingSeparator(QCoreApplication::applicationDirPath());
+}

@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ make pkg-config
+    cmake ninja-build g++ make pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libjpeg62-turbo-dev
     ffmpeg

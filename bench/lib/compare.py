@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Times two commands alternately and prints both medians and their ratio.
 
-usage: compare.py --runs N --label A -- CMD... --label B -- CMD... [--goal RATIO]
-Each command is run once to warm caches, then N times, A and B interleaved.
+usage: compare.py --runs N --label A -- CMD... --label B -- CMD... [--goal RATIO] [--max-ms MS]
+Each command is run once to warm caches, then N times, A and B interleaved. --goal is the most
+A may take relative to B; --max-ms the most A's median may take.
 """
 import statistics
 import subprocess
@@ -11,23 +12,25 @@ import time
 
 
 def parse(argv):
-    runs, goal, commands = 5, None, []
+    runs, goal, max_ms, commands = 5, None, None, []
     i = 0
     while i < len(argv):
         if argv[i] == "--runs":
             runs = int(argv[i + 1]); i += 2
         elif argv[i] == "--goal":
             goal = float(argv[i + 1]); i += 2
+        elif argv[i] == "--max-ms":
+            max_ms = float(argv[i + 1]); i += 2
         elif argv[i] == "--label":
             label = argv[i + 1]
             assert argv[i + 2] == "--"
             j = i + 3
-            while j < len(argv) and argv[j] not in ("--label", "--goal", "--runs"):
+            while j < len(argv) and argv[j] not in ("--label", "--goal", "--max-ms", "--runs"):
                 j += 1
             commands.append((label, argv[i + 3:j])); i = j
         else:
             sys.exit(f"unexpected argument {argv[i]}")
-    return runs, goal, commands
+    return runs, goal, max_ms, commands
 
 
 def timed(command):
@@ -37,7 +40,7 @@ def timed(command):
 
 
 def main():
-    runs, goal, commands = parse(sys.argv[1:])
+    runs, goal, max_ms, commands = parse(sys.argv[1:])
     for _, command in commands:
         timed(command)
     samples = {label: [] for label, _ in commands}
@@ -51,6 +54,9 @@ def main():
     verdict = "" if goal is None else (" (goal <= %.2f: %s)" % (goal, "met" if ratio <= goal else "NOT met"))
     print(f"     ratio: {ratio:.2f}{verdict}")
     print(f"difference: {(medians[0] - medians[1]) * 1000:.1f} ms")
+    if max_ms is not None:
+        met = "met" if medians[0] * 1000 <= max_ms else "NOT met"
+        print(f"      goal: {commands[0][0]} within {max_ms:.0f} ms: {met}")
 
 
 if __name__ == "__main__":

@@ -68,7 +68,8 @@ protected:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
-        environment.remove("QT_QPA_PLATFORM"); // the program must choose off-screen drawing itself
+        environment.remove("QT_QPA_PLATFORM");       // the console mode needs no window system at all
+        environment.insert("QT_DEBUG_PLUGINS", "1"); // a plugin loaded would be told on standard error
         process.setProcessEnvironment(environment);
         process.setStandardInputFile(QProcess::nullDevice());
         process.start(programDir.File("korumi"), arguments);
@@ -100,6 +101,7 @@ TEST_F(ConvertMode, DryRunPrintsTheExactCommandsAndWritesNothing)
     korumi({"--convert", "--dry-run", "--", c, a});
 
     EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_EQ(standardError, "") << "no platform plugin, no warning";
     // The first preset: 720x480 H.264 at 30 fps, 2048 kbit/s, 48000 Hz, 128 kbit/s.
     ConversionSettings settings;
     settings.VideoCodec = "LIBX264";

@@ -5,11 +5,12 @@
 #include "tests/support/MessageRecorder.h"
 
 #include <QFontInfo>
-#include <QWidget>
 #include <QTimer>
+#include <QWidget>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 // Throws from inside a real event handler.
 class Thrower : public QObject
@@ -44,7 +45,8 @@ TEST(ErrorBox, ShowsEscapingErrorsAndStaysSilentOnAbort)
     deliver(thrower);
     thrower.action = [] { throw std::runtime_error("plain"); };
     deliver(thrower);
-    EXPECT_EQ(recorder.Shown, QStringList({QStringLiteral("'abc' は整数ではありません"), QStringLiteral("plain")}));
+    EXPECT_EQ(recorder.Shown,
+              QStringList({QStringLiteral("'abc' は整数ではありません"), QStringLiteral("plain")}));
 }
 
 TEST(ErrorBox, ModalBoxReturnsWhenOkIsPressed)

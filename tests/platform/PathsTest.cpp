@@ -1,5 +1,5 @@
-#include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/Errors.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +33,8 @@ TEST(Paths, TrailingSeparator)
 
 TEST(Errors, CarryTheirUserTexts)
 {
-    EXPECT_EQ(EFOpenError(QStringLiteral("/p/profile.txt")).Message(), "ファイル /p/profile.txt は開けません");
+    EXPECT_EQ(EFOpenError(QStringLiteral("/p/profile.txt")).Message(),
+              "ファイル /p/profile.txt は開けません");
     EXPECT_EQ(EConvertError(QString()).Message(), "'' は整数ではありません");
     EXPECT_EQ(EIniFileError(QStringLiteral("/p/Korumi.ini")).Message(), "/p/Korumi.ini に書き込めません");
     EXPECT_EQ(EListError(5).Message(), "リストのインデックスが範囲を超えています (5)");
