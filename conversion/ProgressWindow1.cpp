@@ -9,6 +9,7 @@
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
 #include "platform/StockControls.h"
+#include "platform/SystemColors.h"
 #include "platform/WindowDragger.h"
 
 #include <QGuiApplication>
@@ -28,6 +29,7 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
 {
     setWindowTitle(QStringLiteral("Korumi"));
     setFixedSize(401, 72);
+    setFont(Fonts::Pixel(Fonts::UiGothic, 12));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::black);
     setPalette(colours);
@@ -48,9 +50,18 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     ProgressBar1->SetMin(0);
     ProgressBar1->SetMax(10);
     ProgressBar1->SetPosition(0);
+    ProgressBar1->SetOrientation(TBarOrientation::orHorizontal);
+    ProgressBar1->SetStyle(TBarStyle::sExSolid);
+    ProgressBar1->SetBeginColor(ColorOf(SystemColor::Grey));
+    ProgressBar1->SetEndColor(Qt::white);
+    ProgressBar1->SetBevelOuter(TBevelCut::bvLowered);
+    ProgressBar1->SetBarBevelOuter(TBevelCut::bvNone);
+    ProgressBar1->SetShowText(true);
+    ProgressBar1->SetShowTextStyle(TShowTextStyle::stsPercent);
     ProgressBar1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+    ProgressBar1->SetFontColor(TextGrey);
 
-    auto* panel1 = new TPanel(this, QRect(376, 4, 20, 20), Qt::gray, TBevelCut::bvNone);
+    auto* panel1 = new TPanel(this, QRect(376, 4, 20, 20), ColorOf(SystemColor::Grey), TBevelCut::bvNone);
     Button1 = new FadeButton(panel1, QStringLiteral("×"));
     Button1->setGeometry(0, 0, 20, 20);
     Button1->setToolTip(QStringLiteral(" ｷｬﾝｾﾙ"));

@@ -17,6 +17,8 @@ QColor ColorOf(SystemColor role)
         return QColor(0xFF, 0xFF, 0xFF);
     case SystemColor::InfoBackground:
         return QColor(0xFF, 0xFF, 0xE1);
+    case SystemColor::Grey:
+        return QColor(0x80, 0x80, 0x80);
     }
     return {};
 }

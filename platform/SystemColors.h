@@ -3,6 +3,7 @@
 #include <QColor>
 
 // Colours named by role, as the windows' design uses them.
+// Grey is the plain grey the designs name (#808080), darker than Qt's own `gray`.
 enum class SystemColor {
     Window,
     ButtonFace,
@@ -10,7 +11,8 @@ enum class SystemColor {
     ButtonShadow,
     Highlight,
     HighlightText,
-    InfoBackground
+    InfoBackground,
+    Grey
 };
 
 QColor ColorOf(SystemColor role);

@@ -4,6 +4,7 @@
 #include "conversion/ProgressWindow1.h"
 #include "conversion/SizeCaption.h"
 #include "platform/StockControls.h"
+#include "tests/support/Ink.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 
@@ -88,4 +89,27 @@ TEST_F(ProgressWindow, DraggedByItsSurfaceButNotByTheBarOrTheButton)
     EXPECT_EQ(drag(QPoint(100, 24)), QPoint(10, 5)); // the file-pair label
     EXPECT_EQ(drag(QPoint(200, 55)), QPoint(0, 0));  // the progress bar
     EXPECT_EQ(drag(QPoint(386, 14)), QPoint(0, 0));  // the cancel button
+}
+
+TEST_F(ProgressWindow, LabelsInTheProgramFontBarAGreyGradientWithCentredPercentage)
+{
+    for (const TLabel* label : {form.Label1, form.Label2})
+        EXPECT_EQ(QFontInfo(label->font()).family(), "IPAPGothic");
+
+    form.SetBarMax(4);
+    form.SetBarPosition(1);
+    GradientProgressBar& bar = *form.ProgressBar1;
+    const QImage withText = bar.grab().toImage();
+    for (int x = 2; x <= 75; ++x) {
+        const int grey = 128 + 127 * (x - 2) / 296; // #808080 up to #9F9F9F
+        for (int y = 2; y <= 12; ++y)
+            ASSERT_EQ(withText.pixelColor(x, y), QColor(grey, grey, grey)) << x << "," << y;
+    }
+    EXPECT_EQ(withText.pixelColor(76, 7), Qt::black);
+
+    bar.SetShowText(false);
+    const QRect ink = InkBox(withText, bar.grab().toImage());
+    EXPECT_NEAR(ink.center().x(), bar.width() / 2, 2);
+    EXPECT_NEAR(ink.center().y(), bar.height() / 2, 2);
+    EXPECT_LE(ink.width(), QFontMetrics(bar.font()).horizontalAdvance("25 %"));
 }
