@@ -9,6 +9,7 @@
 #include "controls/FadeButton.h"
 #include "controls/MCCBox.h"
 #include "controls/ShadoLbl.h"
+#include "controls/WindowButton.h"
 #include "conversion/BatchRun.h"
 #include "conversion/ProgressWindow1.h"
 #include "platform/Application.h"
@@ -83,10 +84,23 @@ TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QStri
     return combo;
 }
 
+// A field caption: bold dark grey text over its light shadow copy, on the panel's own colour.
+TShadowLabel* makeCaption(QWidget* parent, const QString& caption, QPoint topLeft,
+                          Qt::Alignment alignment = Qt::AlignLeft)
+{
+    auto* label = new TShadowLabel(parent, caption, topLeft, alignment | Qt::AlignVCenter);
+    label->SetTransparent(true);
+    label->setFont(Fonts::Pixel(Fonts::UiGothic, 11, true));
+    label->SetFontColor(TextGrey);
+    label->Highlight()->SetShadowVisible(false);
+    label->adjustSize();
+    return label;
+}
+
 // A caption centred under the control whose centre is at `centreX`.
 void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 {
-    auto* label = new TShadowLabel(parent, caption, QPoint(0, top));
+    auto* label = makeCaption(parent, caption, QPoint(0, top));
     label->move(centreX - label->width() / 2, top);
 }
 
@@ -138,6 +152,8 @@ void TMainForm1::buildTitleStrip()
         makeButton(panel0, QStringLiteral("?"), QRect(44, 0, 20, 20), QStringLiteral(" ユーザーズガイド"));
     Button2 = makeButton(panel0, QStringLiteral("_"), QRect(64, 0, 20, 20), QStringLiteral(" 最小化"));
     Button1 = makeButton(panel0, QStringLiteral("×"), QRect(84, 0, 20, 20), QStringLiteral(" 閉じる"));
+    for (FadeButton* button : {Button4, Button3, Button2, Button1})
+        DressWindowButton(*button, DimOlive, true);
 }
 
 void TMainForm1::buildInputArea()
@@ -161,10 +177,11 @@ void TMainForm1::buildInputArea()
     dropLabel->setGeometry(Panel11->rect());
     dropLabel->setAlignment(Qt::AlignCenter);
 
-    new TShadowLabel(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
+    makeCaption(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
     C2_00 = makeCombo(panel1, QRect(64, 134, 286, 19), QStringLiteral(" おまかせ設定"));
     Button5 =
         makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
+    DressWindowButton(*Button5, Olive, false);
     Button5->setFont(Fonts::Pixel(Fonts::UiGothic, 9, true));
 
     C2_04 = makeCombo(panel1, QRect(204, 126, 132, 19), QStringLiteral(" 動画のｺｰﾃﾞｯｸ"));
@@ -206,7 +223,7 @@ void TMainForm1::buildManualSettings()
     new TBevel(panel5, QRect(168, 16, 4, 173));
     new TBevel(panel5, QRect(8, 201, 345, 4));
 
-    new TShadowLabel(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
+    makeCaption(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
     TrackBar2 =
         makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), 3, 1, QStringLiteral(" 動画のｻｲｽﾞ"));
     const char* sizes[] = {"640x480", "720x480", "960x540", "1280x720"};
@@ -222,7 +239,7 @@ void TMainForm1::buildOutputArea()
 {
     auto* panel3 = new TPanel(this, QRect(6, 462, 386, 98), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
 
-    new TShadowLabel(panel3, QStringLiteral("保存先-"), QPoint(8, 12));
+    makeCaption(panel3, QStringLiteral("保存先-"), QPoint(8, 12));
     C1_03 = new TBrowseEdit(panel3);
     C1_03->setGeometry(54, 8, 326, 19);
     C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
@@ -237,8 +254,11 @@ void TMainForm1::buildOutputArea()
                           QStringLiteral(" 変換後⇒ﾌｧｲﾙ保存"));
     Button11 = makeButton(panel3, QStringLiteral("[ 変換後 iTunes登録 ]"), QRect(198, 52, 172, 40),
                           QStringLiteral(" 変換後⇒iTunes登録"));
-    Button10->SetEnabled(false);
-    Button11->SetEnabled(false);
+    for (FadeButton* button : {Button10, Button11}) {
+        DressWindowButton(*button, Olive, false);
+        button->SetBorderHeight(2);
+        button->SetEnabled(false);
+    }
 
     Button0 = new QPushButton(QStringLiteral("変換"), panel3);
     Button0->move(292, 32);

@@ -1,11 +1,130 @@
 #pragma once
 
+#include "controls/TextRamp.h"
+#include "platform/Events.h"
+
 #include <QLabel>
 
-// A field caption: bold dark grey text. Part of the window's surface, so presses on it drag the window.
+class QImage;
+class QPainter;
+
+// Fills `bitmap` (made 32-bit RGB if it is not) with a gradient from `start` (top or left) to `end`
+// (bottom or right), one colour per pixel row (`vertical`) or column. A single row or column shows
+// `start`.
+void GradBitmap(QImage& bitmap, QColor start, QColor end, bool vertical);
+
+// Paints the same gradient into `rect` of `painter`, computed on a small strip and stretched.
+void GradRect(QPainter& painter, const QRect& rect, QColor start, QColor end, bool vertical);
+
+// How text that does not fit the label's width is shortened.
+enum TEllipsis { elNone, elEnd, elPath };
+
+// One offset copy of a label's text: whether it is drawn, its colour and how far it is moved.
+class TShadow : public QObject
+{
+public:
+    explicit TShadow(QObject* owner);
+
+    bool Visible() const { return m_visible; }
+    void SetShadowVisible(bool visible);
+    QColor Color() const { return m_color; }
+    void SetShadowColor(QColor color);
+    // Pixels to the right (negative: left).
+    int OffsetLeft() const { return m_offsetLeft; }
+    void SetShadowLeft(int offset);
+    // Pixels down (negative: up).
+    int OffsetTop() const { return m_offsetTop; }
+    void SetShadowTop(int offset);
+
+    // Copies all four values and reports one change.
+    void Assign(const TShadow& source);
+
+    // After any of the values changed.
+    TNotifyEvent OnChange;
+
+private:
+    template <typename T> void change(T& field, const T& value);
+
+    bool m_visible = true;
+    QColor m_color;
+    int m_offsetLeft = 1;
+    int m_offsetTop = 1;
+};
+
+// A text label drawn with a highlight copy up-left and a shadow copy down-right beneath its text,
+// an optional gradient background and an optional colour ramp over the characters. The horizontal
+// part of alignment() places the text, its vertical part is the layout. Part of the window's surface:
+// presses on it go to the window.
 class TShadowLabel : public QLabel
 {
 public:
+    // Placed at `topLeft` and sized to its caption; without a vertical flag the text sits at the top.
     TShadowLabel(QWidget* parent, const QString& caption, QPoint topLeft,
                  Qt::Alignment alignment = Qt::AlignLeft);
+
+    // Text colour while enabled, and the ramp's first colour.
+    QColor FontColor() const { return m_fontColor; }
+    void SetFontColor(QColor color);
+    // Background colour, and the gradient's bottom or right colour.
+    QColor Color() const { return m_color; }
+    void SetColor(QColor color);
+    // No background of its own: the parent shows through.
+    bool Transparent() const { return m_transparent; }
+    void SetTransparent(bool transparent);
+    // "&" underlines the next character and "&&" shows one "&".
+    bool ShowAccelChar() const { return m_showAccelChar; }
+    void SetShowAccelChar(bool show);
+    TEllipsis Ellipsis() const { return m_ellipsis; }
+    void SetEllipsis(TEllipsis ellipsis);
+    // Builds the gradient background in one whole-size bitmap rather than a stretched strip.
+    bool Flickerless() const { return m_flickerless; }
+    void SetFlickerless(bool flickerless) { m_flickerless = flickerless; }
+    // Background is a gradient from GradationColor to Color, top to bottom or left to right.
+    bool Gradation() const { return m_gradation; }
+    void SetGradation(bool gradation);
+    bool GradateVert() const { return m_gradateVert; }
+    void SetGradateVert(bool vertical);
+    QColor GradationColor() const { return m_gradationColor; }
+    void SetGradationColor(QColor color);
+    TTextGradation TextGradation() const { return m_textGradation; }
+    void SetTextGradation(TTextGradation gradation);
+    // The ramp's last colour.
+    QColor TextGradationColor() const { return m_textGradationColor; }
+    void SetTextGradationColor(QColor color);
+    // The three-colour ramp's middle colour.
+    QColor TextMidColor() const { return m_textMidColor; }
+    void SetTextMidColor(QColor color);
+    // The copies; the label keeps its own objects and takes the values of those it is given.
+    TShadow* Highlight() const { return m_highlight; }
+    void SetHighlight(const TShadow& highlight);
+    TShadow* Shadow() const { return m_shadow; }
+    void SetShadow(const TShadow& shadow);
+
+    // Draws the label as it looks now over (0, 0, width, height) of `painter`.
+    void Paint(QPainter& painter) const;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void ShadowChanged(QObject* sender);
+    void paintBackground(QPainter& painter, const QRect& client) const;
+    void paintRamp(QPainter& painter, const QRect& bounds, int flags, const QString& text) const;
+    int textFlags() const;
+    int layoutOffset(int textHeight) const;
+
+    QColor m_fontColor;
+    QColor m_color;
+    bool m_transparent = false;
+    bool m_showAccelChar = true;
+    TEllipsis m_ellipsis = elNone;
+    bool m_flickerless = true;
+    bool m_gradation = false;
+    bool m_gradateVert = false;
+    QColor m_gradationColor;
+    TTextGradation m_textGradation = tgNone;
+    QColor m_textGradationColor;
+    QColor m_textMidColor;
+    TShadow* m_highlight;
+    TShadow* m_shadow;
 };

@@ -2,6 +2,7 @@
 
 #include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
+#include "controls/WindowButton.h"
 #include "conversion/ConversionState.h"
 #include "conversion/SizeCaption.h"
 #include "platform/DesignColors.h"
@@ -64,6 +65,7 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     auto* panel1 = new TPanel(this, QRect(376, 4, 20, 20), ColorOf(SystemColor::Grey), TBevelCut::bvNone);
     Button1 = new FadeButton(panel1, QStringLiteral("×"));
     Button1->setGeometry(0, 0, 20, 20);
+    DressWindowButton(*Button1, Olive, true);
     Button1->setToolTip(QStringLiteral(" ｷｬﾝｾﾙ"));
     Button1->Tag = NotCancelled;
     Button1->OnClick = [this](QObject* sender) { Button1Click(sender); };
