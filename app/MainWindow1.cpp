@@ -5,6 +5,7 @@
 #include "controls/DigitBar.h"
 #include "controls/FadeButton.h"
 #include "controls/MCCBox.h"
+#include "controls/NewHint.h"
 #include "controls/ShadoLbl.h"
 #include "conversion/BatchRun.h"
 #include "conversion/ProgressWindow1.h"
@@ -15,6 +16,7 @@
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/StockControls.h"
+#include "platform/SystemColors.h"
 #include "platform/WindowDragger.h"
 #include "settings/PresetList.h"
 #include "settings/SettingsFile.h"
@@ -76,6 +78,21 @@ TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QStri
     return combo;
 }
 
+// Every hint of the program: a rounded box with white bold text over a grey shadow.
+TAppHint* makeAppHint(QObject* owner)
+{
+    auto* hint = new TAppHint(owner);
+    hint->SetBrush(Cream);
+    hint->SetFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
+    hint->SetFontColor(Qt::white);
+    hint->SetShadowColor(ColorOf(SystemColor::Grey));
+    hint->SetHintStyle(hsRoundRect);
+    hint->SetHintPause(500);
+    hint->SetHintHidePause(2500);
+    hint->SetHintShortPause(0);
+    return hint;
+}
+
 // A caption centred under the control whose centre is at `centreX`.
 void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 {
@@ -100,6 +117,7 @@ TMainForm1::TMainForm1(const QString& programFolder, const QStringList& argument
     setAutoFillBackground(true);
     setAcceptDrops(true);
     new WindowDragger(this);
+    AppHint1 = makeAppHint(this);
 
     buildTitleStrip();
     buildInputArea();
@@ -217,6 +235,11 @@ void TMainForm1::buildOutputArea()
     C1_03 = new TBrowseEdit(panel3);
     C1_03->setGeometry(54, 8, 326, 19);
     C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
+    C1_03->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+    C1_03->SetFontColor(TextGrey);
+    C1_03->SetCursor(Qt::PointingHandCursor);
+    C1_03->SetBlinkRate(200);
+    C1_03->SetStartWithLast(true);
     // Files dropped on the field go to the input list like everywhere else on the window.
     C1_03->Edit()->setAcceptDrops(false);
 
@@ -244,6 +267,7 @@ void TMainForm1::wireHandlers()
     Button3->OnClick = std::bind(&TMainForm1::Button3Click, this, _1);
     Button4->OnClick = std::bind(&TMainForm1::Button4Click, this, _1);
     C1_03->OnChange = std::bind(&TMainForm1::C1_03Change, this, _1);
+    C1_03->OnEditingFinished = std::bind(&TMainForm1::C1_03Change, this, _1);
     Button10->OnClick = std::bind(&TMainForm1::Button10Click, this, _1);
     Button11->OnClick = std::bind(&TMainForm1::Button11Click, this, _1);
     Button5->OnClick = std::bind(&TMainForm1::Button5Click, this, _1);
@@ -295,7 +319,7 @@ ConversionSettings TMainForm1::CurrentSettings() const
     settings.PictureSizeIndex = TrackBar2->value();
     settings.VideoCodec = C2_04->SelectedText();
     settings.TwoPass = CheckBox1->isChecked();
-    settings.OutputFolder = C1_03->Path();
+    settings.OutputFolder = Paths::ExcludeTrailingSeparator(C1_03->Path());
     return settings;
 }
 
@@ -370,9 +394,11 @@ void TMainForm1::Button4Click(QObject*)
 
 void TMainForm1::C1_03Change(QObject*)
 {
-    const QString path = Paths::ExcludeTrailingSeparator(C1_03->Path());
-    C1_03->SetPath(path);
-    C1_03->setToolTip(path);
+    // What the user types stays as typed; a finished path, a chosen one and a loaded one lose
+    // their trailing separator (which brings us back here, nested, with nothing left to remove).
+    if (!C1_03->IsEditing())
+        C1_03->SetPath(Paths::ExcludeTrailingSeparator(C1_03->Path()));
+    C1_03->setToolTip(C1_03->Path());
 }
 
 void TMainForm1::C2_00Change(QObject*)
