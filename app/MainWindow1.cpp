@@ -8,6 +8,7 @@
 #include "controls/DigitBar.h"
 #include "controls/FadeButton.h"
 #include "controls/MCCBox.h"
+#include "controls/NewHint.h"
 #include "controls/ShadoLbl.h"
 #include "controls/WindowButton.h"
 #include "conversion/BatchRun.h"
@@ -20,6 +21,7 @@
 #include "platform/Messages.h"
 #include "platform/Paths.h"
 #include "platform/StockControls.h"
+#include "platform/SystemColors.h"
 #include "platform/WindowDragger.h"
 #include "settings/Preset.h"
 #include "settings/SettingsFile.h"
@@ -97,6 +99,21 @@ TShadowLabel* makeCaption(QWidget* parent, const QString& caption, QPoint topLef
     return label;
 }
 
+// Every hint of the program: a rounded box with white bold text over a grey shadow.
+TAppHint* makeAppHint(QObject* owner)
+{
+    auto* hint = new TAppHint(owner);
+    hint->SetBrush(Cream);
+    hint->SetFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
+    hint->SetFontColor(Qt::white);
+    hint->SetShadowColor(ColorOf(SystemColor::Grey));
+    hint->SetHintStyle(hsRoundRect);
+    hint->SetHintPause(500);
+    hint->SetHintHidePause(2500);
+    hint->SetHintShortPause(0);
+    return hint;
+}
+
 // A caption centred under the control whose centre is at `centreX`.
 void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 {
@@ -121,6 +138,7 @@ TMainForm1::TMainForm1(const QString& programFolder, const QStringList& argument
     setAutoFillBackground(true);
     setAcceptDrops(true);
     new WindowDragger(this);
+    AppHint1 = makeAppHint(this);
 
     buildTitleStrip();
     buildInputArea();
@@ -243,6 +261,11 @@ void TMainForm1::buildOutputArea()
     C1_03 = new TBrowseEdit(panel3);
     C1_03->setGeometry(54, 8, 326, 19);
     C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
+    C1_03->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
+    C1_03->SetFontColor(TextGrey);
+    C1_03->SetCursor(Qt::PointingHandCursor);
+    C1_03->SetBlinkRate(200);
+    C1_03->SetStartWithLast(true);
     // Files dropped on the field go to the input list like everywhere else on the window.
     C1_03->Edit()->setAcceptDrops(false);
 
@@ -273,6 +296,7 @@ void TMainForm1::wireHandlers()
     Button3->OnClick = std::bind(&TMainForm1::Button3Click, this, _1);
     Button4->OnClick = std::bind(&TMainForm1::Button4Click, this, _1);
     C1_03->OnChange = std::bind(&TMainForm1::C1_03Change, this, _1);
+    C1_03->OnEditingFinished = std::bind(&TMainForm1::C1_03Change, this, _1);
     Button10->OnClick = std::bind(&TMainForm1::Button10Click, this, _1);
     Button11->OnClick = std::bind(&TMainForm1::Button11Click, this, _1);
     Button5->OnClick = std::bind(&TMainForm1::Button5Click, this, _1);
@@ -316,7 +340,9 @@ void TMainForm1::dropEvent(QDropEvent* event)
 
 ConversionSettings TMainForm1::CurrentSettings() const
 {
-    return m_settings.Conversion;
+    ConversionSettings settings = m_settings.Conversion;
+    settings.OutputFolder = Paths::ExcludeTrailingSeparator(settings.OutputFolder);
+    return settings;
 }
 
 void TMainForm1::Button10Click(QObject*)
@@ -395,10 +421,12 @@ void TMainForm1::Button4Click(QObject*)
 
 void TMainForm1::C1_03Change(QObject*)
 {
-    const QString path = Paths::ExcludeTrailingSeparator(C1_03->Path());
-    C1_03->SetPath(path);
-    C1_03->setToolTip(path);
-    m_settings.Conversion.OutputFolder = path;
+    // What the user types stays as typed; a finished path, a chosen one and a loaded one lose
+    // their trailing separator (which brings us back here, nested, with nothing left to remove).
+    if (!C1_03->IsEditing())
+        C1_03->SetPath(Paths::ExcludeTrailingSeparator(C1_03->Path()));
+    C1_03->setToolTip(C1_03->Path());
+    m_settings.Conversion.OutputFolder = C1_03->Path();
 }
 
 void TMainForm1::C2_00Change(QObject*)

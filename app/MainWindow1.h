@@ -16,6 +16,7 @@ class QCheckBox;
 class QListView;
 class QPushButton;
 class QSlider;
+class TAppHint;
 class TBrowseEdit;
 class TDigitBar;
 class TMultiColComboBox;
@@ -68,6 +69,8 @@ public:
     FadeButton* Button10;
     FadeButton* Button11;
     QPushButton* Button0;
+    // Every hint of the program.
+    TAppHint* AppHint1;
 
     void Button0Click(QObject* Sender);
     void Button1Click(QObject* Sender);

@@ -3,16 +3,16 @@
 #include <QColor>
 
 // Colours named by role, as the windows' design uses them.
-// Grey is the plain grey the designs name (#808080), darker than Qt's own `gray`.
 enum class SystemColor {
     Window,
     ButtonFace,
     ButtonHighlight,
     ButtonShadow,
+    Grey, // the plain "grey" of the designs: the system palette's grey, not Qt's gray
     Highlight,
     HighlightText,
     InfoBackground,
-    Grey
+    DarkShadow // the inner dark line of a sunken field border
 };
 
 QColor ColorOf(SystemColor role);

@@ -9,6 +9,7 @@
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QFile>
 #include <QLineEdit>
 #include <QListView>
 #include <QPlainTextEdit>
@@ -104,6 +105,31 @@ TEST_F(MainWindow, OutputFolderDropsOneTrailingSeparatorAndShowsItAsHint)
     form.C1_03->SetPath(QStringLiteral("/"));
     EXPECT_EQ(form.C1_03->Path(), "/");
     EXPECT_EQ(form.C1_03->toolTip(), "/");
+}
+
+TEST_F(MainWindow, TypedOutputFolderStaysAsTypedUntilFinishedAndIsSavedExactly)
+{
+    programDir.Write(QStringLiteral("Korumi.ini"), "[SET2]\nC11=/saved/\n");
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    EXPECT_EQ(form.C1_03->Path(), "/saved") << "a loaded folder loses its trailing separator";
+
+    QLineEdit* edit = form.C1_03->Edit();
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, QStringLiteral("/tmp/videos/out/"));
+    EXPECT_EQ(form.C1_03->Path(), "/tmp/videos/out/");
+    EXPECT_EQ(form.C1_03->toolTip(), "/tmp/videos/out/");
+    EXPECT_EQ(form.CurrentSettings().OutputFolder, "/tmp/videos/out");
+    QTest::keyClick(edit, Qt::Key_Return);
+    EXPECT_EQ(form.C1_03->Path(), "/tmp/videos/out");
+    EXPECT_EQ(form.C1_03->toolTip(), "/tmp/videos/out");
+
+    form.close();
+    QFile ini(programDir.File(QStringLiteral("Korumi.ini")));
+    ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(ini.readAll().split('\n').contains("C11=/tmp/videos/out"));
 }
 
 TEST_F(MainWindow, SettingsComeFromTheControls)
