@@ -11,6 +11,8 @@ QColor ColorOf(SystemColor role)
         return QColor(0xFF, 0xFF, 0xFF);
     case SystemColor::ButtonShadow:
         return QColor(0xA0, 0xA0, 0xA0);
+    case SystemColor::Grey:
+        return QColor(0x80, 0x80, 0x80);
     case SystemColor::Highlight:
         return QColor(0x33, 0x99, 0xFF);
     case SystemColor::HighlightText:

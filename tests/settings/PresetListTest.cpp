@@ -64,8 +64,8 @@ protected:
 private:
     static void setUpBar(TDigitBar& bar, int min, int max, int position)
     {
+        bar.SetMax(max); // before Min, so that a range above the default Max arrives whole
         bar.SetMin(min);
-        bar.SetMax(max);
         bar.SetPosition(position);
     }
 };
