@@ -22,10 +22,6 @@ struct Bounds {
     QRect ToQRect() const { return QRect(Left, Top, Right - Left, Bottom - Top); }
     // The rectangle moved in by `by` on every side.
     Bounds Shrunk(int by) const { return {Left + by, Top + by, Right - by, Bottom - by}; }
-    bool operator==(const Bounds& other) const
-    {
-        return Left == other.Left && Top == other.Top && Right == other.Right && Bottom == other.Bottom;
-    }
 };
 
 // The up button on top, the bar in the middle and the down button at the bottom.
