@@ -308,7 +308,7 @@ void TDigitBar::PaintTo(QPainter& painter) const
                                       ColorOf(SystemColor::ButtonHighlight), m_bevelWidth, true));
     const QRect inner = box.Shrunk(m_bevelWidth).ToQRect();
     painter.fillRect(inner, hasFocus() ? m_focusColor : m_color);
-    painter.setClipRect(inner);
+    painter.setClipRect(inner, Qt::IntersectClip);
     painter.setFont(font());
     painter.setPen(m_fontColor);
     const QPoint textTopLeft(TextLeft(layout.Bar, width, metrics.horizontalAdvance(text)),
