@@ -22,6 +22,7 @@
 #include "platform/Paths.h"
 #include "platform/StockControls.h"
 #include "platform/SystemColors.h"
+#include "platform/TrackBarStyle.h"
 #include "platform/WindowDragger.h"
 #include "settings/Preset.h"
 #include "settings/SettingsFile.h"
@@ -53,14 +54,40 @@ FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geo
     return button;
 }
 
-TDigitBar* makeDigitBar(QWidget* parent, int left, int min, int max, int position, const QString& hint)
+// The three digit bars share everything but their range, place and focus colour.
+struct DigitBarSetup {
+    int left;
+    int min;
+    int max;
+    int position;
+    QColor focusColor;
+    QString hint;
+};
+
+constexpr int DigitBarTop = 8;
+constexpr QSize DigitBarSize{40, 160};
+constexpr int DigitBarButtonHeight = 16;
+constexpr int DigitBarFontPixels = 12;
+
+TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup)
 {
     auto* bar = new TDigitBar(parent);
-    bar->setGeometry(left, 8, 40, 160);
-    bar->SetMin(min);
-    bar->SetMax(max);
-    bar->SetPosition(position);
-    bar->setToolTip(hint);
+    // In the stored order, so that a range above the default Max of 100 arrives whole.
+    bar->BeginLoading();
+    bar->SetAutoSize(false);
+    bar->SetBtnHeight(DigitBarButtonHeight);
+    bar->SetFocusColor(setup.focusColor);
+    bar->SetMax(setup.max);
+    bar->SetMin(setup.min);
+    bar->SetPosition(setup.position);
+    bar->SetModes(dbmAllowTimer | dbmArrowKeys | dbmArrowWrap | dbmEnterNext | dbmPosClick | dbmPosMove);
+    bar->SetColor(Qt::white);
+    bar->setFont(Fonts::Pixel(Fonts::UiGothic, DigitBarFontPixels));
+    bar->SetFontColor(TextGrey);
+    bar->setGeometry(QRect(QPoint(setup.left, DigitBarTop), DigitBarSize));
+    bar->setCursor(Qt::PointingHandCursor);
+    bar->setToolTip(setup.hint);
+    bar->Loaded();
     return bar;
 }
 
@@ -158,7 +185,7 @@ void TMainForm1::buildTitleStrip()
         new TLabel(this, QStringLiteral("◆ Korumi ver.") + KorumiVersion, QPoint(8, 6), Qt::white, Olive);
     title->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
     title->adjustSize();
-    new TShape(this, QRect(0, 23, 400, 547), Qt::transparent, Qt::gray, 2);
+    new TShape(this, QRect(0, 23, 400, 547), Qt::transparent, ColorOf(SystemColor::Grey), 2);
     new TShape(this, QRect(8, 32, 386, 160), Olive, Silver);
     new TShape(this, QRect(8, 464, 386, 98), Olive, Silver);
     new TShape(this, QRect(18, 198, 366, 260), Olive, Silver);
@@ -183,7 +210,7 @@ void TMainForm1::buildInputArea()
     ListBox1->setGeometry(6, 8, 374, 120);
     ListBox1->setToolTip(QStringLiteral(" 変換対象ファイル"));
     ListBox1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
-    ListBox1->setUniformItemSizes(true);
+    SetUpListBox(*ListBox1, 11);
     ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
 
     const QString dropCaption = QStringLiteral("[ ここにファイルをドロップ(複数可) ]");
@@ -211,22 +238,23 @@ void TMainForm1::buildManualSettings()
 {
     auto* panel5 = new TPanel(this, QRect(16, 196, 366, 260), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
 
-    DigitBar1 = makeDigitBar(panel5, 24, 1, 30, 30, QStringLiteral(" 動画のﾌﾚｰﾑﾚｰﾄ"));
-    DigitBar2 = makeDigitBar(panel5, 104, 512, 5000, 2048, QStringLiteral(" 動画のﾋﾞｯﾄﾚｰﾄ"));
+    DigitBar1 = makeDigitBar(panel5, {24, 1, 30, 30, VideoTint, QStringLiteral(" 動画のﾌﾚｰﾑﾚｰﾄ")});
+    DigitBar2 = makeDigitBar(panel5, {104, 512, 5000, 2048, VideoTint, QStringLiteral(" 動画のﾋﾞｯﾄﾚｰﾄ")});
     TrackBar1 =
         makeTrackBar(panel5, Qt::Vertical, QRect(224, 8, 40, 160), 4, 1, QStringLiteral(" 音声のｻﾝﾌﾟﾙﾚｰﾄ"));
     // Position 0 (the highest rate) is at the top of the vertical bar.
     TrackBar1->setInvertedAppearance(true);
     TrackBar1->setInvertedControls(true);
-    DigitBar3 = makeDigitBar(panel5, 300, 16, 160, 128, QStringLiteral(" 音声のﾋﾞｯﾄﾚｰﾄ"));
+    SetThumbLength(*TrackBar1, 30);
+    DigitBar3 = makeDigitBar(panel5, {300, 16, 160, 128, AudioTint, QStringLiteral(" 音声のﾋﾞｯﾄﾚｰﾄ")});
 
+    // Beside TrackBar1's positions, right-aligned against it.
     const char* rates[] = {"48000Hz", "44100Hz", "22050Hz", "11025Hz", "8000Hz"};
     const int rateTops[] = {18, 51, 84, 116, 148};
     for (int i = 0; i < 5; ++i) {
-        auto* label = new TLabel(panel5, QString::fromLatin1(rates[i]), QPoint(182, rateTops[i]), TextGrey);
-        label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
-        label->adjustSize();
-        label->move(226 - label->width(), rateTops[i]);
+        auto* label = new TLabel(panel5, QString::fromLatin1(rates[i]), QPoint(0, rateTops[i]), TextGrey,
+                                 Qt::transparent, Qt::AlignRight);
+        label->move(TrackBar1->x() - label->width(), rateTops[i]);
     }
 
     captionUnder(panel5, 44, 172, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"));

@@ -20,6 +20,7 @@ namespace
 
 constexpr int DefaultColumnWidth = 60;
 constexpr int DefaultItemHeight = 15;
+constexpr int DefaultDropDownCount = 8;
 // The closed box: the field of ItemHeight pixels inside a 3-pixel frame on each side.
 constexpr int FieldMargin = 3;
 // The closed field's text starts this far from the field's top left corner.
@@ -257,6 +258,7 @@ TMultiColComboBox::TMultiColComboBox(QWidget* parent)
     if (auto* list = qobject_cast<QListView*>(view()))
         list->setUniformItemSizes(true);
     SetItemHeight(DefaultItemHeight);
+    SetDropDownCount(DefaultDropDownCount);
     connect(this, &QComboBox::activated, this, [this] {
         Fire(OnClick, this);
         Fire(OnChange, this);

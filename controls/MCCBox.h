@@ -153,6 +153,7 @@ public:
     // Height of every list row and of the closed field; the closed box is 6 pixels higher.
     int ItemHeight() const { return m_itemHeight; }
     void SetItemHeight(int height);
+    // Most rows the dropped list shows without scrolling; 8 unless set.
     int DropDownCount() const { return maxVisibleItems(); }
     void SetDropDownCount(int count) { setMaxVisibleItems(count); }
     // True: a text field above the list; false: a selection field that cannot be typed into.

@@ -2,8 +2,38 @@
 
 #include "platform/SystemColors.h"
 
+#include <QListView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyledItemDelegate>
+
+namespace
+{
+
+// Rows of one height; the current row or the row under the pointer is drawn plain unless selected.
+class ListBoxRows : public QStyledItemDelegate
+{
+public:
+    ListBoxRows(QObject* owner, int height) : QStyledItemDelegate(owner), m_height(height) {}
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QStyleOptionViewItem row(option);
+        if (!(row.state & QStyle::State_Selected))
+            row.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+        QStyledItemDelegate::paint(painter, row, index);
+    }
+
+private:
+    int m_height;
+};
+
+} // namespace
 
 void DrawEdge(QPainter& painter, const QRect& rect, TBevelCut cut)
 {
@@ -85,6 +115,13 @@ void TBevel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     DrawEdge(painter, rect(), TBevelCut::bvLowered);
+}
+
+void SetUpListBox(QListView& list, int rowHeight)
+{
+    list.setItemDelegate(new ListBoxRows(&list, rowHeight));
+    list.setUniformItemSizes(true);
+    list.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
 }
 
 TLabel::TLabel(QWidget* parent, const QString& caption, QPoint topLeft, QColor textColor, QColor background,

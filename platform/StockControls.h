@@ -55,6 +55,10 @@ protected:
     void paintEvent(QPaintEvent*) override;
 };
 
+// Makes `list` look and behave like the classic list box: rows `rowHeight` pixels high, a sunken
+// border, and only rows the user selected highlighted.
+void SetUpListBox(class QListView& list, int rowHeight);
+
 // A text label that is part of the window's surface.
 class TLabel : public QLabel
 {

@@ -6,6 +6,7 @@
 #include "controls/MCCBox.h"
 #include "platform/StockControls.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TextHeightFont.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -95,6 +96,30 @@ TEST_F(MainWindow, ControlsSitAtTheirPlaces)
     EXPECT_EQ(windowRect(form.Button11), QRect(204, 514, 172, 40));
     EXPECT_TRUE(form.C2_04->isHidden());
     EXPECT_TRUE(form.Button0->isHidden());
+}
+
+TEST_F(MainWindow, DigitBarsStepWrapAndFollowThePointer)
+{
+    QTest::keyClick(form.DigitBar1, Qt::Key_Up);
+    EXPECT_EQ(form.DigitBar1->Position(), 1) << "up from the highest frame rate wraps";
+    form.DigitBar2->setFont(FontOfTextHeight(12));
+    QTest::mousePress(form.DigitBar2, Qt::LeftButton, {}, QPoint(20, 80));
+    QTest::mouseRelease(form.DigitBar2, Qt::LeftButton, {}, QPoint(20, 80));
+    EXPECT_EQ(form.DigitBar2->Position(), 2756);
+}
+
+TEST_F(MainWindow, SampleRateLabelsStayClearOfTheirTrackBar)
+{
+    int labels = 0;
+    for (const QLabel* label : form.TrackBar1->parentWidget()->findChildren<TLabel*>()) {
+        if (!label->text().endsWith(QStringLiteral("Hz")))
+            continue;
+        ++labels;
+        EXPECT_LT(label->geometry().right(), form.TrackBar1->x()) << label->text().toStdString();
+        EXPECT_LE(QFontMetrics(label->font()).horizontalAdvance(label->text()), label->width()) << "whole";
+        EXPECT_EQ(label->font(), form.font());
+    }
+    EXPECT_EQ(labels, 5);
 }
 
 TEST_F(MainWindow, OutputFolderDropsOneTrailingSeparatorAndShowsItAsHint)
