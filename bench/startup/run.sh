@@ -3,9 +3,9 @@
 set -euo pipefail
 build_dir=$1
 runs=${RUNS:-15}
-bin=$build_dir/bin
+bench=$build_dir/bench
 source "$(dirname "$0")/../lib/display.sh"
 with_display python3 "$(dirname "$0")/../lib/compare.py" --runs "$runs" \
-    --label korumi -- "$bin/bench_startup_korumi" \
-    --label minimal -- "$bin/bench_startup_minimal" \
+    --label korumi -- "$bench/bench_startup_korumi" "$build_dir/bin" \
+    --label minimal -- "$bench/bench_startup_minimal" \
     --goal 1.3

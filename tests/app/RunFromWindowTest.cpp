@@ -76,14 +76,24 @@ TEST_F(RunFromWindow, AMissingEncoderIsReported)
     EXPECT_EQ(messages.Beeps, 1);
 }
 
-TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRun)
+TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRunWithTheProgressWindowGone)
 {
     const QString source = media.Write("movie.mp4", "precious");
     form.Inputs.AddPath(source);
     form.C1_03->SetPath(media.Path()); // the .mp4 would be converted onto itself
+    QStringList progressShownWith;
+    const Messages::Handler recorder = Messages::SetHandler([&](const QString& text) {
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window != &form && window->isVisible())
+                progressShownWith << text;
+        messages.Shown << text;
+    });
     QTest::mouseClick(form.Button10, Qt::LeftButton);
     ASSERT_TRUE(waitForEnd());
+    Messages::SetHandler(recorder);
+
     EXPECT_EQ(messages.Shown, QStringList{FailureReport({{"movie.mp4", 0, true}})});
+    EXPECT_TRUE(progressShownWith.isEmpty()) << "a finished run must not look like one still going";
     QFile file(source);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), "precious");
