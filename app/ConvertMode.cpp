@@ -5,11 +5,13 @@
 #include "input/InputList.h"
 #include "platform/Console.h"
 #include "platform/Errors.h"
+#include "platform/StopSignals.h"
 #include "settings/PresetList.h"
 #include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QTimer>
+#include <cstring>
 
 namespace
 {
@@ -18,12 +20,16 @@ constexpr int Failed = 1;
 
 QString summary(const BatchResult& result, const QString& outputFolder)
 {
-    return QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 passes cancelled")
-        .arg(result.Converted)
-        .arg(result.FileCount)
-        .arg(outputFolder)
-        .arg(result.Failures.size())
-        .arg(result.CancelledPasses);
+    const QString interrupted = result.End == RunEnd::Interrupted
+                                    ? QStringLiteral("interrupted by SIG%1: ")
+                                          .arg(QString::fromLatin1(sigabbrev_np(StopSignals::First())))
+                                    : QString();
+    return interrupted + QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 passes cancelled")
+                             .arg(result.Converted)
+                             .arg(result.FileCount)
+                             .arg(outputFolder)
+                             .arg(result.Failures.size())
+                             .arg(result.CancelledPasses);
 }
 
 void reportEnd(const BatchResult& result)
@@ -35,7 +41,7 @@ void reportEnd(const BatchResult& result)
         WriteLine(stderr, FailureReport(result.Failures));
 }
 
-BatchResult convert(BatchJob job, const ConversionSettings& settings)
+BatchResult convert(BatchJob job, const ConversionSettings& settings, StopSignals& stopSignals)
 {
     ConversionState state;
     ConsoleProgress view(job.DryRun);
@@ -47,9 +53,22 @@ BatchResult convert(BatchJob job, const ConversionSettings& settings)
         result = finished;
         QCoreApplication::quit();
     });
-    QTimer::singleShot(0, &run, [&run] { run.Start(); });
+    QObject::connect(&stopSignals, &StopSignals::Received, &run, &BatchRun::Interrupt);
+    QTimer::singleShot(0, &run, [&run] {
+        // A signal that came while the files were being gathered stops the run before it starts.
+        if (StopSignals::First() != 0)
+            run.Interrupt();
+        run.Start();
+    });
     QCoreApplication::exec();
     return result;
+}
+
+int statusOf(const BatchResult& result)
+{
+    if (result.End == RunEnd::Interrupted)
+        return 128 + StopSignals::First();
+    return result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : Failed;
 }
 
 void saveSettings(const QString& programFolder, const SavedSettings& settings)
@@ -63,7 +82,7 @@ void saveSettings(const QString& programFolder, const SavedSettings& settings)
 
 } // namespace
 
-int RunConvertMode(const CommandLineOptions& options, const QString& programFolder)
+int RunConvertMode(const CommandLineOptions& options, const QString& programFolder, StopSignals& stopSignals)
 {
     PresetList presets;
     try {
@@ -85,12 +104,12 @@ int RunConvertMode(const CommandLineOptions& options, const QString& programFold
         const ConversionSettings& settings = loaded.Settings.Conversion;
         const RunMode mode = options.ITunes ? RunMode::SaveAndRegister : RunMode::Save;
         const BatchResult result =
-            convert({inputs.Paths(), programFolder, mode, options.DryRun, /*Thumbnails=*/false}, settings);
+            convert({inputs.Paths(), programFolder, mode, options.DryRun, /*Thumbnails=*/false}, settings,
+                    stopSignals);
         if (!options.DryRun)
             WriteLine(stdout, summary(result, settings.OutputFolder));
         reportEnd(result);
-        status =
-            result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : Failed;
+        status = statusOf(result);
     }
     if (!options.DryRun)
         saveSettings(programFolder, loaded.Settings);

@@ -410,6 +410,17 @@ void TMainForm1::Button0Click(QObject*)
     m_run->Start();
 }
 
+void TMainForm1::Shutdown()
+{
+    m_shuttingDown = true;
+    if (m_run) {
+        m_run->Interrupt(); // its end brings us back here
+        return;
+    }
+    close();
+    QCoreApplication::quit();
+}
+
 void TMainForm1::runFinished(const BatchResult& result)
 {
     // A finished run must not look like one still going while its messages are read.
@@ -418,6 +429,10 @@ void TMainForm1::runFinished(const BatchResult& result)
     m_progress.release()->deleteLater();
     m_run.release()->deleteLater();
     setEnabled(true);
+    if (m_shuttingDown) {
+        Shutdown();
+        return;
+    }
     const QString endMessage = EndMessage(result);
     if (!endMessage.isEmpty())
         Messages::Show(endMessage, this);

@@ -88,6 +88,10 @@ public:
     // Converts the input list, handing each file to the media library in the SaveAndRegister mode.
     void StartConversion(RunMode mode);
 
+    // Ends a running conversion as a cancel does, then closes the window as "×" does (the
+    // settings are saved) and ends the program, whatever message box is open.
+    void Shutdown();
+
     // The input list: what the next run converts.
     InputList Inputs;
 
@@ -113,6 +117,7 @@ private:
     PresetList m_presets;
     SavedSettings m_settings; // what the controls show; the window position is taken at close
     RunMode m_runMode = RunMode::Save;
+    bool m_shuttingDown = false;
     ConversionState m_state;
     std::unique_ptr<TProgressForm1> m_progress;
     std::unique_ptr<BatchRun> m_run;

@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/ProgramFolder.h"
+#include "platform/StopSignals.h"
 
 #include <QCoreApplication>
 #include <memory>
@@ -28,7 +29,8 @@ QStringList argumentsOf(int argc, char** argv)
 int runConsole(int argc, char** argv, const CommandLineOptions& options)
 {
     QCoreApplication application(argc, argv);
-    return RunConvertMode(options, ProgramFolder());
+    StopSignals stopSignals;
+    return RunConvertMode(options, ProgramFolder(), stopSignals);
 }
 
 } // namespace
@@ -61,6 +63,9 @@ int RunKorumi(int argc, char** argv)
         Application::ShowException(error);
         return 1;
     }
+    // A logout, `kill` or Ctrl+C ends the running pass and closes the window as its × does.
+    StopSignals stopSignals;
+    QObject::connect(&stopSignals, &StopSignals::Received, mainForm.get(), &TMainForm1::Shutdown);
     mainForm->show();
     // Ask for focus: the first activation is what loads the settings and the command-line files.
     mainForm->activateWindow();

@@ -4,6 +4,7 @@ QString EndMessage(const BatchResult& result)
 {
     switch (result.End) {
     case RunEnd::Completed:
+    case RunEnd::Interrupted: // whoever stopped the run knows
         break;
     case RunEnd::NoOutputFolder:
         return QStringLiteral("保存先フォルダが指定されていません。");

@@ -10,6 +10,7 @@ enum class RunEnd {
     OutputFolderFailed, // the output folder could not be made; nothing ran
     EncoderMissing,     // the encoder could not be started
     Aborted,            // an error stopped the run
+    Interrupted,        // the run was asked to stop as a whole
 };
 
 // One file that could not be converted.

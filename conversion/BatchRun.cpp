@@ -41,6 +41,10 @@ BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state
 void BatchRun::Start()
 {
     m_running = true;
+    if (m_interrupted) {
+        finish(RunEnd::Interrupted);
+        return;
+    }
     guarded([this] {
         m_view.SetBarMax(m_job.Files.size());
         m_view.SetBarPosition(0);
@@ -66,7 +70,15 @@ bool BatchRun::CancelCurrentPass()
     if (!m_encoder.IsRunning())
         return false;
     m_cancelRequested = true;
-    return m_encoder.Kill();
+    return m_encoder.Stop();
+}
+
+void BatchRun::Interrupt()
+{
+    m_interrupted = true;
+    // A running encoder ends first, and its end finishes the run; otherwise the run ends now.
+    if (!CancelCurrentPass())
+        finish(RunEnd::Interrupted);
 }
 
 void BatchRun::startFile()
@@ -131,6 +143,10 @@ void BatchRun::onEncoderFinished(int exitCode, bool crashed)
 {
     if (m_cancelRequested) {
         QFile::remove(m_state.TargetPath);
+        if (m_interrupted) {
+            finish(RunEnd::Interrupted);
+            return;
+        }
         ++m_result.CancelledPasses;
         passEnded(false);
         return;

@@ -58,6 +58,10 @@ public:
     // encoder is running.
     bool CancelCurrentPass();
 
+    // Stops the whole run: the running pass ends as a cancel does and no further pass starts.
+    // Finished follows with RunEnd::Interrupted. May be called before Start.
+    void Interrupt();
+
 signals:
     void PassStarted(const PassStart& pass);
     void Finished(const BatchResult& result);
@@ -91,5 +95,6 @@ private:
     Command m_command{EncoderProgram};
     FileStamp m_targetBefore;
     bool m_cancelRequested = false;
+    bool m_interrupted = false;
     bool m_running = false;
 };

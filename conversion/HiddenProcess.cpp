@@ -3,6 +3,14 @@
 #include "platform/Processes.h"
 
 #include <QProcess>
+#include <QTimer>
+
+namespace
+{
+// How long a program asked to end may take before it is ended outright; ffmpeg blocked on a
+// file that never opens does not hear the request at all.
+constexpr int StopGraceMs = 2000;
+} // namespace
 
 HiddenProcess::HiddenProcess(QObject* parent) : QObject(parent) {}
 
@@ -21,6 +29,7 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->setStandardInputFile(QProcess::nullDevice());
     process->setStandardOutputFile(QProcess::nullDevice());
     process->setStandardErrorFile(QProcess::nullDevice());
+    EndWithThisProcess(*process);
 
     // Outcomes are delivered through the event loop, after the process has been released, so a
     // handler may start the next program at once. An outcome of a process that was already let
@@ -56,11 +65,11 @@ bool HiddenProcess::IsRunning() const
     return m_process && m_process->state() != QProcess::NotRunning;
 }
 
-bool HiddenProcess::Kill()
+bool HiddenProcess::Stop()
 {
     if (!IsRunning())
         return false;
-    m_process->kill();
+    StopProcess(*m_process);
     return true;
 }
 
@@ -74,7 +83,13 @@ void HiddenProcess::release()
         process->deleteLater();
         return;
     }
-    // Deleting a running QProcess waits for it; a killed one is let go once it has ended.
+    // Deleting a running QProcess waits for it; a stopped one is let go once it has ended.
     connect(process, &QProcess::finished, process, &QObject::deleteLater);
-    process->kill();
+    StopProcess(*process);
+}
+
+void HiddenProcess::StopProcess(QProcess& process)
+{
+    process.terminate();
+    QTimer::singleShot(StopGraceMs, &process, [&process] { process.kill(); });
 }

@@ -21,14 +21,16 @@ public:
     // Finished or FailedToStart follows, through the event loop.
     void Start(const Command& command, const QString& programFolder);
     bool IsRunning() const;
-    // Ends the running program; false when none is running.
-    bool Kill();
+    // Asks the running program to end, and ends it outright if it is still running after a short
+    // grace; false when none is running. Finished follows once it has ended.
+    bool Stop();
 
 signals:
     void Finished(int exitCode, bool crashed);
     void FailedToStart(const QString& message);
 
 private:
+    static void StopProcess(QProcess& process);
     void deliver(const QProcess* process, std::function<void()> report);
     void release();
 

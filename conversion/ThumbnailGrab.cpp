@@ -23,6 +23,6 @@ void ThumbnailGrab::finish()
     m_waiting = false;
     m_patience.stop();
     // A grab that is still running is ended; it writes its picture whole or not at all.
-    m_process.Kill();
+    m_process.Stop();
     emit Done();
 }

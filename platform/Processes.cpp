@@ -2,6 +2,9 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <csignal>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 QString FindProgram(const QString& name, const QString& programFolder)
 {
@@ -19,4 +22,16 @@ bool StartDetached(const QString& name, const QStringList& arguments, const QStr
     process.setStandardInputFile(QProcess::nullDevice());
     process.setStandardOutputFile(QProcess::nullDevice());
     return process.startDetached();
+}
+
+void EndWithThisProcess(QProcess& process)
+{
+    const pid_t parent = getpid();
+    // Runs in the child between fork and exec.
+    process.setChildProcessModifier([parent] {
+        prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (getppid() != parent) // this process ended before the line above took effect
+            _exit(127);
+        setpgid(0, 0);
+    });
 }

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QProcess;
+
 // Where an external program named by its bare name is run from: the program folder first,
 // then the search path. Returns the name unchanged when it is found in neither, so that
 // starting it fails with the system's own error.
@@ -11,3 +13,8 @@ QString FindProgram(const QString& name, const QString& programFolder);
 // Starts `name` (looked up as FindProgram does) with `arguments` in the background, hidden and
 // not waited for; false when it could not be started.
 bool StartDetached(const QString& name, const QStringList& arguments, const QString& programFolder);
+
+// Makes the program `process` starts end when this process ends, however it ends (even killed
+// outright), so that no encoding goes on for nobody. It also gets a process group of its own, so
+// Ctrl+C in a terminal reaches only this process, which decides how its programs stop.
+void EndWithThisProcess(QProcess& process);

@@ -6,7 +6,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
+#include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace
@@ -62,9 +65,10 @@ protected:
         programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\n").toUtf8());
     }
 
-    void korumi(const QStringList& arguments)
+    QProcess process;
+
+    void start(const QStringList& arguments)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.remove("DISPLAY");
         environment.remove("WAYLAND_DISPLAY");
@@ -73,10 +77,20 @@ protected:
         process.setProcessEnvironment(environment);
         process.setStandardInputFile(QProcess::nullDevice());
         process.start(programDir.File("korumi"), arguments);
+    }
+
+    void finish()
+    {
         ASSERT_TRUE(process.waitForFinished(180000));
         exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         standardOutput = QString::fromUtf8(process.readAllStandardOutput());
         standardError = QString::fromUtf8(process.readAllStandardError());
+    }
+
+    void korumi(const QStringList& arguments)
+    {
+        start(arguments);
+        finish();
     }
 };
 
@@ -155,6 +169,49 @@ TEST_F(ConvertMode, NothingToConvertOrNoPresetFileExitsOne)
     korumi({"--convert", media.Write("a.avi", "a")});
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(standardError.contains("ファイル " + programDir.File("profile.txt") + " は開けません"));
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(ConvertMode, AStopSignalEndsTheWholeRunAndNoEncoderOutlivesKorumi)
+{
+    // Converted to 1280x720, a minute of 640x480 takes the encoder far longer than the test waits.
+    programDir.Write("Korumi.ini", ("[SET1]\nC5=3\n[SET2]\nC11=" + out + "\n").toUtf8());
+    const QString slow = MakeClip(media.Path(), {"1-slow.avi", 60, true, QSize(640, 480), 30});
+    const QString next = MakeClip(media.Path(), {"2-next.avi", 1});
+    ASSERT_FALSE(slow.isEmpty());
+    const QString slowTarget = out + "/1-slow.mp4";
+    const auto startAndWaitForOutput = [&] {
+        start({"--convert", slow, next});
+        return QTest::qWaitFor([&] { return QFileInfo(slowTarget).size() > 0; }, 60000);
+    };
+
+    struct Case {
+        int signalNumber;
+        int exitCode;
+        const char* name;
+    };
+    for (const Case& c : {Case{SIGINT, 130, "INT"}, Case{SIGTERM, 143, "TERM"}, Case{SIGHUP, 129, "HUP"}}) {
+        ASSERT_TRUE(startAndWaitForOutput()) << c.name;
+        ::kill(static_cast<pid_t>(process.processId()), c.signalNumber);
+        finish();
+        EXPECT_EQ(exitCode, c.exitCode) << c.name;
+        EXPECT_TRUE(standardOutput.contains(
+            QStringLiteral("interrupted by SIG%1: 0 of 2 files converted").arg(c.name)))
+            << standardOutput.toStdString();
+        EXPECT_FALSE(ProcessRunningWith(slowTarget)) << c.name;
+        EXPECT_FALSE(QFile::exists(slowTarget)) << "the partial output is removed";
+        EXPECT_FALSE(QFile::exists(out + "/2-next.mp4")) << "no further file starts";
+    }
+
+    ASSERT_TRUE(startAndWaitForOutput());
+    ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
+    finish();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ProcessRunningWith(slowTarget); }, 1000))
+        << "an encoder outlived a killed Korumi";
 }
 
 } // namespace

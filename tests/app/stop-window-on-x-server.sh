@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# SIGTERM to Korumi's window in the middle of an encode, on a real X server: the running pass
+# ends (no encoder left, no partial file), the settings are saved and Korumi exits.
+set -euo pipefail
+program_dir=$1
+command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
+
+work=$(mktemp -d)
+cleanup() { kill "${korumi_pid:-}" "${x_pid:-}" 2>/dev/null || true; rm -rf "$work"; }
+trap cleanup EXIT
+cp "$program_dir/korumi" "$program_dir/profile.txt" "$work/"
+ln -s "$program_dir/ffmpeg.exe" "$work/ffmpeg.exe"
+# Converted to 1280x720, a minute of 640x480 takes far longer than the test waits.
+printf '[SET1]\nC5=3\n[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
+ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=60 -c:v mpeg4 "$work/slow.avi"
+target=$work/out/slow.mp4
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
+x_pid=$!
+for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=:$(cat "$work/display")
+"$work/korumi" "$work/slow.avi" </dev/null >/dev/null 2>&1 &
+korumi_pid=$!
+
+for _ in $(seq 100); do
+    xdotool search --name '^Korumi$' >/dev/null 2>&1 && break
+    sleep 0.1
+done
+sleep 0.5
+xdotool mousemove 120 550 click 1 # "[ 変換開始 ]"
+for _ in $(seq 300); do [ -s "$target" ] && break; sleep 0.1; done
+[ -s "$target" ] || { echo "the encoder never started writing"; exit 1; }
+
+kill -TERM "$korumi_pid"
+for _ in $(seq 100); do kill -0 "$korumi_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$korumi_pid" 2>/dev/null; then echo "Korumi did not exit"; exit 1; fi
+failed=0
+if pgrep -f "$target" >/dev/null; then echo "an encoder outlived Korumi"; failed=1; fi
+if [ -e "$target" ]; then echo "the partial output was left behind"; failed=1; fi
+grep -q '^M_LEFT=' "$work/Korumi.ini" || { echo "the settings were not saved"; failed=1; }
+[ "$failed" -eq 0 ] && echo "1 passed, 0 failed"
+exit "$failed"
