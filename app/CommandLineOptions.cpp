@@ -13,54 +13,59 @@ CommandLineOptions usageError(const QString& error)
     return options;
 }
 
-CommandLineOptions parseConvert(const QStringList& arguments)
+bool isOption(const QString& argument)
 {
-    CommandLineOptions options;
-    options.RunMode = Mode::Convert;
-    bool optionsEnded = false;
-    for (const QString& argument : arguments.mid(1)) {
-        if (optionsEnded || !argument.startsWith(u'-') || argument == u'-')
-            options.Paths << argument;
-        else if (argument == QStringLiteral("--"))
-            optionsEnded = true;
-        else if (argument == QStringLiteral("--itunes"))
-            options.ITunes = true;
-        else if (argument == QStringLiteral("--dry-run"))
-            options.DryRun = true;
-        else
-            return usageError(QStringLiteral("unknown option: ") + argument);
-    }
-    return options;
+    return argument.startsWith(u'-') && argument != u'-';
 }
 
 } // namespace
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments)
 {
-    if (arguments.isEmpty())
-        return {};
-    const QString& first = arguments.first();
-    if (first == QStringLiteral("--help") || first == QStringLiteral("-h"))
-        return CommandLineOptions{Mode::Help, false, false, {}, {}};
-    if (first == QStringLiteral("--version"))
-        return CommandLineOptions{Mode::Version, false, false, {}, {}};
-    if (first == QStringLiteral("--convert"))
-        return parseConvert(arguments);
     CommandLineOptions options;
-    options.Paths = arguments;
+    bool convert = false;
+    bool help = false;
+    bool version = false;
+    bool optionsEnded = false;
+    for (const QString& argument : arguments) {
+        if (optionsEnded || !isOption(argument))
+            options.Paths << argument;
+        else if (argument == QStringLiteral("--"))
+            optionsEnded = true;
+        else if (argument == QStringLiteral("--convert"))
+            convert = true;
+        else if (argument == QStringLiteral("--itunes"))
+            options.ITunes = true;
+        else if (argument == QStringLiteral("--dry-run"))
+            options.DryRun = true;
+        else if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
+            help = true;
+        else if (argument == QStringLiteral("--version"))
+            version = true;
+        else
+            return usageError(QStringLiteral("unknown option: ") + argument);
+    }
+    if (help || version)
+        return CommandLineOptions{help ? Mode::Help : Mode::Version, false, false, {}, {}};
+    if (!convert && (options.ITunes || options.DryRun))
+        return usageError((options.ITunes ? QStringLiteral("--itunes") : QStringLiteral("--dry-run")) +
+                          QStringLiteral(" only goes with --convert"));
+    options.RunMode = convert ? Mode::Convert : Mode::Window;
     return options;
 }
 
 QString UsageText()
 {
     return QStringLiteral(
-        "usage: korumi [PATH...]\n"
+        "usage: korumi [--] [PATH...]\n"
         "       korumi --convert [--itunes] [--dry-run] [--] [PATH...]\n"
         "       korumi --help | --version\n"
         "\n"
-        "Without options, opens the window with PATHs (files or folders) in the input list.\n"
+        "Without --convert, opens the window with PATHs (files or folders) in the input list.\n"
+        "Options may come in any order; a PATH that starts with \"-\" goes after \"--\".\n"
         "--convert   converts PATHs with the saved settings, without the window, and exits:\n"
-        "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage error\n"
+        "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage error,\n"
+        "            128 + N when signal N (Ctrl+C: 2) stopped the run\n"
         "--itunes    registers each converted file in the media library\n"
         "--dry-run   prints every conversion command and writes nothing");
 }

@@ -14,8 +14,8 @@ struct CommandLineOptions {
     QString Error;     // what is wrong, for a usage error
 };
 
-// Reads the arguments after the program name. Without --convert every argument is a path;
-// with it, options come first and "--" ends them.
+// Reads the arguments after the program name. Options may come in any order before "--"; every
+// other argument, and every argument after "--", is a path. An unknown option is a usage error.
 CommandLineOptions ParseCommandLine(const QStringList& arguments);
 
 // The text of --help.

@@ -10,6 +10,7 @@
 #include "platform/StopSignals.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <memory>
 
 namespace
@@ -25,6 +26,12 @@ QStringList argumentsOf(int argc, char** argv)
     return arguments;
 }
 
+bool hasDisplay()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
 // The console mode needs no display: it runs without any window system.
 int runConsole(int argc, char** argv, const CommandLineOptions& options)
 {
@@ -37,6 +44,8 @@ int runConsole(int argc, char** argv, const CommandLineOptions& options)
 
 int RunKorumi(int argc, char** argv)
 {
+    // A reader that goes away (`korumi --convert ... | head -1`) must not end the run.
+    std::signal(SIGPIPE, SIG_IGN);
     const CommandLineOptions options = ParseCommandLine(argumentsOf(argc, argv));
     switch (options.RunMode) {
     case CommandLineOptions::Mode::Help:
@@ -51,6 +60,11 @@ int RunKorumi(int argc, char** argv)
     case CommandLineOptions::Mode::Convert:
         return runConsole(argc, argv, options);
     case CommandLineOptions::Mode::Window:
+        if (!hasDisplay()) {
+            WriteLine(stderr, QStringLiteral("korumi: no display to show the window on; "
+                                             "use --convert to convert without one"));
+            return UsageErrorStatus;
+        }
         break;
     }
 

@@ -1,6 +1,7 @@
 #include "conversion/BatchRun.h"
 
 #include "conversion/ProgressView.h"
+#include "conversion/TargetPlan.h"
 #include "platform/Errors.h"
 #include "platform/JpegImage.h"
 #include "platform/Paths.h"
@@ -60,6 +61,7 @@ void BatchRun::Start()
             finish(RunEnd::OutputFolderFailed, settings.OutputFolder);
             return;
         }
+        m_targets = PlanTargets(m_job.Files, settings.OutputFolder);
         m_fileIndex = 0;
         queue(&BatchRun::startFile);
     });
@@ -88,9 +90,9 @@ void BatchRun::startFile()
         return;
     }
     m_state.SourcePath = m_job.Files.at(m_fileIndex);
-    m_state.TargetPath = TargetPathFor(m_state.SourcePath, m_settings().OutputFolder);
+    m_state.TargetPath = m_targets.at(m_fileIndex);
     m_pass = 1;
-    // Converting a file onto itself would destroy it.
+    // Converting a file onto itself would destroy it (a link made since the targets were planned).
     if (IsSameFile(m_state.SourcePath, m_state.TargetPath)) {
         m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), 0, true};
         nextFile();
@@ -104,7 +106,7 @@ void BatchRun::startPass()
     m_view.SetBarPosition(m_fileIndex);
     m_view.SetCaption(Paths::ExtractFileName(m_state.SourcePath) + QStringLiteral(" -> ") +
                       Paths::ExtractFileName(m_state.TargetPath));
-    m_command = ConversionCommand(m_state.SourcePath, m_pass, m_settings());
+    m_command = ConversionCommand(m_state.SourcePath, m_state.TargetPath, m_pass, m_settings());
     emit PassStarted({m_fileIndex, int(m_job.Files.size()), m_pass, m_passes, m_state.SourcePath,
                       m_state.TargetPath, m_command});
     if (m_job.DryRun) {

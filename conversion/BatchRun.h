@@ -88,6 +88,7 @@ private:
     HiddenProcess m_encoder;
     ThumbnailGrab m_thumbnail;
     BatchResult m_result;
+    QStringList m_targets; // planned at the start, one per file
 
     int m_fileIndex = 0;
     int m_pass = 1;

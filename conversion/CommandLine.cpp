@@ -21,6 +21,12 @@ QString TargetPathFor(const QString& source, const QString& outputFolder)
 
 Command ConversionCommand(const QString& source, int pass, const ConversionSettings& settings)
 {
+    return ConversionCommand(source, TargetPathFor(source, settings.OutputFolder), pass, settings);
+}
+
+Command ConversionCommand(const QString& source, const QString& target, int pass,
+                          const ConversionSettings& settings)
+{
     const bool firstOfTwo = settings.TwoPass && pass == 1;
     Command command(EncoderProgram);
     command.Add(QStringLiteral("-i")).AddPath(source).Add(QStringLiteral("-y"));
@@ -43,7 +49,7 @@ Command ConversionCommand(const QString& source, int pass, const ConversionSetti
         command.Add(QStringLiteral("-ar")).Add(QString::number(SampleRates[settings.SampleRateIndex]));
     if (firstOfTwo)
         command.Add(QStringLiteral("-an"));
-    command.AddPath(TargetPathFor(source, settings.OutputFolder));
+    command.AddPath(target);
     return command;
 }
 

@@ -9,7 +9,11 @@ inline const QString EncoderProgram = QStringLiteral("ffmpeg.exe");
 // The output file for `source`: the output folder + the source's file name with ".mp4".
 QString TargetPathFor(const QString& source, const QString& outputFolder);
 
-// The conversion command for one pass (1 or 2; always 1 when two-pass is off).
+// The conversion command for one pass (1 or 2; always 1 when two-pass is off), writing `target`.
+Command ConversionCommand(const QString& source, const QString& target, int pass,
+                          const ConversionSettings& settings);
+
+// The same, writing TargetPathFor(source, settings.OutputFolder).
 Command ConversionCommand(const QString& source, int pass, const ConversionSettings& settings);
 
 // The command that grabs one 80x60 picture of `source` into ThumbnailPath(programFolder).

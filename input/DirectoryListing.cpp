@@ -54,6 +54,7 @@ std::optional<TSearchFileData> dataOf(int folderFd, const char* name, const QStr
         return std::nullopt;
     TSearchFileData data = namedRecord(fileName);
     data.IsDirectory = S_ISDIR(status.stx_mode);
+    data.IsRegularFile = S_ISREG(status.stx_mode);
     data.IsReadOnly = (status.stx_mode & S_IWUSR) == 0;
     data.Size = data.IsDirectory ? 0 : static_cast<qint64>(status.stx_size);
     if (status.stx_mask & STATX_BTIME)
@@ -111,10 +112,16 @@ TSearchFileData DirectoryListing::Outline() const
     case DT_DIR:
         data.IsDirectory = true;
         break;
+    case DT_REG:
+        data.IsRegularFile = true;
+        break;
     case DT_LNK:
     case DT_UNKNOWN: {
         struct stat status;
-        data.IsDirectory = fstatat(dirfd(m_dir), m_entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+        if (fstatat(dirfd(m_dir), m_entry->d_name, &status, 0) == 0) {
+            data.IsDirectory = S_ISDIR(status.st_mode);
+            data.IsRegularFile = S_ISREG(status.st_mode);
+        }
         break;
     }
     default:

@@ -43,7 +43,8 @@ void InputList::Clear()
 
 void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearchFileData& Data, bool&)
 {
-    if (!Data.IsDirectory)
+    // A pipe or device in a folder would hold up the encoder for ever; only files are sources.
+    if (Data.IsRegularFile)
         m_found << Name;
 }
 

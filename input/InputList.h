@@ -5,9 +5,9 @@
 #include "platform/Events.h"
 
 // The paths the next conversion run takes, sorted with letter case ignored. A file path is added
-// as given; a folder adds every file beneath it, found by a recursive search, but not itself nor
-// its subfolders. Paths that do not exist are skipped without a word. Each path is literal: no
-// wildcard expansion.
+// as given; a folder adds every regular file beneath it (or link to one), found by a recursive
+// search, but not itself, its subfolders, pipes or devices. Paths that do not exist are skipped without a
+// word. Each path is literal: no wildcard expansion.
 class InputList
 {
 public:
@@ -35,7 +35,7 @@ public:
 
     // The recursive search behind folder paths.
     TSearchFile SearchFile1;
-    // Takes each file the search reports; folders are not sources.
+    // Takes each regular file the search reports; folders, pipes and devices are not sources.
     void SearchFile1Find(TSearchFile* Sender, const QString& Name, const TSearchFileData& Data,
                          bool& Continue);
 

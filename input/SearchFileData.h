@@ -15,9 +15,10 @@ struct TSearchFileData {
     TDateTime LastWriteTime = 0;
     bool HasLastAccessTime = false;
     TDateTime LastAccessTime = 0;
-    bool IsDirectory = false; // a folder, or a link to one
-    bool IsReadOnly = false;  // the owner may not write it
-    bool IsHidden = false;    // the name starts with "."
-    bool IsSystem = false;    // never set on Linux
-    bool IsArchive = false;   // never set on Linux
+    bool IsDirectory = false;   // a folder, or a link to one
+    bool IsRegularFile = false; // a plain file, or a link to one (not a pipe, socket or device)
+    bool IsReadOnly = false;    // the owner may not write it
+    bool IsHidden = false;      // the name starts with "."
+    bool IsSystem = false;      // never set on Linux
+    bool IsArchive = false;     // never set on Linux
 };

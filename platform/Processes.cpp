@@ -33,5 +33,6 @@ void EndWithThisProcess(QProcess& process)
         if (getppid() != parent) // this process ended before the line above took effect
             _exit(127);
         setpgid(0, 0);
+        signal(SIGPIPE, SIG_DFL); // ignored here, but not for the programs run
     });
 }

@@ -11,28 +11,32 @@
 #include <QTest>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace
 {
 
 using Mode = CommandLineOptions::Mode;
 
-TEST(CommandLine, PathsOptionsAndUsageErrors)
+TEST(CommandLine, OptionsInAnyOrderBeforeTheEndOfOptions)
 {
     EXPECT_EQ(ParseCommandLine({}).RunMode, Mode::Window);
-    const CommandLineOptions window = ParseCommandLine({"/v/a.avi", "--dry-run"});
+    const CommandLineOptions window = ParseCommandLine({"/v/a.avi", "--", "--dry-run"});
     EXPECT_EQ(window.RunMode, Mode::Window);
-    EXPECT_EQ(window.Paths, QStringList({"/v/a.avi", "--dry-run"})); // plain paths keep their meaning
+    EXPECT_EQ(window.Paths, QStringList({"/v/a.avi", "--dry-run"}));
 
     const CommandLineOptions convert =
-        ParseCommandLine({"--convert", "--itunes", "a.avi", "--", "--dry-run"});
+        ParseCommandLine({"--itunes", "a.avi", "--convert", "-", "--", "--dry-run"});
     EXPECT_EQ(convert.RunMode, Mode::Convert);
     EXPECT_TRUE(convert.ITunes);
     EXPECT_FALSE(convert.DryRun);
-    EXPECT_EQ(convert.Paths, QStringList({"a.avi", "--dry-run"}));
+    EXPECT_EQ(convert.Paths, QStringList({"a.avi", "-", "--dry-run"}));
+    EXPECT_TRUE(ParseCommandLine({"--dry-run", "--convert", "a.avi"}).DryRun);
 
-    EXPECT_EQ(ParseCommandLine({"--convert", "--bogus"}).RunMode, Mode::UsageError);
-    EXPECT_EQ(ParseCommandLine({"--help"}).RunMode, Mode::Help);
+    for (const QStringList& wrong :
+         {QStringList{"-x"}, QStringList{"--convert", "--bogus"}, QStringList{"--dry-run"}})
+        EXPECT_EQ(ParseCommandLine(wrong).RunMode, Mode::UsageError) << wrong.join(' ').toStdString();
+    EXPECT_EQ(ParseCommandLine({"a.avi", "--help"}).RunMode, Mode::Help);
     EXPECT_EQ(ParseCommandLine({"--version"}).RunMode, Mode::Version);
 }
 
@@ -102,9 +106,12 @@ TEST_F(ConvertMode, HelpVersionAndUsageErrors)
     korumi({"--version"});
     EXPECT_EQ(exitCode, 0);
     EXPECT_TRUE(standardOutput.startsWith("Korumi "));
-    korumi({"--convert", "--frobnicate"});
+    korumi({"-x"});
     EXPECT_EQ(exitCode, 2);
-    EXPECT_TRUE(standardError.contains("--frobnicate"));
+    EXPECT_TRUE(standardError.contains("-x") && standardError.contains("usage:"));
+    korumi({"a.avi"}); // the window, with nowhere to show it
+    EXPECT_EQ(exitCode, 2);
+    EXPECT_EQ(standardError.count(u'\n'), 1) << standardError.toStdString();
 }
 
 TEST_F(ConvertMode, DryRunPrintsTheExactCommandsAndWritesNothing)
@@ -212,6 +219,66 @@ TEST_F(ConvertMode, AStopSignalEndsTheWholeRunAndNoEncoderOutlivesKorumi)
     finish();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !ProcessRunningWith(slowTarget); }, 1000))
         << "an encoder outlived a killed Korumi";
+}
+
+} // namespace
+
+namespace
+{
+
+QByteArray BytesOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(ConvertMode, NoFileOfTheRunIsLostWhateverTheInputsAndTheSettingsFile)
+{
+    // One folder is both the source and the output: a clip, the user's own a.mp4, two b.avi in
+    // subfolders, and a pipe nobody will ever write to.
+    const QString folder = media.MakeDir("f");
+    media.MakeDir("f/d1");
+    media.MakeDir("f/d2");
+    ASSERT_FALSE(MakeClip(folder, {"a.avi", 1}).isEmpty());
+    const QString own = MakeClip(folder, {"a.mp4", 1});
+    ASSERT_FALSE(MakeClip(folder + "/d1", {"b.avi", 1}).isEmpty());
+    ASSERT_FALSE(MakeClip(folder + "/d2", {"b.avi", 1}).isEmpty());
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe.avi").constData(), 0600), 0);
+    const QByteArray ownBytes = BytesOf(own);
+    // The settings live behind a link, in a file a Windows installation shares in code page 932.
+    const QByteArray cp932Section = "[OLD]\r\nNAME=\x82\xa8\x82\xdc\x82\xa9\x82\xb9\r\n";
+    const QString realIni =
+        media.Write("shared/Korumi.ini", "[SET2]\r\nC11=" + folder.toUtf8() + "\r\n" + cp932Section);
+    QFile::remove(programDir.File("Korumi.ini"));
+    ASSERT_TRUE(QFile::link(realIni, programDir.File("Korumi.ini")));
+
+    // `korumi --convert f | head -n 1`: a reader that takes one line and goes away.
+    QProcess head;
+    process.setStandardOutputProcess(&head);
+    head.start("head", {"-n", "1"});
+    start({"--convert", folder});
+    finish();
+    head.waitForFinished();
+
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_EQ(BytesOf(own), ownBytes) << "the user's own a.mp4 is a source, never a target";
+    for (const char* name : {"a (2).mp4", "a (3).mp4", "b.mp4", "b (2).mp4"})
+        EXPECT_FALSE(StreamOf(Probe(folder + "/" + name), "video").isEmpty()) << name;
+    EXPECT_TRUE(QFileInfo(programDir.File("Korumi.ini")).isSymLink());
+    const QByteArray saved = BytesOf(realIni);
+    EXPECT_TRUE(saved.contains("C11=" + folder.toUtf8() + "\r\n")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains(cp932Section)) << "lines Korumi does not change stay byte for byte";
+    EXPECT_TRUE(saved.contains("C0=1")) << "the settings were saved";
+}
+
+TEST_F(ConvertMode, AnAudioFileConvertsInTwoPassMode)
+{
+    programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\nC12=1\n").toUtf8());
+    QProcess::execute("ffmpeg",
+                      {"-v", "error", "-f", "lavfi", "-i", "sine=duration=2", media.File("song.wav")});
+    korumi({"--convert", media.File("song.wav")});
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_EQ(StreamOf(Probe(out + "/song.mp4"), "audio").value("codec_name").toString(), "aac");
 }
 
 } // namespace

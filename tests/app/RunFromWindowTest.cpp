@@ -12,9 +12,10 @@
 namespace
 {
 
-// An encoder that takes its time, so the test can look at the windows while it runs.
-const char* SlowEncoder =
-    "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] || { sleep 1; printf x > \"$last\"; }\n";
+// An encoder that takes its time, so the test can look at the windows while it runs, and fails
+// for a source named "broken".
+const char* SlowEncoder = "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] && exit 0\n"
+                          "sleep 1; printf x > \"$last\"\ncase \"$2\" in *broken*) exit 3;; esac\n";
 
 class RunFromWindow : public ::testing::Test
 {
@@ -78,9 +79,8 @@ TEST_F(RunFromWindow, AMissingEncoderIsReported)
 
 TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRunWithTheProgressWindowGone)
 {
-    const QString source = media.Write("movie.mp4", "precious");
-    form.Inputs.AddPath(source);
-    form.C1_03->SetPath(media.Path()); // the .mp4 would be converted onto itself
+    form.Inputs.AddPath(media.Write("broken.avi", "x"));
+    form.C1_03->SetPath(media.File("out"));
     QStringList progressShownWith;
     const Messages::Handler recorder = Messages::SetHandler([&](const QString& text) {
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -92,11 +92,8 @@ TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRunWithTheProgressWindowGone)
     ASSERT_TRUE(waitForEnd());
     Messages::SetHandler(recorder);
 
-    EXPECT_EQ(messages.Shown, QStringList{FailureReport({{"movie.mp4", 0, true}})});
+    EXPECT_EQ(messages.Shown, QStringList{FailureReport({{"broken.avi", 3, false}})});
     EXPECT_TRUE(progressShownWith.isEmpty()) << "a finished run must not look like one still going";
-    QFile file(source);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "precious");
 }
 
 } // namespace

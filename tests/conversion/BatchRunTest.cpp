@@ -112,7 +112,7 @@ TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
     EXPECT_FALSE(QDir(settings.OutputFolder).exists());
 }
 
-TEST_F(RecordedBatch, ASourceThatIsItsOwnTargetIsRefusedAndSurvives)
+TEST_F(RecordedBatch, ASourceInTheOutputFolderIsNeverItsOwnTarget)
 {
     UseRecordingTools();
     const QString source = sourceDir.Write(QStringLiteral("movie.mp4"), "precious");
@@ -120,11 +120,10 @@ TEST_F(RecordedBatch, ASourceThatIsItsOwnTargetIsRefusedAndSurvives)
 
     const BatchResult result = Run({source});
 
-    ASSERT_EQ(result.Failures.size(), 1);
-    EXPECT_TRUE(result.Failures[0].SameFile);
-    EXPECT_EQ(result.Failures[0].Name, "movie.mp4");
+    EXPECT_EQ(result.Converted, 1);
     EXPECT_EQ(contentsOf(source), "precious");
-    EXPECT_TRUE(Log().isEmpty());
+    EXPECT_EQ(commands,
+              QStringList{ConversionCommand(source, sourceDir.File("movie (2).mp4"), 1, settings).Text()});
 }
 
 TEST_F(RecordedBatch, AnOutputFolderThatIsMissingOrCannotBeMadeStopsTheRunBeforeAnyFile)

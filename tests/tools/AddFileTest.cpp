@@ -51,9 +51,11 @@ TEST_F(AddFile, RegistersAQuotedPathOnceWithItsLengthAndTitle)
     const QString clip = MakeClip(m_files.Path(), spec);
     ASSERT_FALSE(clip.isEmpty());
 
-    // Korumi hands the path over in double quotes; a bare path means the same file.
+    // Korumi hands the path over in double quotes; a bare path, or another spelling of its
+    // folder, means the same file.
     EXPECT_EQ(add(u'"' + clip + u'"').ExitCode, 0);
     EXPECT_EQ(add(clip).ExitCode, 0);
+    EXPECT_EQ(add(m_files.Path() + QStringLiteral("//./sub/../my clip.mp4")).ExitCode, 0);
 
     EXPECT_EQ(playlist(), QStringLiteral("#EXTM3U\n#EXTINF:2,my clip\n") + clip + u'\n');
 }

@@ -2,6 +2,7 @@
 
 #include <climits>
 #include <dirent.h>
+#include <filesystem>
 #include <unistd.h>
 
 namespace FilePaths
@@ -23,10 +24,11 @@ std::string currentFolder()
 
 std::string Absolute(const std::string& path)
 {
-    if (isAbsolute(path))
-        return path;
-    const std::string folder = currentFolder();
-    return folder.back() == '/' ? folder + path : folder + '/' + path;
+    const std::string absolute = isAbsolute(path) ? path : currentFolder() + '/' + path;
+    std::string clean = std::filesystem::path(absolute).lexically_normal().string();
+    if (clean.size() > 1 && clean.back() == '/')
+        clean.pop_back();
+    return clean;
 }
 
 std::string FileName(const std::string& path)

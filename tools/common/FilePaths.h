@@ -7,7 +7,8 @@
 namespace FilePaths
 {
 
-// `path` made absolute against the current folder (lexically; nothing is resolved).
+// `path` made absolute against the current folder and clean: "//" and "." dropped, ".." folded
+// (lexically; nothing is resolved), so two spellings of one path compare equal.
 std::string Absolute(const std::string& path);
 
 // The part after the last "/".

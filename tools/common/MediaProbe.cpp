@@ -20,3 +20,13 @@ std::optional<double> ProbeDuration(const std::string& path)
         return std::nullopt;
     return seconds;
 }
+
+std::optional<bool> ProbeHasVideo(const std::string& path)
+{
+    std::string output;
+    if (!ChildProcess::Capture({"ffprobe", "-v", "error", "-select_streams", "v", "-show_entries",
+                                "stream=codec_type", "-of", "csv=p=0", FilePaths::FfmpegFileArgument(path)},
+                               output))
+        return std::nullopt;
+    return output.find("video") != std::string::npos;
+}

@@ -2,6 +2,7 @@
 // equivalent options.
 #include "tools/common/ChildProcess.h"
 #include "tools/common/FilePaths.h"
+#include "tools/common/MediaProbe.h"
 #include "tools/ffmpeg-front/FrontPlan.h"
 #include "tools/ffmpeg-front/PassLog.h"
 #include "tools/ffmpeg-front/Thumbnail.h"
@@ -16,6 +17,9 @@ namespace
 
 int runPass(const FrontPlan& plan)
 {
+    // A source without pictures gives the first pass nothing to analyse; the second does it all.
+    if (plan.Pass == 1 && ProbeHasVideo(plan.Input) == std::optional<bool>(false))
+        return EXIT_SUCCESS;
     const std::string folder = PassLog::FolderPath(std::getenv("XDG_RUNTIME_DIR"), getuid());
     const std::string problem = PassLog::MakePrivate(folder, getuid());
     if (!problem.empty()) {
