@@ -1,5 +1,9 @@
 #include "app/CommandLineOptions.h"
 
+#include <QThread>
+#include <algorithm>
+#include <optional>
+
 namespace
 {
 
@@ -18,6 +22,14 @@ bool isOption(const QString& argument)
     return argument.startsWith(u'-') && argument != u'-';
 }
 
+// A count of files at a time: a whole number from 1 up.
+std::optional<int> jobCount(const QString& text)
+{
+    bool ok = false;
+    const int count = text.toInt(&ok);
+    return ok && count >= 1 ? std::optional<int>(count) : std::nullopt;
+}
+
 } // namespace
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments)
@@ -27,10 +39,18 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
     bool help = false;
     bool version = false;
     bool optionsEnded = false;
-    for (const QString& argument : arguments) {
+    for (auto it = arguments.begin(); it != arguments.end(); ++it) {
+        const QString& argument = *it;
         if (optionsEnded || !isOption(argument))
             options.Paths << argument;
-        else if (argument == QStringLiteral("--"))
+        else if (argument == QStringLiteral("--jobs") || argument.startsWith(QStringLiteral("--jobs="))) {
+            const QString count = argument.contains(u'=') ? argument.section(u'=', 1)
+                                                          : (++it != arguments.end() ? *it : QString());
+            if (!jobCount(count))
+                return usageError(
+                    QStringLiteral("--jobs needs a whole number from 1 up, not '%1'").arg(count));
+            options.Jobs = *jobCount(count);
+        } else if (argument == QStringLiteral("--"))
             optionsEnded = true;
         else if (argument == QStringLiteral("--convert"))
             convert = true;
@@ -46,26 +66,33 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
             return usageError(QStringLiteral("unknown option: ") + argument);
     }
     if (help || version)
-        return CommandLineOptions{help ? Mode::Help : Mode::Version, false, false, {}, {}};
-    if (!convert && (options.ITunes || options.DryRun))
-        return usageError((options.ITunes ? QStringLiteral("--itunes") : QStringLiteral("--dry-run")) +
-                          QStringLiteral(" only goes with --convert"));
+        return CommandLineOptions{help ? Mode::Help : Mode::Version, false, false, 0, {}, {}};
+    if (!convert && (options.ITunes || options.DryRun || options.Jobs > 0))
+        return usageError(QStringLiteral("--itunes, --dry-run and --jobs only go with --convert"));
     options.RunMode = convert ? Mode::Convert : Mode::Window;
     return options;
+}
+
+int DefaultJobs()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, 2);
 }
 
 QString UsageText()
 {
     return QStringLiteral(
-        "usage: korumi [--] [PATH...]\n"
-        "       korumi --convert [--itunes] [--dry-run] [--] [PATH...]\n"
-        "       korumi --help | --version\n"
-        "\n"
-        "Without --convert, opens the window with PATHs (files or folders) in the input list.\n"
-        "Options may come in any order; a PATH that starts with \"-\" goes after \"--\".\n"
-        "--convert   converts PATHs with the saved settings, without the window, and exits:\n"
-        "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage error,\n"
-        "            128 + N when signal N (Ctrl+C: 2) stopped the run\n"
-        "--itunes    registers each converted file in the media library\n"
-        "--dry-run   prints every conversion command and writes nothing");
+               "usage: korumi [--] [PATH...]\n"
+               "       korumi --convert [--itunes] [--dry-run] [--jobs N] [--] [PATH...]\n"
+               "       korumi --help | --version\n"
+               "\n"
+               "Without --convert, opens the window with PATHs (files or folders) in the input list.\n"
+               "Options may come in any order; a PATH that starts with \"-\" goes after \"--\".\n"
+               "--convert   converts PATHs with the saved settings, without the window, and exits:\n"
+               "            0 when every file converted, 1 when any failed or was cancelled, 2 on a usage "
+               "error,\n"
+               "            128 + N when signal N (Ctrl+C: 2) stopped the run\n"
+               "--itunes    registers each converted file in the media library\n"
+               "--dry-run   prints every conversion command and writes nothing\n"
+               "--jobs N    converts up to N files at the same time (default: %1 on this machine)")
+        .arg(DefaultJobs());
 }

@@ -10,6 +10,7 @@ struct CommandLineOptions {
     Mode RunMode = Mode::Window;
     bool ITunes = false;
     bool DryRun = false;
+    int Jobs = 0;      // files converted at the same time; 0 for the default
     QStringList Paths; // files and folders for the input list
     QString Error;     // what is wrong, for a usage error
 };
@@ -17,6 +18,10 @@ struct CommandLineOptions {
 // Reads the arguments after the program name. Options may come in any order before "--"; every
 // other argument, and every argument after "--", is a path. An unknown option is a usage error.
 CommandLineOptions ParseCommandLine(const QStringList& arguments);
+
+// How many files the console mode converts at the same time unless told: two where there are
+// two processor cores or more (one encoder keeps only about 1.3 cores busy), else one.
+int DefaultJobs();
 
 // The text of --help.
 QString UsageText();

@@ -44,7 +44,7 @@ void reportEnd(const BatchResult& result)
 BatchResult convert(BatchJob job, const ConversionSettings& settings, StopSignals& stopSignals)
 {
     ConversionState state;
-    ConsoleProgress view(job.DryRun);
+    ConsoleProgress view(job.DryRun, IsTerminal(stdout));
     BatchRun run(
         std::move(job), [&settings] { return settings; }, state, view);
     view.Follow(run);
@@ -61,6 +61,7 @@ BatchResult convert(BatchJob job, const ConversionSettings& settings, StopSignal
         run.Start();
     });
     QCoreApplication::exec();
+    view.Close();
     return result;
 }
 
@@ -104,8 +105,9 @@ int RunConvertMode(const CommandLineOptions& options, const QString& programFold
         const ConversionSettings& settings = loaded.Settings.Conversion;
         const RunMode mode = options.ITunes ? RunMode::SaveAndRegister : RunMode::Save;
         const BatchResult result =
-            convert({inputs.Paths(), programFolder, mode, options.DryRun, /*Thumbnails=*/false}, settings,
-                    stopSignals);
+            convert({inputs.Paths(), programFolder, mode, options.DryRun, /*Thumbnails=*/false,
+                     options.Jobs > 0 ? options.Jobs : DefaultJobs()},
+                    settings, stopSignals);
         if (!options.DryRun)
             WriteLine(stdout, summary(result, settings.OutputFolder));
         reportEnd(result);

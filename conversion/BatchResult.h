@@ -18,6 +18,7 @@ struct FileFailure {
     QString Name;     // the source's file name
     int ExitCode = 0; // the encoder's exit code; meaningless when SameFile
     bool SameFile = false;
+    QString Reason = {}; // the encoder's own message, when it gave one
 };
 
 struct BatchResult {

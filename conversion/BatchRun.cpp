@@ -5,15 +5,12 @@
 #include "platform/Errors.h"
 #include "platform/JpegImage.h"
 #include "platform/Paths.h"
-#include "platform/Processes.h"
 
 #include <QDir>
 #include <QFile>
 
 namespace
 {
-const QString RegistrationProgram = QStringLiteral("addfile.exe");
-
 QString MessageOf(const std::exception& error)
 {
     if (const auto* own = dynamic_cast<const Exception*>(&error))
@@ -26,32 +23,26 @@ BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state
                    QObject* parent)
     : QObject(parent), m_job(std::move(job)), m_settings(std::move(settings)), m_state(state), m_view(view)
 {
+    if (m_job.DryRun)
+        m_job.Jobs = 1; // commands in list order
     m_state.ProgramFolder = m_job.ProgramFolder;
     m_result.FileCount = m_job.Files.size();
-    connect(&m_thumbnail, &ThumbnailGrab::Done, this, [this] {
-        guarded([this] {
-            showThumbnail();
-            startEncoder();
-        });
-    });
-    connect(&m_encoder, &HiddenProcess::Finished, this,
-            [this](int exitCode, bool crashed) { guarded([=] { onEncoderFinished(exitCode, crashed); }); });
-    connect(&m_encoder, &HiddenProcess::FailedToStart, this, [this] { finish(RunEnd::EncoderMissing); });
+    connect(&m_thumbnail, &ThumbnailGrab::Done, this, [this] { guarded([this] { showThumbnail(); }); });
 }
 
 void BatchRun::Start()
 {
-    m_running = true;
-    if (m_interrupted) {
-        finish(RunEnd::Interrupted);
+    m_started = true;
+    if (m_stopEnd) {
+        finish(*m_stopEnd);
         return;
     }
     guarded([this] {
+        m_clock.start();
         m_view.SetBarMax(m_job.Files.size());
-        m_view.SetBarPosition(0);
+        showProgress();
         m_view.SetTimerEnabled(true);
         const ConversionSettings settings = m_settings();
-        m_passes = settings.TwoPass ? 2 : 1;
         // The folder is made once, here: a folder that cannot be made would fail every file.
         if (settings.OutputFolder.isEmpty()) {
             finish(RunEnd::NoOutputFolder);
@@ -62,63 +53,109 @@ void BatchRun::Start()
             return;
         }
         m_targets = PlanTargets(m_job.Files, settings.OutputFolder);
-        m_fileIndex = 0;
-        queue(&BatchRun::startFile);
+        QMetaObject::invokeMethod(this, &BatchRun::fillSlots, Qt::QueuedConnection);
     });
 }
 
 bool BatchRun::CancelCurrentPass()
 {
-    if (!m_encoder.IsRunning())
-        return false;
-    m_cancelRequested = true;
-    return m_encoder.Stop();
+    bool cancelled = false;
+    for (const Running& running : m_running)
+        cancelled = running.conversion->CancelPass() || cancelled;
+    return cancelled;
 }
 
 void BatchRun::Interrupt()
 {
-    m_interrupted = true;
-    // A running encoder ends first, and its end finishes the run; otherwise the run ends now.
-    if (!CancelCurrentPass())
-        finish(RunEnd::Interrupted);
+    stop(RunEnd::Interrupted);
 }
 
-void BatchRun::startFile()
+void BatchRun::fillSlots()
 {
-    if (m_fileIndex >= m_job.Files.size()) {
-        finish(RunEnd::Completed);
-        return;
-    }
-    m_state.SourcePath = m_job.Files.at(m_fileIndex);
-    m_state.TargetPath = m_targets.at(m_fileIndex);
-    m_pass = 1;
-    // Converting a file onto itself would destroy it (a link made since the targets were planned).
-    if (IsSameFile(m_state.SourcePath, m_state.TargetPath)) {
-        m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), 0, true};
-        nextFile();
-        return;
-    }
-    startPass();
+    while (!m_stopEnd && m_running.size() < m_job.Jobs && m_nextFile < m_job.Files.size())
+        startFile(m_nextFile++);
+    if (m_running.isEmpty())
+        finish(m_stopEnd.value_or(RunEnd::Completed), m_stopReason);
 }
 
-void BatchRun::startPass()
+void BatchRun::startFile(int fileIndex)
 {
-    m_view.SetBarPosition(m_fileIndex);
-    m_view.SetCaption(Paths::ExtractFileName(m_state.SourcePath) + QStringLiteral(" -> ") +
-                      Paths::ExtractFileName(m_state.TargetPath));
-    m_command = ConversionCommand(m_state.SourcePath, m_state.TargetPath, m_pass, m_settings());
-    emit PassStarted({m_fileIndex, int(m_job.Files.size()), m_pass, m_passes, m_state.SourcePath,
-                      m_state.TargetPath, m_command});
-    if (m_job.DryRun) {
-        passEnded(true);
-        return;
+    auto* conversion = new FileConversion(m_job, fileIndex, m_targets.at(fileIndex), m_settings, this);
+    m_running.append({conversion, {}, 0});
+    connect(conversion, &FileConversion::PassStarted, this,
+            [this, conversion](const PassStart& pass) { guarded([=] { onPassStarted(conversion, pass); }); });
+    connect(conversion, &FileConversion::Progressed, this,
+            [this, conversion](double fraction) { onProgressed(conversion, fraction); });
+    connect(conversion, &FileConversion::PassEnded, &m_thumbnail, &ThumbnailGrab::Stop);
+    connect(conversion, &FileConversion::Ended, this,
+            [this, conversion](const FileOutcome& outcome) { onEnded(conversion, outcome); });
+    connect(conversion, &FileConversion::EncoderMissing, this, [this, conversion] {
+        onEnded(conversion, {});
+        stop(RunEnd::EncoderMissing);
+    });
+    conversion->Start();
+}
+
+void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
+{
+    for (Running& running : m_running) {
+        if (running.conversion == conversion) {
+            running.pass = pass;
+            running.fraction = double(pass.Pass - 1) / pass.Passes;
+        }
     }
-    if (!m_job.Thumbnails) {
-        startEncoder();
-        return;
+    m_state.SourcePath = pass.Source;
+    m_state.TargetPath = pass.Target;
+    m_view.SetCaption(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
+                      Paths::ExtractFileName(pass.Target));
+    showProgress();
+    emit PassStarted(pass);
+    if (m_job.Thumbnails && !m_job.DryRun) {
+        m_view.ClearThumbnail();
+        m_thumbnail.Start(ThumbnailArguments(pass.Source, m_job.ProgramFolder), m_job.ProgramFolder);
     }
-    m_view.ClearThumbnail();
-    m_thumbnail.Start(ThumbnailArguments(m_state.SourcePath, m_job.ProgramFolder), m_job.ProgramFolder);
+}
+
+void BatchRun::onProgressed(FileConversion* conversion, double fraction)
+{
+    for (Running& running : m_running) {
+        if (running.conversion == conversion)
+            running.fraction = fraction;
+    }
+    showProgress();
+}
+
+void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
+{
+    const auto found = std::find_if(m_running.begin(), m_running.end(), [conversion](const Running& running) {
+        return running.conversion == conversion;
+    });
+    if (found == m_running.end())
+        return;
+    m_running.erase(found);
+    conversion->deleteLater();
+    ++m_filesDone;
+    m_result.Converted += outcome.Converted ? 1 : 0;
+    m_result.CancelledPasses += outcome.CancelledPasses;
+    if (outcome.Failure)
+        m_result.Failures << *outcome.Failure;
+    showProgress();
+    QMetaObject::invokeMethod(this, &BatchRun::fillSlots, Qt::QueuedConnection);
+}
+
+void BatchRun::showProgress()
+{
+    RunProgress progress;
+    progress.FileCount = m_job.Files.size();
+    double done = m_filesDone;
+    for (const Running& running : m_running) {
+        progress.Running << FileProgress{running.pass.FileIndex, running.pass.Source, running.pass.Pass,
+                                         running.pass.Passes, running.fraction};
+        done += running.fraction;
+    }
+    progress.Fraction = progress.FileCount > 0 ? done / progress.FileCount : 0;
+    progress.SecondsLeft = m_timeLeft.Update(progress.Fraction, m_clock.elapsed());
+    m_view.ShowProgress(progress);
 }
 
 void BatchRun::showThumbnail()
@@ -134,93 +171,42 @@ void BatchRun::showThumbnail()
     m_view.ShowThumbnail(DecodeJpeg(bytes));
 }
 
-void BatchRun::startEncoder()
+void BatchRun::stop(RunEnd end, const QString& reason)
 {
-    m_cancelRequested = false;
-    m_targetBefore = FileStamp::Of(m_state.TargetPath);
-    m_encoder.Start(m_command, m_job.ProgramFolder);
-}
-
-void BatchRun::onEncoderFinished(int exitCode, bool crashed)
-{
-    if (m_cancelRequested) {
-        QFile::remove(m_state.TargetPath);
-        if (m_interrupted) {
-            finish(RunEnd::Interrupted);
-            return;
-        }
-        ++m_result.CancelledPasses;
-        passEnded(false);
+    if (m_stopEnd)
+        return;
+    m_stopEnd = end;
+    m_stopReason = reason;
+    if (!m_started || m_finished)
+        return;
+    if (m_running.isEmpty()) {
+        finish(end, reason);
         return;
     }
-    if (crashed || exitCode != 0) {
-        // The file is done: a later pass could only fail again, and it is reported once.
-        removeOwnOutput();
-        m_result.Failures << FileFailure{Paths::ExtractFileName(m_state.SourcePath), exitCode, false};
-        nextFile();
-        return;
-    }
-    passEnded(true);
-}
-
-void BatchRun::removeOwnOutput()
-{
-    // Only what this pass wrote goes; a file the encoder never touched stays.
-    if (FileStamp::Of(m_state.TargetPath) != m_targetBefore || !m_targetBefore.Exists)
-        QFile::remove(m_state.TargetPath);
-}
-
-void BatchRun::passEnded(bool completed)
-{
-    if (m_pass < m_passes) {
-        ++m_pass;
-        queue(&BatchRun::startPass);
-        return;
-    }
-    if (completed) {
-        ++m_result.Converted;
-        if (m_job.Mode == RunMode::SaveAndRegister && !m_job.DryRun)
-            handOff();
-    }
-    nextFile();
-}
-
-void BatchRun::handOff()
-{
-    // The media library is an extra; a missing registration tool is not the conversion's failure.
-    StartDetached(RegistrationProgram, {m_state.TargetPath}, m_job.ProgramFolder);
-}
-
-void BatchRun::nextFile()
-{
-    ++m_fileIndex;
-    queue(&BatchRun::startFile);
-}
-
-void BatchRun::queue(void (BatchRun::*step)())
-{
-    QMetaObject::invokeMethod(
-        this, [this, step] { guarded([this, step] { (this->*step)(); }); }, Qt::QueuedConnection);
+    // Each running file ends as a cancel ends it; the last to end finishes the run.
+    for (const Running& running : m_running)
+        running.conversion->Stop();
 }
 
 void BatchRun::finish(RunEnd end, const QString& reason)
 {
-    if (!m_running)
+    if (m_finished)
         return;
-    m_running = false;
+    m_finished = true;
     m_result.End = end;
     m_result.Reason = reason;
+    m_thumbnail.Stop();
     m_view.SetTimerEnabled(false);
     emit Finished(m_result);
 }
 
 void BatchRun::guarded(const std::function<void()>& step)
 {
-    if (!m_running)
+    if (m_finished)
         return;
     try {
         step();
     } catch (const std::exception& error) {
-        finish(RunEnd::Aborted, MessageOf(error));
+        stop(RunEnd::Aborted, MessageOf(error));
     }
 }

@@ -1,17 +1,19 @@
 #pragma once
 
 #include "conversion/BatchResult.h"
-#include "conversion/CommandLine.h"
 #include "conversion/ConversionState.h"
-#include "conversion/HiddenProcess.h"
+#include "conversion/FileConversion.h"
 #include "conversion/ThumbnailGrab.h"
-#include "platform/FileStamp.h"
+#include "conversion/TimeLeft.h"
 
+#include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <functional>
 
 class ProgressView;
+struct RunProgress;
 
 // What a run does with each converted file.
 enum class RunMode {
@@ -25,27 +27,18 @@ struct BatchJob {
     QString ProgramFolder;
     RunMode Mode = RunMode::Save;
     bool DryRun = false;    // announce every pass, run and write nothing
-    bool Thumbnails = true; // grab a picture of each source for the view before its passes
+    bool Thumbnails = true; // grab a picture of each source for the view beside its passes
+    int Jobs = 1;           // files converted at the same time
 };
 
-// One pass as it starts.
-struct PassStart {
-    int FileIndex = 0; // counted from 0
-    int FileCount = 0;
-    int Pass = 1;
-    int Passes = 1;
-    QString Source;
-    QString Target;
-    Command Conversion{EncoderProgram};
-};
-
-// Converts the listed files one by one, once or twice each, driven by the event loop: per
-// pass it shows the file pair, grabs a thumbnail, runs the encoder and handles its end.
+// Converts the listed files, up to Jobs at a time (in list order; a dry run takes one at a time),
+// driven by the event loop. It makes the output folder, plans every target, shows each pass and
+// how far the run has come, grabs a thumbnail beside each pass, and collects the results.
 class BatchRun : public QObject
 {
     Q_OBJECT
 public:
-    using SettingsSource = std::function<ConversionSettings()>;
+    using SettingsSource = FileConversion::SettingsSource;
 
     // `settings` is read when each pass starts; `state` is kept up to date for the view to read.
     BatchRun(BatchJob job, SettingsSource settings, ConversionState& state, ProgressView& view,
@@ -54,11 +47,11 @@ public:
     // Begins the run; Finished follows, through the event loop unless nothing can run at all.
     void Start();
 
-    // Ends the encoder of the current pass, whose partial output is then removed; false when no
-    // encoder is running.
+    // Ends the running pass of each file being converted, whose partial output is then removed;
+    // the run goes on. False when no encoder is running.
     bool CancelCurrentPass();
 
-    // Stops the whole run: the running pass ends as a cancel does and no further pass starts.
+    // Stops the whole run: the running passes end as a cancel does and no further pass starts.
     // Finished follows with RunEnd::Interrupted. May be called before Start.
     void Interrupt();
 
@@ -67,35 +60,38 @@ signals:
     void Finished(const BatchResult& result);
 
 private:
-    void startFile();
-    void startPass();
-    void startEncoder();
-    void onEncoderFinished(int exitCode, bool crashed);
-    void passEnded(bool completed);
+    struct Running {
+        FileConversion* conversion;
+        PassStart pass;
+        double fraction = 0; // of the file
+    };
+
+    void fillSlots();
+    void startFile(int fileIndex);
+    void onPassStarted(FileConversion* conversion, const PassStart& pass);
+    void onProgressed(FileConversion* conversion, double fraction);
+    void onEnded(FileConversion* conversion, const FileOutcome& outcome);
+    void showProgress();
     void showThumbnail();
-    void removeOwnOutput();
-    void handOff();
-    void nextFile();
-    void queue(void (BatchRun::*step)());
+    void stop(RunEnd end, const QString& reason = QString());
     void finish(RunEnd end, const QString& reason = QString());
-    // Runs one step; an error in it ends the run as aborted, with the error as the reason.
+    // Runs one step; an error in it stops the run as aborted, with the error as the reason.
     void guarded(const std::function<void()>& step);
 
     BatchJob m_job;
     SettingsSource m_settings;
     ConversionState& m_state;
     ProgressView& m_view;
-    HiddenProcess m_encoder;
     ThumbnailGrab m_thumbnail;
     BatchResult m_result;
     QStringList m_targets; // planned at the start, one per file
-
-    int m_fileIndex = 0;
-    int m_pass = 1;
-    int m_passes = 1;
-    Command m_command{EncoderProgram};
-    FileStamp m_targetBefore;
-    bool m_cancelRequested = false;
-    bool m_interrupted = false;
-    bool m_running = false;
+    QList<Running> m_running;
+    int m_nextFile = 0;
+    int m_filesDone = 0;
+    QElapsedTimer m_clock;
+    TimeLeft m_timeLeft;
+    std::optional<RunEnd> m_stopEnd; // set once the run is stopping
+    QString m_stopReason;
+    bool m_started = false;
+    bool m_finished = false;
 };

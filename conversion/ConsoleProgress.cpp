@@ -1,16 +1,68 @@
 #include "conversion/ConsoleProgress.h"
 
 #include "conversion/BatchRun.h"
+#include "conversion/TimeLeft.h"
 #include "platform/Console.h"
 #include "platform/Paths.h"
+
+#include <QStringList>
+#include <cmath>
+
+namespace
+{
+
+// How often the progress is shown: a rewritten line may change often, a log line may not.
+constexpr qint64 TerminalIntervalMs = 250;
+constexpr qint64 LogIntervalMs = 5000;
+
+QString Percent(double fraction)
+{
+    return QString::number(static_cast<int>(std::floor(fraction * 100))) + QStringLiteral(" %");
+}
+
+} // namespace
+
+QString ProgressText(const RunProgress& progress)
+{
+    QStringList parts;
+    for (const FileProgress& file : progress.Running)
+        parts << Paths::ExtractFileName(file.Source) + u' ' + Percent(file.Fraction);
+    parts << QStringLiteral("run ") + Percent(progress.Fraction);
+    if (progress.SecondsLeft)
+        parts << ClockText(*progress.SecondsLeft) + QStringLiteral(" left");
+    return parts.join(QStringLiteral(", "));
+}
 
 void ConsoleProgress::Follow(BatchRun& run)
 {
     QObject::connect(&run, &BatchRun::PassStarted, &run, [this](const PassStart& pass) { announce(pass); });
+    m_sinceShown.start();
 }
 
-void ConsoleProgress::announce(const PassStart& pass) const
+void ConsoleProgress::Close()
 {
+    if (m_lineOpen)
+        RewriteLine(stdout, QString());
+    m_lineOpen = false;
+}
+
+void ConsoleProgress::ShowProgress(const RunProgress& progress)
+{
+    if (m_dryRun || progress.Running.isEmpty() ||
+        m_sinceShown.elapsed() < (m_terminal ? TerminalIntervalMs : LogIntervalMs))
+        return;
+    m_sinceShown.restart();
+    if (m_terminal) {
+        RewriteLine(stdout, ProgressText(progress));
+        m_lineOpen = true;
+    } else {
+        WriteLine(stdout, ProgressText(progress));
+    }
+}
+
+void ConsoleProgress::announce(const PassStart& pass)
+{
+    Close();
     if (m_dryRun) {
         WriteLine(stdout, pass.Conversion.Text());
         return;

@@ -2,29 +2,42 @@
 
 #include "conversion/ProgressView.h"
 
+#include <QElapsedTimer>
+
 class BatchRun;
 struct PassStart;
 
 // Shows a batch run on standard output, for a run nobody watches in a window: one line per pass
-// ("[1/2] pass 1/1: a.avi -> a.mp4"), or for a dry run the exact text of each command.
+// ("[1/2] pass 1/1: a.avi -> a.mp4"), or for a dry run the exact text of each command; between
+// them, how far the files and the run have come ("a.avi 42 %, run 14 %, 1:23 left"), rewritten
+// in place on a terminal and at most every few seconds as a line of its own elsewhere.
 class ConsoleProgress : public ProgressView
 {
 public:
-    explicit ConsoleProgress(bool dryRun) : m_dryRun(dryRun) {}
+    // `terminal`: standard output is a terminal, where a line can be rewritten.
+    ConsoleProgress(bool dryRun, bool terminal) : m_dryRun(dryRun), m_terminal(terminal) {}
 
     // Announces the passes of `run` as they start.
     void Follow(BatchRun& run);
+    // Clears a progress line being rewritten, so that what follows starts on a line of its own.
+    void Close();
 
+    void ShowProgress(const RunProgress& progress) override;
     // A console has no bar, caption, picture or timer to keep up to date.
     void SetBarMax(int) override {}
-    void SetBarPosition(int) override {}
     void SetCaption(const QString&) override {}
     void ClearThumbnail() override {}
     void ShowThumbnail(const QImage&) override {}
     void SetTimerEnabled(bool) override {}
 
 private:
-    void announce(const PassStart& pass) const;
+    void announce(const PassStart& pass);
 
     bool m_dryRun;
+    bool m_terminal;
+    bool m_lineOpen = false; // a progress line is being rewritten
+    QElapsedTimer m_sinceShown;
 };
+
+// "a.avi 42 %, run 14 %, 1:23 left": each file being converted, the run, and the time left.
+QString ProgressText(const RunProgress& progress);

@@ -27,14 +27,15 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->setProgram(FindProgram(command.Program(), programFolder));
     process->setArguments(command.Arguments());
     process->setStandardInputFile(QProcess::nullDevice());
-    process->setStandardOutputFile(QProcess::nullDevice());
-    process->setStandardErrorFile(QProcess::nullDevice());
     EndWithThisProcess(*process);
+    connect(process, &QProcess::readyReadStandardOutput, this, &HiddenProcess::passOnOutput);
+    connect(process, &QProcess::readyReadStandardError, this, &HiddenProcess::passOnOutput);
 
     // Outcomes are delivered through the event loop, after the process has been released, so a
     // handler may start the next program at once. An outcome of a process that was already let
     // go (killed and replaced) is not reported.
     connect(process, &QProcess::finished, this, [this, process](int exitCode, QProcess::ExitStatus status) {
+        passOnOutput();
         const bool crashed = status == QProcess::CrashExit;
         deliver(process, [this, exitCode, crashed] { emit Finished(exitCode, crashed); });
     });
@@ -58,6 +59,16 @@ void HiddenProcess::deliver(const QProcess* process, std::function<void()> repor
             report();
         },
         Qt::QueuedConnection);
+}
+
+void HiddenProcess::passOnOutput()
+{
+    const QByteArray output = m_process->readAllStandardOutput();
+    if (!output.isEmpty())
+        emit OutputArrived(output);
+    const QByteArray errors = m_process->readAllStandardError();
+    if (!errors.isEmpty())
+        emit ErrorsArrived(errors);
 }
 
 bool HiddenProcess::IsRunning() const

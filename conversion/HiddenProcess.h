@@ -8,8 +8,9 @@
 
 class QProcess;
 
-// Runs one external program at a time, hidden, and reports how it ended. It is the only owner
-// of its process, so cancelling can never reach a process it did not start or one that ended.
+// Runs one external program at a time, hidden, passes on what it writes and reports how it
+// ended. It is the only owner of its process, so stopping can never reach a process it did not
+// start or one that ended.
 class HiddenProcess : public QObject
 {
     Q_OBJECT
@@ -28,9 +29,13 @@ public:
 signals:
     void Finished(int exitCode, bool crashed);
     void FailedToStart(const QString& message);
+    // What the program writes, as it arrives; all of it comes before Finished.
+    void OutputArrived(const QByteArray& bytes);
+    void ErrorsArrived(const QByteArray& bytes);
 
 private:
     static void StopProcess(QProcess& process);
+    void passOnOutput();
     void deliver(const QProcess* process, std::function<void()> report);
     void release();
 

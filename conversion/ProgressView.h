@@ -1,7 +1,26 @@
 #pragma once
 
 #include <QImage>
+#include <QList>
 #include <QString>
+#include <optional>
+
+// A file being converted, and how far it has come.
+struct FileProgress {
+    int FileIndex = 0; // counted from 0
+    QString Source;
+    int Pass = 1;
+    int Passes = 1;
+    double Fraction = 0; // of the whole file
+};
+
+// How far a run has come.
+struct RunProgress {
+    QList<FileProgress> Running;
+    int FileCount = 0;
+    double Fraction = 0;            // of the whole run: every pass of every file
+    std::optional<int> SecondsLeft; // once the estimate is steady
+};
 
 // What the batch run shows while it works.
 class ProgressView
@@ -9,8 +28,10 @@ class ProgressView
 public:
     virtual ~ProgressView() = default;
 
-    virtual void SetBarMax(int max) = 0;
-    virtual void SetBarPosition(int position) = 0;
+    // The run has `files` files.
+    virtual void SetBarMax(int files) = 0;
+    // At the start of file i of n the run is exactly i / n done; between files it moves smoothly.
+    virtual void ShowProgress(const RunProgress& progress) = 0;
     // Shows "source -> target" at once, even while the run is busy.
     virtual void SetCaption(const QString& caption) = 0;
     virtual void ClearThumbnail() = 0;

@@ -5,6 +5,7 @@
 #include "controls/WindowButton.h"
 #include "conversion/ConversionState.h"
 #include "conversion/SizeCaption.h"
+#include "conversion/TimeLeft.h"
 #include "platform/DesignColors.h"
 #include "platform/FileStamp.h"
 #include "platform/Fonts.h"
@@ -77,14 +78,15 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TProgressForm1::SetBarMax(int max)
+void TProgressForm1::SetBarMax(int files)
 {
-    ProgressBar1->SetMax(max);
+    ProgressBar1->SetMax(files * BarStepsPerFile);
 }
 
-void TProgressForm1::SetBarPosition(int position)
+void TProgressForm1::ShowProgress(const RunProgress& progress)
 {
-    ProgressBar1->SetPosition(position);
+    ProgressBar1->SetPosition(qRound(progress.Fraction * progress.FileCount * BarStepsPerFile));
+    m_secondsLeft = progress.SecondsLeft;
 }
 
 void TProgressForm1::SetCaption(const QString& caption)
@@ -113,7 +115,10 @@ void TProgressForm1::SetTimerEnabled(bool enabled)
 
 void TProgressForm1::Timer1Timer()
 {
-    Label2->SetCaption(SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath)));
+    QString caption = SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath));
+    if (m_secondsLeft)
+        caption += QStringLiteral("  残り ") + ClockText(*m_secondsLeft);
+    Label2->SetCaption(caption);
 }
 
 void TProgressForm1::Button1Click(QObject*)

@@ -21,8 +21,11 @@ public:
     // whether there was one to end. Button1's Tag mirrors the outcome (1 = not cancelled).
     TProgressForm1(QWidget* owner, const ConversionState& state, std::function<bool()> cancelEncoder);
 
-    void SetBarMax(int max) override;
-    void SetBarPosition(int position) override;
+    // The bar counts BarStepsPerFile steps for each file, so that it moves within a file.
+    static constexpr int BarStepsPerFile = 1000;
+
+    void SetBarMax(int files) override;
+    void ShowProgress(const RunProgress& progress) override;
     void SetCaption(const QString& caption) override;
     void ClearThumbnail() override;
     void ShowThumbnail(const QImage& picture) override;
@@ -41,4 +44,5 @@ public:
 private:
     const ConversionState& m_state;
     std::function<bool()> m_cancelEncoder;
+    std::optional<int> m_secondsLeft;
 };

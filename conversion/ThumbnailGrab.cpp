@@ -16,6 +16,13 @@ void ThumbnailGrab::Start(const Command& command, const QString& programFolder)
     m_process.Start(command, programFolder);
 }
 
+void ThumbnailGrab::Stop()
+{
+    m_waiting = false;
+    m_patience.stop();
+    m_process.Stop();
+}
+
 void ThumbnailGrab::finish()
 {
     if (!m_waiting)

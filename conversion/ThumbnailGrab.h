@@ -4,8 +4,8 @@
 
 #include <QTimer>
 
-// Grabs a thumbnail in the background and says when to look for it: when the grab has ended,
-// or after a second at most, so a slow source never holds up its conversion for longer.
+// Grabs a thumbnail in the background, beside the encoder, and says when to look for it: when
+// the grab has ended, or after a second at most, when a grab still running is ended.
 class ThumbnailGrab : public QObject
 {
     Q_OBJECT
@@ -15,6 +15,8 @@ public:
     explicit ThumbnailGrab(QObject* parent = nullptr);
 
     void Start(const Command& command, const QString& programFolder);
+    // Ends a grab still running, without Done.
+    void Stop();
 
 signals:
     void Done();

@@ -8,7 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -152,6 +154,8 @@ TEST_F(ConvertMode, ConvertsReportsFailuresOnStandardErrorAndSavesTheSettings)
     EXPECT_TRUE(standardOutput.contains("1 of 2 files converted into " + out));
     EXPECT_TRUE(standardError.contains(
         "次のファイルは変換できませんでした。\nbad.avi : エンコーダがエラーで終了しました"));
+    EXPECT_TRUE(standardError.contains(": Invalid data found when processing input\n"))
+        << "ffmpeg's own reason";
     EXPECT_FALSE(StreamOf(Probe(out + "/good.mp4"), "video").isEmpty());
     EXPECT_FALSE(QFile::exists(out + "/bad.mp4"));
     QFile ini(programDir.File("Korumi.ini"));
@@ -279,6 +283,31 @@ TEST_F(ConvertMode, AnAudioFileConvertsInTwoPassMode)
     korumi({"--convert", media.File("song.wav")});
     EXPECT_EQ(exitCode, 0) << standardError.toStdString();
     EXPECT_EQ(StreamOf(Probe(out + "/song.mp4"), "audio").value("codec_name").toString(), "aac");
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(ConvertMode, OnATerminalTheProgressRisesOnOneLineRewrittenInPlace)
+{
+    const QString clip = MakeClip(media.Path(), {"clip.avi", 20, true, QSize(640, 480), 30});
+    ASSERT_FALSE(clip.isEmpty());
+    // `script` gives Korumi a terminal of its own and copies what it writes there.
+    QProcess terminal;
+    terminal.start("script", {"-qfec", programDir.File("korumi") + " --convert " + clip, "/dev/null"});
+    ASSERT_TRUE(terminal.waitForFinished(180000));
+    const QString shown = QString::fromUtf8(terminal.readAllStandardOutput());
+
+    QList<int> percentages;
+    const QRegularExpression rewritten(QStringLiteral("\r(clip\\.avi (\\d+) %, run \\d+ %)"));
+    for (auto match = rewritten.globalMatch(shown); match.hasNext();)
+        percentages << match.next().captured(2).toInt();
+    ASSERT_GE(percentages.size(), 2) << shown.toStdString();
+    EXPECT_TRUE(std::is_sorted(percentages.begin(), percentages.end()));
+    EXPECT_LT(percentages.first(), percentages.last());
+    EXPECT_TRUE(shown.contains("1 of 1 files converted")) << shown.toStdString();
 }
 
 } // namespace

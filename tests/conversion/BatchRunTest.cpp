@@ -1,4 +1,5 @@
 #include "controls/FadeButton.h"
+#include "controls/GradientProgressBar.h"
 #include "tests/conversion/BatchFixture.h"
 #include "tests/support/Media.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 namespace
 {
@@ -43,7 +45,9 @@ TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
 
     EXPECT_EQ(result.End, RunEnd::Completed);
     EXPECT_EQ(result.Converted, 2);
-    EXPECT_EQ(barPositions, QList<int>({0, 0, 1, 1}));
+    // Each file starts at its index of the count; its second pass starts halfway through it.
+    constexpr int Steps = TProgressForm1::BarStepsPerFile;
+    EXPECT_EQ(barPositions, QList<int>({0, Steps / 2, Steps, Steps * 3 / 2}));
     QStringList encodes;
     for (const QStringList& call : callsOf(Log(), QStringLiteral("ffmpeg.exe")))
         if (!call.contains(QStringLiteral("image2")))
@@ -165,15 +169,22 @@ TEST_F(RecordedBatch, AFileWhosePassFailsSkipsItsLaterPassAndIsListedOnce)
     EXPECT_EQ(result.Converted + result.Failures.size(), result.FileCount);
 }
 
-TEST_F(RecordedBatch, AnAbortCarriesItsReason)
+TEST_F(RecordedBatch, AnAbortCarriesItsReasonAndEndsTheRunningPass)
 {
-    UseRecordingTools();
-    programDir.Write(QStringLiteral("_thumb.jpg"), "not a picture"); // left over, picked up by the first pass
+    // A grab that writes no picture at all, beside an encoder that takes its time.
+    const QString encoder = programDir.Write(QStringLiteral("ffmpeg.exe"),
+                                             "#!/bin/sh\nfor last in \"$@\"; do :; done\n"
+                                             "if [ \"$3\" = -f ]; then echo garbage > \"$last\"; exit 0; fi\n"
+                                             "printf partial > \"$last\"; exec sleep 30\n");
+    QFile::setPermissions(encoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
     const BatchResult result = Run({sourceDir.Write(QStringLiteral("a.avi"), "a")});
+
     EXPECT_EQ(result.End, RunEnd::Aborted);
     EXPECT_FALSE(result.Reason.isEmpty());
     EXPECT_EQ(EndMessage(result),
               "非対応フォーマットが含まれていました。処理を中止します。\n" + result.Reason);
+    EXPECT_FALSE(QFile::exists(settings.OutputFolder + "/a.mp4")) << "the pass's partial output is removed";
 }
 
 TEST_F(RecordedBatch, AMissingEncoderEndsTheRun)
@@ -199,18 +210,27 @@ protected:
     void SetUp() override { UseBuiltTools(); }
 };
 
-TEST_F(EncodedBatch, SinglePassWritesAPlayableFileIntoANewNestedFolderWithAThumbnail)
+TEST_F(EncodedBatch, SinglePassWritesAPlayableFileWithAThumbnailAndTheBarMovesWithinIt)
 {
     settings.OutputFolder = outputRoot.File(QStringLiteral("new/nested/out"));
     settings.PictureSizeIndex = 0;
-    const QString clip = MakeClip(sourceDir.Path(), {QStringLiteral("clip.avi"), 6});
+    const QString clip =
+        MakeClip(sourceDir.Path(), {QStringLiteral("clip.avi"), 30, true, QSize(320, 240), 30});
     ASSERT_FALSE(clip.isEmpty());
     QPixmap shown;
     Prepare({clip});
     QObject::connect(run.get(), &BatchRun::Finished, form.get(), [&] { shown = form->Image1->pixmap(); });
+    QList<int> positions;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { positions << form->ProgressBar1->Position(); });
+    watch.start(20);
 
     const BatchResult result = StartAndWait();
 
+    EXPECT_TRUE(std::is_sorted(positions.begin(), positions.end()));
+    EXPECT_TRUE(std::any_of(positions.begin(), positions.end(), [](int position) {
+        return position > 0 && position < TProgressForm1::BarStepsPerFile;
+    })) << "the bar moves within the file";
     EXPECT_TRUE(result.AllConverted());
     const QJsonObject video = StreamOf(Probe(settings.OutputFolder + "/clip.mp4"), QStringLiteral("video"));
     EXPECT_EQ(video.value("codec_name").toString(), "h264");

@@ -46,15 +46,16 @@ TEST_F(ProgressWindow, SmallBorderlessAlwaysOnTopWindow)
     EXPECT_EQ(form.Timer1.interval(), 1000);
 }
 
-TEST_F(ProgressWindow, TimerShowsTheSizesOfSourceAndTarget)
+TEST_F(ProgressWindow, TimerShowsTheSizesOfSourceAndTargetAndOnceKnownTheTimeLeft)
 {
     state.SourcePath = dir.Write(QStringLiteral("a.avi"), QByteArray(1999, 'a'));
     state.TargetPath = dir.File(QStringLiteral("a.mp4")); // not written yet
     form.Timer1Timer();
     EXPECT_EQ(form.Label2->text(), "1KB -> 0KB");
     dir.Write(QStringLiteral("a.mp4"), QByteArray(25000, 'b'));
+    form.ShowProgress(RunProgress{{}, 1, 0.5, 83});
     form.Timer1Timer();
-    EXPECT_EQ(form.Label2->text(), "1KB -> 25KB");
+    EXPECT_EQ(form.Label2->text(), "1KB -> 25KB  残り 1:23");
 }
 
 TEST_F(ProgressWindow, CancelWithNoEncoderToEndSaysSoAndOtherwiseIsQuiet)
@@ -97,7 +98,7 @@ TEST_F(ProgressWindow, LabelsInTheProgramFontBarAGreyGradientWithCentredPercenta
         EXPECT_EQ(QFontInfo(label->font()).family(), "IPAPGothic");
 
     form.SetBarMax(4);
-    form.SetBarPosition(1);
+    form.ShowProgress(RunProgress{{}, 4, 0.25, {}}); // the start of file 2 of 4
     GradientProgressBar& bar = *form.ProgressBar1;
     const QImage withText = bar.grab().toImage();
     for (int x = 2; x <= 75; ++x) {

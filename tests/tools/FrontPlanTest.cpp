@@ -45,45 +45,54 @@ Words join(std::initializer_list<Words> parts)
 INSTANTIATE_TEST_SUITE_P(
     Lines, FrontPlanTranslation,
     ::testing::Values(
-        PlanCase{"SinglePass",
-                 {"-i",      "/v/clip.avi", "-y",    "-flags",       "bitexact", "-s",
-                  "720x480", "-aspect",     "16:9",  "-vcodec",      "libx264",  "-b",
-                  "2048k",   "-r",          "30",    "-acodec",      "libfaac",  "-ab",
-                  "128k",    "-ar",         "44100", "/out/clip.mp4"},
-                 FrontMode::Exec,
-                 join({{"ffmpeg",  "-nostdin", "-i",   "/v/clip.avi", "-y",      "-flags", "bitexact", "-s",
-                        "720x480", "-aspect",  "16:9", "-c:v",        "libx264", "-b:v",   "2048k",    "-r",
-                        "30",      "-c:a",     "aac",  "-b:a",        "128k",    "-ar",    "44100"},
-                       AppleX264,
-                       {"/out/clip.mp4"}})},
+        PlanCase{
+            "SinglePass",
+            {"-i",      "/v/clip.avi", "-y",      "-flags", "bitexact", "-s",           "720x480", "-aspect",
+             "16:9",    "-vcodec",     "libx264", "-b",     "2048k",    "-r",           "30",      "-acodec",
+             "libfaac", "-ab",         "128k",    "-ar",    "44100",    "/out/clip.mp4"},
+            FrontMode::Exec,
+            join({{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error",   "-i",      "/v/clip.avi",
+                   "-y",     "-flags",   "bitexact",     "-s",        "720x480", "-aspect", "16:9",
+                   "-c:v",   "libx264",  "-b:v",         "2048k",     "-r",      "30",      "-c:a",
+                   "aac",    "-b:a",     "128k",         "-ar",       "44100"},
+                  AppleX264,
+                  {"-progress", "pipe:1", "/out/clip.mp4"}})},
         PlanCase{"FirstOfTwoPassesKeepsBothNoAudioFlags",
                  {"-i", "/v/c.avi", "-y", "-pass", "1", "-an", "-flags", "bitexact", "-vcodec", "mpeg4", "-b",
                   "512k", "-acodec", "libfaac", "-an", "/out/c.mp4"},
                  FrontMode::TwoPass,
-                 {"ffmpeg", "-nostdin", "-i",      "/v/c.avi",  "-y",         "-pass",     "1",    "-an",
-                  "-flags", "bitexact", "-c:v",    "mpeg4",     "-b:v",       "512k",      "-c:a", "aac",
-                  "-an",    "-pix_fmt", "yuv420p", "-movflags", "+faststart", "/out/c.mp4"}},
+                 {"ffmpeg",    "-nostdin", "-hide_banner", "-loglevel", "error",     "-i",
+                  "/v/c.avi",  "-y",       "-pass",        "1",         "-an",       "-flags",
+                  "bitexact",  "-c:v",     "mpeg4",        "-b:v",      "512k",      "-c:a",
+                  "aac",       "-an",      "-pix_fmt",     "yuv420p",   "-movflags", "+faststart",
+                  "-progress", "pipe:1",   "/out/c.mp4"}},
         PlanCase{"ThumbnailSeeksOnTheInput",
                  {"-i", "/v/c.avi", "-f", "image2", "-ss", "5", "-vframes", "1", "-s", "80x60", "-an",
                   "/p/_thumb.jpg"},
                  FrontMode::Thumbnail,
-                 {"ffmpeg", "-nostdin", "-ss", "5", "-i", "/v/c.avi", "-f", "image2", "-frames:v", "1", "-s",
-                  "80x60", "-an", "-update", "1", "-y", "/p/_thumb.jpg"}},
+                 {"ffmpeg",   "-nostdin", "-hide_banner", "-loglevel",    "error", "-ss", "5",     "-i",
+                  "/v/c.avi", "-f",       "image2",       "-frames:v",    "1",     "-s",  "80x60", "-an",
+                  "-update",  "1",        "-y",           "/p/_thumb.jpg"}},
         PlanCase{"UnknownOptionsPassUnchanged",
                  {"-threads", "2", "-i", "/v/c.avi", "-weird", "-vcodec", "copy", "/out/c.mkv"},
                  FrontMode::Exec,
-                 {"ffmpeg", "-nostdin", "-threads", "2", "-i", "/v/c.avi", "-weird", "-c:v", "copy",
-                  "/out/c.mkv"}},
-        PlanCase{"NoInputMeansNoOutput", {"-version"}, FrontMode::Exec, {"ffmpeg", "-nostdin", "-version"}},
+                 {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-threads", "2", "-i",
+                  "/v/c.avi", "-weird", "-c:v", "copy", "-progress", "pipe:1", "/out/c.mkv"}},
+        PlanCase{"NoInputMeansNoOutput",
+                 {"-version"},
+                 FrontMode::Exec,
+                 {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-version"}},
         PlanCase{"RelativeNamesAreFiles",
                  {"-i", "-x:y.avi", "-vcodec", "mpeg4", "-o.mp4"},
                  FrontMode::Exec,
-                 {"ffmpeg", "-nostdin", "-i", "file:-x:y.avi", "-c:v", "mpeg4", "-pix_fmt", "yuv420p",
-                  "-movflags", "+faststart", "file:-o.mp4"}},
+                 {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-i", "file:-x:y.avi", "-c:v",
+                  "mpeg4", "-pix_fmt", "yuv420p", "-movflags", "+faststart", "-progress", "pipe:1",
+                  "file:-o.mp4"}},
         PlanCase{"PassOtherThanANumberIsLeftToFfmpeg",
                  {"-i", "/v/c.avi", "-pass", "x", "/out/c.mkv"},
                  FrontMode::Exec,
-                 {"ffmpeg", "-nostdin", "-i", "/v/c.avi", "-pass", "x", "/out/c.mkv"}}),
+                 {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-i", "/v/c.avi", "-pass", "x",
+                  "-progress", "pipe:1", "/out/c.mkv"}}),
     [](const ::testing::TestParamInfo<PlanCase>& info) { return std::string(info.param.name); });
 
 TEST(FrontPlan, PassLogGoesRightAfterThePassNumber)
@@ -94,9 +103,9 @@ TEST(FrontPlan, PassLogGoesRightAfterThePassNumber)
     EXPECT_EQ(plan.Pass, 2);
     EXPECT_EQ(plan.Output, "/out/c.mp4");
     const Words arguments = WithPassLog(plan, "/run/log/abc");
-    const Words start(arguments.begin(), arguments.begin() + 9);
-    EXPECT_EQ(start, (Words{"ffmpeg", "-nostdin", "-i", "/v/c.avi", "-y", "-pass", "2", "-passlogfile",
-                            "/run/log/abc"}));
+    const Words start(arguments.begin(), arguments.begin() + 12);
+    EXPECT_EQ(start, (Words{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-i", "/v/c.avi",
+                            "-y", "-pass", "2", "-passlogfile", "/run/log/abc"}));
 }
 
 TEST(FrontPlan, ThumbnailAttemptReplacesSeekAndOutput)
@@ -106,16 +115,19 @@ TEST(FrontPlan, ThumbnailAttemptReplacesSeekAndOutput)
     EXPECT_EQ(plan.Input, "/v/c.avi");
     EXPECT_EQ(plan.Output, "/p/_thumb.jpg");
     EXPECT_EQ(ThumbnailAttempt(plan, "/p/._thumb.jpg.tmp-7.jpg", "1.500"),
-              (Words{"ffmpeg", "-nostdin", "-ss", "1.500", "-i", "/v/c.avi", "-f", "image2", "-frames:v", "1",
-                     "-s", "80x60", "-an", "-update", "1", "-y", "/p/._thumb.jpg.tmp-7.jpg"}));
+              (Words{"ffmpeg",   "-nostdin", "-hide_banner", "-loglevel",
+                     "error",    "-ss",      "1.500",        "-i",
+                     "/v/c.avi", "-f",       "image2",       "-frames:v",
+                     "1",        "-s",       "80x60",        "-an",
+                     "-update",  "1",        "-y",           "/p/._thumb.jpg.tmp-7.jpg"}));
 }
 
 TEST(FrontPlan, ThumbnailKeepsASeekThatIsAlreadyOnTheInput)
 {
     const FrontPlan plan = PlanFor({"-ss", "3", "-i", "/v/c.avi", "-f", "image2", "/p/t.jpg"});
     EXPECT_EQ(ThumbnailAttempt(plan, "/p/t2.jpg", "1"),
-              (Words{"ffmpeg", "-nostdin", "-ss", "1", "-i", "/v/c.avi", "-f", "image2", "-update", "1", "-y",
-                     "/p/t2.jpg"}));
+              (Words{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-ss", "1", "-i", "/v/c.avi",
+                     "-f", "image2", "-update", "1", "-y", "/p/t2.jpg"}));
 }
 
 } // namespace

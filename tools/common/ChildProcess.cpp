@@ -113,8 +113,8 @@ Outcome outcomeOf(int status)
 }
 
 // Starts the child with its standard output on `outputFd` (or ours when -1); returns its
-// pid, or -1 when it cannot start.
-pid_t start(const std::vector<std::string>& arguments, int outputFd)
+// pid, or -1 when it cannot start. Signals are passed on to a child that is `waited` for.
+pid_t start(const std::vector<std::string>& arguments, int outputFd, bool waited = true)
 {
     installHandlers();
     const sigset_t blocked = forwardedSet();
@@ -131,7 +131,8 @@ pid_t start(const std::vector<std::string>& arguments, int outputFd)
         becomeChild(argv.data(), parent, outputFd, blocked);
     if (pid < 0)
         reportNotStarted(arguments.front());
-    g_child = pid > 0 ? pid : 0;
+    if (waited)
+        g_child = pid > 0 ? pid : 0;
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     return pid;
 }
@@ -167,6 +168,11 @@ Outcome Run(const std::vector<std::string>& arguments)
     if (pid < 0)
         return g_stopSignal != 0 ? stopped() : Outcome{NotStartedStatus, 0};
     return waitFor(pid);
+}
+
+bool Spawn(const std::vector<std::string>& arguments)
+{
+    return start(arguments, STDOUT_FILENO, /*waited=*/false) > 0;
 }
 
 bool Capture(const std::vector<std::string>& arguments, std::string& output)

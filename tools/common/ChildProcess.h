@@ -28,6 +28,10 @@ int Exec(const std::vector<std::string>& arguments);
 // killed after a grace period. Once such a signal has arrived no further child is started.
 Outcome Run(const std::vector<std::string>& arguments);
 
+// Starts arguments[0] as a child that writes to this process's standard output (its standard
+// error is dropped) and is not waited for; it dies with this process. False when it cannot start.
+bool Spawn(const std::vector<std::string>& arguments);
+
 // Runs a child like Run() and collects its standard output (its standard error is dropped).
 // Returns false when it does not succeed.
 bool Capture(const std::vector<std::string>& arguments, std::string& output);

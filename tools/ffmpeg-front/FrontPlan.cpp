@@ -116,7 +116,8 @@ void addOption(Walk& walk, const std::string& option, const std::string& value)
 Walk walkOver(const std::vector<std::string>& arguments)
 {
     Walk walk;
-    walk.plan.Arguments = {"ffmpeg", "-nostdin"};
+    // Only errors on the error output: its last line is the reason a pass failed.
+    walk.plan.Arguments = {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error"};
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool last = i + 1 == arguments.size();
@@ -175,6 +176,9 @@ void finishOutput(Walk& walk)
             addAppleSettings(walk, out);
         if (plan.Pass != 0)
             plan.Mode = FrontMode::TwoPass;
+        // How far the encoding has come, as key=value lines on the standard output.
+        out.insert(out.end(), {"-progress", "pipe:1"});
+        plan.ReportsProgress = true;
     }
     plan.OutputAt = out.size();
     out.push_back(FilePaths::FfmpegFileArgument(plan.Output));

@@ -21,6 +21,7 @@ struct FrontPlan {
     int Pass = 0;                       // TwoPass: the pass number
     std::size_t PassLogAt = 0;          // TwoPass: where the pass-log option goes
     std::size_t SeekAt = 0;             // Thumbnail: the place of the seek time in Arguments
+    bool ReportsProgress = false;       // ffmpeg writes its progress to the standard output
 };
 
 // The plan for the arguments the front was given (without its own name).

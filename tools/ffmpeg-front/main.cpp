@@ -10,16 +10,23 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
 {
 
+// Whether a failed pass failed only for want of pictures: a source without them gives the first
+// pass nothing to analyse, and its second pass does all the work. Asked only after a failure, so
+// that a pass that works never waits for a probe.
+bool nothingToAnalyse(const FrontPlan& plan, const ChildProcess::Outcome& outcome)
+{
+    return plan.Pass == 1 && !outcome.Succeeded() && outcome.Signal == 0 &&
+           ProbeHasVideo(plan.Input) == std::optional<bool>(false);
+}
+
 int runPass(const FrontPlan& plan)
 {
-    // A source without pictures gives the first pass nothing to analyse; the second does it all.
-    if (plan.Pass == 1 && ProbeHasVideo(plan.Input) == std::optional<bool>(false))
-        return EXIT_SUCCESS;
     const std::string folder = PassLog::FolderPath(std::getenv("XDG_RUNTIME_DIR"), getuid());
     const std::string problem = PassLog::MakePrivate(folder, getuid());
     if (!problem.empty()) {
@@ -29,20 +36,33 @@ int runPass(const FrontPlan& plan)
     }
     PassLog::RemoveStale(folder, std::time(nullptr));
     const std::string prefix = PassLog::Prefix(folder, FilePaths::Absolute(plan.Output));
-    const std::vector<std::string> arguments = WithPassLog(plan, prefix);
-    // Only the last pass has to outlive ffmpeg, to remove the log.
-    if (plan.Pass != 2)
-        return ChildProcess::Exec(arguments);
-    const ChildProcess::Outcome outcome = ChildProcess::Run(arguments);
-    PassLog::Remove(prefix);
+    const ChildProcess::Outcome outcome = ChildProcess::Run(WithPassLog(plan, prefix));
+    if (plan.Pass == 2)
+        PassLog::Remove(prefix);
+    if (nothingToAnalyse(plan, outcome))
+        return EXIT_SUCCESS;
     ChildProcess::ExitLike(outcome);
 }
 
 } // namespace
 
+// The source's length, "duration=<seconds>", beside ffmpeg's own progress lines, so a reader
+// can tell how far the pass has come. Probed while ffmpeg starts, not before it, and only from a
+// plain file: a probe would take its data from a pipe before ffmpeg could.
+void reportDuration(const FrontPlan& plan)
+{
+    struct stat info = {};
+    if (stat(plan.Input.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    ChildProcess::Spawn({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
+                         "default=noprint_wrappers=1", FilePaths::FfmpegFileArgument(plan.Input)});
+}
+
 int main(int argc, char** argv)
 {
     const FrontPlan plan = PlanFor({argv + 1, argv + argc});
+    if (plan.ReportsProgress)
+        reportDuration(plan);
     switch (plan.Mode) {
     case FrontMode::TwoPass:
         return runPass(plan);

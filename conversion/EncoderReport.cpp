@@ -1,0 +1,81 @@
+#include "conversion/EncoderReport.h"
+
+#include <algorithm>
+
+namespace
+{
+
+constexpr double MicrosecondsPerSecond = 1e6;
+// A line longer than this is no message of ffmpeg's; only its end is kept.
+constexpr qsizetype MaxLineBytes = 4096;
+
+// Feeds every whole line of `rest` + `bytes` to `take`, keeping an unfinished last line in `rest`.
+template <typename Take> void SplitLines(QByteArray& rest, const QByteArray& bytes, Take take)
+{
+    rest += bytes;
+    qsizetype start = 0;
+    for (qsizetype end; (end = rest.indexOf('\n', start)) >= 0; start = end + 1)
+        take(rest.mid(start, end - start).trimmed());
+    rest.remove(0, start);
+    if (rest.size() > MaxLineBytes)
+        rest = rest.right(MaxLineBytes);
+}
+
+std::optional<double> Number(const QByteArray& text)
+{
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    return ok && value >= 0 ? std::optional<double>(value) : std::nullopt;
+}
+
+} // namespace
+
+void EncoderReport::AddOutput(const QByteArray& bytes)
+{
+    SplitLines(m_outputRest, bytes, [this](const QByteArray& line) { takeOutputLine(line); });
+}
+
+void EncoderReport::AddErrors(const QByteArray& bytes)
+{
+    SplitLines(m_errorRest, bytes, [this](const QByteArray& line) { takeErrorLine(line); });
+}
+
+std::optional<double> EncoderReport::Fraction() const
+{
+    if (m_ended)
+        return 1.0;
+    if (!m_durationSeconds || !m_doneSeconds || *m_durationSeconds <= 0)
+        return std::nullopt;
+    return std::clamp(*m_doneSeconds / *m_durationSeconds, 0.0, 1.0);
+}
+
+QString EncoderReport::Reason() const
+{
+    return m_reason;
+}
+
+void EncoderReport::takeOutputLine(const QByteArray& line)
+{
+    const qsizetype equals = line.indexOf('=');
+    const QByteArray key = line.left(equals);
+    const QByteArray value = line.mid(equals + 1).trimmed();
+    if (key == "duration")
+        m_durationSeconds = Number(value);
+    else if (const auto microseconds = key == "out_time_us" ? Number(value) : std::nullopt)
+        m_doneSeconds = *microseconds / MicrosecondsPerSecond;
+    else if (key == "progress" && value == "end")
+        m_ended = true;
+}
+
+void EncoderReport::takeErrorLine(const QByteArray& line)
+{
+    if (line.isEmpty())
+        return;
+    QString reason = QString::fromUtf8(line);
+    for (const QString& prefix :
+         {m_source + QStringLiteral(": "), QStringLiteral("file:") + m_source + ": "}) {
+        if (!m_source.isEmpty() && reason.startsWith(prefix))
+            reason = reason.mid(prefix.size());
+    }
+    m_reason = reason;
+}

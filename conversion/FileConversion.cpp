@@ -1,0 +1,123 @@
+#include "conversion/FileConversion.h"
+
+#include "conversion/BatchRun.h"
+#include "platform/Paths.h"
+#include "platform/Processes.h"
+
+#include <QFile>
+
+namespace
+{
+const QString RegistrationProgram = QStringLiteral("addfile.exe");
+} // namespace
+
+FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString target, SettingsSource settings,
+                               QObject* parent)
+    : QObject(parent), m_job(job), m_fileIndex(fileIndex), m_source(job.Files.at(fileIndex)),
+      m_target(std::move(target)), m_settings(std::move(settings))
+{
+    connect(&m_encoder, &HiddenProcess::OutputArrived, this, [this](const QByteArray& bytes) {
+        m_report.AddOutput(bytes);
+        if (const std::optional<double> passDone = m_report.Fraction())
+            emit Progressed((m_pass - 1 + *passDone) / m_passes);
+    });
+    connect(&m_encoder, &HiddenProcess::ErrorsArrived, this,
+            [this](const QByteArray& bytes) { m_report.AddErrors(bytes); });
+    connect(&m_encoder, &HiddenProcess::Finished, this, &FileConversion::onEncoderFinished);
+    connect(&m_encoder, &HiddenProcess::FailedToStart, this, &FileConversion::EncoderMissing);
+}
+
+void FileConversion::Start()
+{
+    m_passes = m_settings().TwoPass ? 2 : 1;
+    // Converting a file onto itself would destroy it (a link made since the targets were planned).
+    if (IsSameFile(m_source, m_target)) {
+        m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), 0, true};
+        QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
+        return;
+    }
+    QMetaObject::invokeMethod(this, &FileConversion::startPass, Qt::QueuedConnection);
+}
+
+bool FileConversion::CancelPass()
+{
+    if (!m_encoder.IsRunning())
+        return false;
+    m_cancelRequested = true;
+    return m_encoder.Stop();
+}
+
+void FileConversion::Stop()
+{
+    m_stopping = true;
+    if (!CancelPass())
+        QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
+}
+
+void FileConversion::startPass()
+{
+    if (m_stopping)
+        return;
+    const Command command = ConversionCommand(m_source, m_target, m_pass, m_settings());
+    emit PassStarted({m_fileIndex, int(m_job.Files.size()), m_pass, m_passes, m_source, m_target, command});
+    if (m_job.DryRun) {
+        passEnded(true);
+        return;
+    }
+    m_cancelRequested = false;
+    m_report = EncoderReport(m_source);
+    m_targetBefore = FileStamp::Of(m_target);
+    m_encoder.Start(command, m_job.ProgramFolder);
+}
+
+void FileConversion::onEncoderFinished(int exitCode, bool crashed)
+{
+    emit PassEnded();
+    if (m_cancelRequested) {
+        QFile::remove(m_target);
+        if (m_stopping) {
+            end();
+            return;
+        }
+        ++m_outcome.CancelledPasses;
+        passEnded(false);
+        return;
+    }
+    if (crashed || exitCode != 0) {
+        // The file is done: a later pass could only fail again, and it is reported once.
+        removeOwnOutput();
+        m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), exitCode, false, m_report.Reason()};
+        end();
+        return;
+    }
+    passEnded(true);
+}
+
+void FileConversion::removeOwnOutput()
+{
+    // Only what this pass wrote goes; a file the encoder never touched stays.
+    if (FileStamp::Of(m_target) != m_targetBefore || !m_targetBefore.Exists)
+        QFile::remove(m_target);
+}
+
+void FileConversion::passEnded(bool completed)
+{
+    if (m_pass < m_passes) {
+        ++m_pass;
+        QMetaObject::invokeMethod(this, &FileConversion::startPass, Qt::QueuedConnection);
+        return;
+    }
+    m_outcome.Converted = completed;
+    // The media library is an extra; a missing registration tool is not the conversion's failure.
+    if (completed && m_job.Mode == RunMode::SaveAndRegister && !m_job.DryRun)
+        StartDetached(RegistrationProgram, {m_target}, m_job.ProgramFolder);
+    end();
+}
+
+void FileConversion::end()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    emit Ended(m_outcome);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "conversion/BatchResult.h"
+#include "conversion/CommandLine.h"
+#include "conversion/EncoderReport.h"
+#include "conversion/HiddenProcess.h"
+#include "platform/FileStamp.h"
+
+#include <QObject>
+#include <functional>
+#include <optional>
+
+struct BatchJob;
+
+// One pass as it starts.
+struct PassStart {
+    int FileIndex = 0; // counted from 0
+    int FileCount = 0;
+    int Pass = 1;
+    int Passes = 1;
+    QString Source;
+    QString Target;
+    Command Conversion{EncoderProgram};
+};
+
+// How the conversion of one file ended.
+struct FileOutcome {
+    bool Converted = false; // its last pass completed
+    std::optional<FileFailure> Failure;
+    int CancelledPasses = 0;
+};
+
+// Converts one file of a run: its passes in order, each by the encoder, removing what a
+// cancelled or failed pass wrote. A failed pass ends the file. In the SaveAndRegister mode the
+// finished file goes to the media library.
+class FileConversion : public QObject
+{
+    Q_OBJECT
+public:
+    using SettingsSource = std::function<ConversionSettings()>;
+
+    // Converts `job`'s file `fileIndex` into `target`; `settings` is read as each pass starts.
+    FileConversion(const BatchJob& job, int fileIndex, QString target, SettingsSource settings,
+                   QObject* parent = nullptr);
+
+    // Starts the first pass; Ended or EncoderMissing follows through the event loop.
+    void Start();
+    // Ends the running pass as the user's cancel does: its output goes, the next pass follows.
+    bool CancelPass();
+    // Ends the running pass as a cancel does and the file with it; Ended follows.
+    void Stop();
+
+signals:
+    void PassStarted(const PassStart& pass);
+    void PassEnded();
+    // How much of the file is done, 0 to 1, as the encoder reports it.
+    void Progressed(double fraction);
+    void Ended(const FileOutcome& outcome);
+    void EncoderMissing();
+
+private:
+    void startPass();
+    void onEncoderFinished(int exitCode, bool crashed);
+    void passEnded(bool completed);
+    void removeOwnOutput();
+    void end();
+
+    const BatchJob& m_job;
+    int m_fileIndex;
+    QString m_source;
+    QString m_target;
+    SettingsSource m_settings;
+    HiddenProcess m_encoder;
+    EncoderReport m_report;
+    FileOutcome m_outcome;
+    int m_pass = 1;
+    int m_passes = 1;
+    FileStamp m_targetBefore;
+    bool m_cancelRequested = false;
+    bool m_stopping = false;
+    bool m_ended = false;
+};
