@@ -1,7 +1,6 @@
 #include "app/CommandLineOptions.h"
 
 #include <QThread>
-#include <algorithm>
 #include <optional>
 
 namespace
@@ -75,7 +74,7 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
 
 int DefaultJobs()
 {
-    return std::clamp(QThread::idealThreadCount(), 1, 2);
+    return QThread::idealThreadCount() >= 2 ? 3 : 1;
 }
 
 QString UsageText()

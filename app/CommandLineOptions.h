@@ -19,8 +19,9 @@ struct CommandLineOptions {
 // other argument, and every argument after "--", is a path. An unknown option is a usage error.
 CommandLineOptions ParseCommandLine(const QStringList& arguments);
 
-// How many files the console mode converts at the same time unless told: two where there are
-// two processor cores or more (one encoder keeps only about 1.3 cores busy), else one.
+// How many files the console mode converts at the same time unless told: three where there are
+// two processor cores or more (one encoder keeps only about 1.3 cores busy; measured on two
+// cores, three at once finish a batch sooner than two), else one.
 int DefaultJobs();
 
 // The text of --help.

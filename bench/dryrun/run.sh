@@ -2,7 +2,7 @@
 # Planning speed (goal: a few seconds): `korumi --convert --dry-run` on a tree of 100,000 files in 1,000 folders (every
 # command printed, nothing run), against `find DIR -type f | sort -f` listing the same tree.
 set -euo pipefail
-build_dir=$1
+build_dir=$(realpath "$1")
 here=$(dirname "$0")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

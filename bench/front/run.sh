@@ -2,7 +2,7 @@
 # Encoder front overhead: build/bin/ffmpeg.exe on Korumi's command lines against ffmpeg run
 # directly with the equivalent options, on the same short clip. Goal: at most 20 ms more.
 set -euo pipefail
-build_dir=$1
+build_dir=$(realpath "$1")
 runs=${RUNS:-15}
 goal_ms=20
 front=$build_dir/bin/ffmpeg.exe

@@ -2,5 +2,5 @@
 # Intake speed: a dropped tree of 100,000 files in 1,000 folders taken into the input list,
 # against `find DIR -type f | sort -f` on the same tree.
 set -euo pipefail
-build_dir=$1
+build_dir=$(realpath "$1")
 "$build_dir/bench/bench_intake" "${RUNS:-5}"

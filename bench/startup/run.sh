@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Start-up time: Korumi's main window against a minimal Qt window, launch to first paint.
 set -euo pipefail
-build_dir=$1
+build_dir=$(realpath "$1")
 runs=${RUNS:-15}
 bench=$build_dir/bench
 source "$(dirname "$0")/../lib/display.sh"

@@ -1,0 +1,36 @@
+// Converts the given files from Korumi's window, as a user pressing "[ 変換開始 ]" does, and
+// exits when the window is usable again: 0, or 1 when the run showed a message (a failure).
+// Usage: bench_window_batch PROGRAM_FOLDER FILE...
+#include "app/MainWindow1.h"
+#include "controls/FadeButton.h"
+#include "platform/Application.h"
+#include "platform/Console.h"
+#include "platform/Messages.h"
+
+#include <QTimer>
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return 2;
+    Application application(argc, argv);
+    int status = 0;
+    Messages::SetHandler([&status](const QString& text) {
+        WriteLine(stderr, text);
+        status = 1;
+    });
+    QStringList files;
+    for (int i = 2; i < argc; ++i)
+        files << QString::fromLocal8Bit(argv[i]);
+    TMainForm1 form(QString::fromLocal8Bit(argv[1]), files);
+    form.FormActivate(&form);
+    form.Button10Click(form.Button10);
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&form] {
+        if (form.isEnabled())
+            QCoreApplication::quit();
+    });
+    poll.start(20);
+    application.exec();
+    return status;
+}
