@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RuntimeFolder.h"
 
 #include <QCoreApplication>
 #include <memory>
@@ -47,10 +48,15 @@ int RunKorumi(int argc, char** argv)
         WriteLine(stderr, QStringLiteral("korumi: ") + options.Error + u'\n' + UsageText());
         return UsageErrorStatus;
     case CommandLineOptions::Mode::Convert:
-        return runConsole(argc, argv, options);
     case CommandLineOptions::Mode::Window:
         break;
     }
+
+    // Qt looks up its runtime folder as the application object starts; the encoder front keeps
+    // its pass logs there too.
+    ProvideRuntimeFolder();
+    if (options.RunMode == CommandLineOptions::Mode::Convert)
+        return runConsole(argc, argv, options);
 
     Application application(argc, argv);
     std::unique_ptr<TMainForm1> mainForm;
