@@ -48,7 +48,7 @@ export DEBIAN_FRONTEND=noninteractive
 if ! { "${as_root[@]}" apt-get update -qq && "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
     -o Dpkg::Use-Pty=0 "${missing[@]}"; } </dev/null >"$log" 2>&1; then
     tail -n 20 "$log" >&2
-    fail "Installing the packages failed (the last lines of apt-get's output are above)." \
+    fail "Installing the packages failed (the messages above say why)." \
         "Install them as root, then run this command again:" \
         "  su -c '$root_command'"
 fi
