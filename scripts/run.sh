@@ -19,7 +19,7 @@ mkdir -p "$sample_dir"
 cp "$program_dir/korumi" "$program_dir/profile.txt" "$program_dir/ffmpeg.exe" "$sample_dir/"
 sample=$sample_dir/sample.avi
 if [ ! -s "$sample" ]; then
-    ffmpeg -v error -y -f lavfi -i testsrc=size=640x480:rate=30:duration=10 \
+    ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=640x480:rate=30:duration=10 \
         -f lavfi -i sine=frequency=440:sample_rate=44100:duration=10 -pix_fmt yuv420p "$sample"
 fi
 
