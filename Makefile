@@ -1,23 +1,23 @@
-# Korumi's two entry points: `make run` and `make test` (see README.md).
+# Shortcuts for developers who have make; each calls the script the README names.
+# BUILD_DIR picks the build folder, WERROR=ON turns compiler warnings into errors.
 BUILD_DIR ?= build
 WERROR ?= OFF
-CMAKE_FLAGS = -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKORUMI_WERROR=$(WERROR)
+export KORUMI_BUILD_DIR = $(BUILD_DIR)
+export KORUMI_WERROR = $(WERROR)
 
 .PHONY: deps build run test bench format
 
 deps:
 	@bash scripts/setup-deps.sh
 
-build: deps
-	@if [ ! -f $(BUILD_DIR)/build.ninja ] || ! grep -q "KORUMI_WERROR:BOOL=$(WERROR)" $(BUILD_DIR)/CMakeCache.txt; then \
-		cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS); fi
-	@cmake --build $(BUILD_DIR) -j2
+build:
+	@bash scripts/build.sh
 
-run: build
-	@bash scripts/run.sh $(BUILD_DIR)
+run:
+	@bash scripts/run.sh
 
-test: build
-	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
+test:
+	@bash scripts/test.sh
 
 bench: build
 	@bash bench/run-all.sh $(BUILD_DIR)

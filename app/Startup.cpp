@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/ProgramFolder.h"
+#include "platform/RuntimeFolder.h"
 #include "platform/StopSignals.h"
 
 #include <QCoreApplication>
@@ -58,7 +59,7 @@ int RunKorumi(int argc, char** argv)
         WriteLine(stderr, QStringLiteral("korumi: ") + options.Error + u'\n' + UsageText());
         return UsageErrorStatus;
     case CommandLineOptions::Mode::Convert:
-        return runConsole(argc, argv, options);
+        break;
     case CommandLineOptions::Mode::Window:
         if (!hasDisplay()) {
             WriteLine(stderr, QStringLiteral("korumi: no display to show the window on; "
@@ -67,6 +68,12 @@ int RunKorumi(int argc, char** argv)
         }
         break;
     }
+
+    // Qt looks up its runtime folder as the application object starts; the encoder front keeps
+    // its pass logs there too.
+    ProvideRuntimeFolder();
+    if (options.RunMode == CommandLineOptions::Mode::Convert)
+        return runConsole(argc, argv, options);
 
     Application application(argc, argv);
     std::unique_ptr<TMainForm1> mainForm;

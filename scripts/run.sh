@@ -1,25 +1,30 @@
 #!/usr/bin/env bash
-# Starts Korumi from the build's program folder. Without a display, shows what it does instead:
-# converts a generated sample clip with the headless convert mode and describes the result.
+# Installs what is missing, builds Korumi and starts it from the build's program folder. Without a
+# display, shows what it does instead: converts a generated sample clip with the headless convert
+# mode and describes the result. See scripts/build.sh for the settings.
 set -euo pipefail
-build_dir=$(realpath "${1:-build}")
-korumi=$build_dir/bin/korumi
+cd "$(dirname "$0")/.."
+bash scripts/build.sh
+build_dir=$(realpath "${KORUMI_BUILD_DIR:-build}")
+program_dir=$build_dir/bin
 
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
-    exec "$korumi"
+    exec "$program_dir/korumi"
 fi
 
 echo "No display found: converting a sample clip with 'korumi --convert' instead of opening the window."
+# A program folder of the sample's own: its settings and the converted file stay out of the build's.
 sample_dir=$build_dir/sample
 mkdir -p "$sample_dir"
+cp "$program_dir/korumi" "$program_dir/profile.txt" "$program_dir/ffmpeg.exe" "$sample_dir/"
 sample=$sample_dir/sample.avi
 if [ ! -s "$sample" ]; then
-    ffmpeg -v error -y -f lavfi -i testsrc=size=640x480:rate=30:duration=10 \
+    ffmpeg -nostdin -v error -y -f lavfi -i testsrc=size=640x480:rate=30:duration=10 \
         -f lavfi -i sine=frequency=440:sample_rate=44100:duration=10 -pix_fmt yuv420p "$sample"
 fi
 
 status=0
-output=$("$korumi" --convert -- "$sample" </dev/null) || status=$?
+output=$("$sample_dir/korumi" --convert -- "$sample" </dev/null) || status=$?
 echo "$output"
 folder=$(printf '%s\n' "$output" | sed -n 's/.* files converted into \(.*\); .*/\1/p' | tail -n 1)
 result="$folder/sample.mp4"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Korumi needs to build, run and test, if any are missing.
+# Installs the Debian packages Korumi needs to build, run and test, if any are missing: as root
+# directly, otherwise through sudo. Says what to do instead when neither is possible.
 set -euo pipefail
 
 packages=(
@@ -13,15 +14,41 @@ packages=(
     xvfb xauth xdotool
 )
 
+fail() {
+    printf '%s\n' "$@" >&2
+    exit 1
+}
+
+if ! command -v apt-get >/dev/null || ! command -v dpkg-query >/dev/null; then
+    fail "Korumi builds on Debian 12, and this system has no apt-get or dpkg-query." \
+        "Install these Debian packages (or your system's equivalents) yourself: ${packages[*]}"
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing missing packages: ${missing[*]}"
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+root_command="apt-get update && apt-get install -y --no-install-recommends ${missing[*]}"
+as_root=()
+if [ "$(id -u)" -ne 0 ]; then
+    command -v sudo >/dev/null ||
+        fail "Korumi needs these Debian packages, and installing them takes root (sudo is not installed):" \
+            "  ${missing[*]}" \
+            "Install them as root, then run this command again:" \
+            "  su -c '$root_command'"
+    as_root=(sudo)
+fi
+
+echo "Installing ${#missing[@]} missing Debian packages (this can take several minutes): ${missing[*]}"
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" </dev/null
+if ! { "${as_root[@]}" apt-get update -qq && "${as_root[@]}" apt-get install -y -qq --no-install-recommends \
+    -o Dpkg::Use-Pty=0 "${missing[@]}"; } </dev/null >"$log" 2>&1; then
+    tail -n 20 "$log" >&2
+    fail "Installing the packages failed (the messages above say why)." \
+        "Install them as root, then run this command again:" \
+        "  su -c '$root_command'"
+fi

@@ -4,6 +4,7 @@
 #include "tests/support/Media.h"
 #include "tests/support/TempDir.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,8 +13,10 @@
 #include <QTest>
 #include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -56,6 +59,7 @@ class ConvertMode : public ::testing::Test
 protected:
     TempDir programDir;
     TempDir media;
+    TempDir temporary;
     QString out = media.File(QStringLiteral("out"));
     int exitCode = -1;
     QString standardOutput;
@@ -71,14 +75,21 @@ protected:
         programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\n").toUtf8());
     }
 
+    // No display and no runtime folder from a session (as under root or in a container).
+    QProcessEnvironment bareEnvironment() const
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
+            environment.remove(name);
+        environment.insert("TMPDIR", temporary.Path());
+        return environment;
+    }
+
     QProcess process;
 
     void start(const QStringList& arguments)
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.remove("DISPLAY");
-        environment.remove("WAYLAND_DISPLAY");
-        environment.remove("QT_QPA_PLATFORM");       // the console mode needs no window system at all
+        QProcessEnvironment environment = bareEnvironment(); // the console mode needs no window system
         environment.insert("QT_DEBUG_PLUGINS", "1"); // a plugin loaded would be told on standard error
         process.setProcessEnvironment(environment);
         process.setStandardInputFile(QProcess::nullDevice());
@@ -99,6 +110,8 @@ protected:
         finish();
     }
 };
+
+using WindowMode = ConvertMode;
 
 TEST_F(ConvertMode, HelpVersionAndUsageErrors)
 {
@@ -180,6 +193,30 @@ TEST_F(ConvertMode, NothingToConvertOrNoPresetFileExitsOne)
     korumi({"--convert", media.Write("a.avi", "a")});
     EXPECT_EQ(exitCode, 1);
     EXPECT_TRUE(standardError.contains("ファイル " + programDir.File("profile.txt") + " は開けません"));
+}
+
+TEST_F(WindowMode, StartsWithNothingOnStandardError)
+{
+    // The settings file as a pipe: the window reads it on its first activation, which tells the
+    // test that start-up is over.
+    const QByteArray settings = QFile::encodeName(programDir.File("Korumi.ini"));
+    QFile::remove(settings);
+    ASSERT_EQ(mkfifo(settings.constData(), 0600), 0);
+    QProcess process;
+    QProcessEnvironment environment = bareEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    process.setProcessEnvironment(environment);
+    process.start(programDir.File("korumi"), {});
+
+    int writer = -1;
+    for (QDeadlineTimer deadline(60000); writer < 0 && !deadline.hasExpired(); QTest::qWait(50))
+        writer = open(settings.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(writer, 0) << "the window never read its settings";
+    close(writer);
+    process.kill();
+    process.waitForFinished();
+
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()), "");
 }
 
 } // namespace

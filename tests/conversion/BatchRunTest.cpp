@@ -58,13 +58,14 @@ TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
     // The registration tool runs in the background: wait for both calls.
     (void)QTest::qWaitFor([this] { return callsOf(Log(), QStringLiteral("addfile.exe")).size() == 2; },
                           10000);
+    // The two run side by side, so they may log in either order.
     const auto handOffs = callsOf(Log(), QStringLiteral("addfile.exe"));
     ASSERT_EQ(handOffs.size(), 2);
-    EXPECT_EQ(handOffs[0], QStringList{settings.OutputFolder + "/a.mp4"});
-    EXPECT_EQ(handOffs[1], QStringList{settings.OutputFolder + "/b b.mp4"});
+    EXPECT_TRUE(handOffs.contains(QStringList{settings.OutputFolder + "/a.mp4"}));
+    EXPECT_TRUE(handOffs.contains(QStringList{settings.OutputFolder + "/b b.mp4"}));
 }
 
-TEST_F(RecordedBatch, EveryPassGrabsAThumbnailFirstAndSaveModeNeverHandsOff)
+TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAndSaveModeNeverHandsOff)
 {
     UseRecordingTools();
     const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
@@ -74,8 +75,8 @@ TEST_F(RecordedBatch, EveryPassGrabsAThumbnailFirstAndSaveModeNeverHandsOff)
 
     const auto calls = callsOf(Log(), QStringLiteral("ffmpeg.exe"));
     ASSERT_EQ(calls.size(), 2);
-    EXPECT_EQ(calls[0], ThumbnailArguments(a, programDir.Path()).Arguments());
-    EXPECT_EQ(calls[1], ConversionCommand(a, 1, settings).Arguments());
+    EXPECT_TRUE(calls.contains(ThumbnailArguments(a, programDir.Path()).Arguments()));
+    EXPECT_TRUE(calls.contains(ConversionCommand(a, 1, settings).Arguments()));
     EXPECT_TRUE(callsOf(Log(), QStringLiteral("addfile.exe")).isEmpty());
     EXPECT_TRUE(QDir(settings.OutputFolder).exists());
 }
