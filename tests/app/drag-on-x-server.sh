@@ -10,10 +10,8 @@ cleanup() { kill "${korumi_pid:-}" "${x_pid:-}" 2>/dev/null || true; rm -rf "$wo
 trap cleanup EXIT
 cp "$program_dir/korumi" "$program_dir/profile.txt" "$work/"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
-x_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+source "$(dirname "$0")/x-server.sh"
+start_x_server "$work"
 "$work/korumi" </dev/null >/dev/null 2>&1 &
 korumi_pid=$!
 

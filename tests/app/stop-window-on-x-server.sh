@@ -15,10 +15,8 @@ printf '[SET1]\nC5=3\n[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=60 -c:v mpeg4 "$work/slow.avi"
 target=$work/out/slow.mp4
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
-x_pid=$!
-for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=:$(cat "$work/display")
+source "$(dirname "$0")/x-server.sh"
+start_x_server "$work"
 "$work/korumi" "$work/slow.avi" </dev/null >/dev/null 2>&1 &
 korumi_pid=$!
 
