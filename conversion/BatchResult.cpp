@@ -12,6 +12,8 @@ QString EndMessage(const BatchResult& result)
         return QStringLiteral("保存先フォルダ %1 を作成できません。処理を中止します。").arg(result.Reason);
     case RunEnd::EncoderMissing:
         return QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
+    case RunEnd::FfmpegMissing:
+        return QStringLiteral("ffmpeg が見つかりません。処理を中止します。");
     case RunEnd::Aborted:
         return QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。\n") + result.Reason;
     }

@@ -8,7 +8,8 @@ enum class RunEnd {
     Completed,          // every file was taken in turn
     NoOutputFolder,     // no output folder was given; nothing ran
     OutputFolderFailed, // the output folder could not be made; nothing ran
-    EncoderMissing,     // the encoder could not be started
+    EncoderMissing,     // the encoder front could not be started
+    FfmpegMissing,      // the encoder front could not run ffmpeg
     Aborted,            // an error stopped the run
     Interrupted,        // the run was asked to stop as a whole
 };

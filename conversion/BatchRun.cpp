@@ -89,9 +89,9 @@ void BatchRun::startFile(int fileIndex)
     connect(conversion, &FileConversion::PassEnded, &m_thumbnail, &ThumbnailGrab::Stop);
     connect(conversion, &FileConversion::Ended, this,
             [this, conversion](const FileOutcome& outcome) { onEnded(conversion, outcome); });
-    connect(conversion, &FileConversion::EncoderMissing, this, [this, conversion] {
+    connect(conversion, &FileConversion::CannotConvert, this, [this, conversion](RunEnd why) {
         onEnded(conversion, {});
-        stop(RunEnd::EncoderMissing);
+        stop(why);
     });
     conversion->Start();
 }

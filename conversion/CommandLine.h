@@ -6,6 +6,9 @@
 // The name under which the encoder front is run.
 inline const QString EncoderProgram = QStringLiteral("ffmpeg.exe");
 
+// The front's exit status when it cannot run ffmpeg itself; every file would fail the same way.
+constexpr int FfmpegMissingStatus = 69;
+
 // The output file for `source`: the output folder + the source's file name with ".mp4".
 QString TargetPathFor(const QString& source, const QString& outputFolder);
 

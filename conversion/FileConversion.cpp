@@ -24,7 +24,8 @@ FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString targe
     connect(&m_encoder, &HiddenProcess::ErrorsArrived, this,
             [this](const QByteArray& bytes) { m_report.AddErrors(bytes); });
     connect(&m_encoder, &HiddenProcess::Finished, this, &FileConversion::onEncoderFinished);
-    connect(&m_encoder, &HiddenProcess::FailedToStart, this, &FileConversion::EncoderMissing);
+    connect(&m_encoder, &HiddenProcess::FailedToStart, this,
+            [this] { emit CannotConvert(RunEnd::EncoderMissing); });
 }
 
 void FileConversion::Start()
@@ -81,6 +82,10 @@ void FileConversion::onEncoderFinished(int exitCode, bool crashed)
         }
         ++m_outcome.CancelledPasses;
         passEnded(false);
+        return;
+    }
+    if (!crashed && exitCode == FfmpegMissingStatus) {
+        emit CannotConvert(RunEnd::FfmpegMissing);
         return;
     }
     if (crashed || exitCode != 0) {

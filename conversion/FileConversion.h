@@ -43,7 +43,7 @@ public:
     FileConversion(const BatchJob& job, int fileIndex, QString target, SettingsSource settings,
                    QObject* parent = nullptr);
 
-    // Starts the first pass; Ended or EncoderMissing follows through the event loop.
+    // Starts the first pass; Ended or CannotConvert follows through the event loop.
     void Start();
     // Ends the running pass as the user's cancel does: its output goes, the next pass follows.
     bool CancelPass();
@@ -56,7 +56,8 @@ signals:
     // How much of the file is done, 0 to 1, as the encoder reports it.
     void Progressed(double fraction);
     void Ended(const FileOutcome& outcome);
-    void EncoderMissing();
+    // The encoder cannot work at all (EncoderMissing, FfmpegMissing): no file would convert.
+    void CannotConvert(RunEnd why);
 
 private:
     void startPass();

@@ -26,7 +26,11 @@ PresetList::Applied PresetList::Apply(int index, ConversionSettings& settings) c
     applied.Index = Choice(index) >= 1 ? index : Choice(1);
     const ParsedPreset preset = ParsePreset(applied.Index >= 1 ? m_records.at(applied.Index - 1) : QString());
     ApplyPreset(preset, settings);
-    if (!preset.Complete())
-        applied.Problem = EConvertError(preset.FailedText).Message();
+    if (!preset.Complete()) {
+        // Where the bad number stands: the line of the file, which is the preset's number.
+        const QString where = applied.Index >= 1 ? QStringLiteral(" %1 行目").arg(applied.Index) : QString();
+        applied.Problem =
+            ProfileFileName + where + QStringLiteral(": ") + EConvertError(preset.FailedText).Message();
+    }
     return applied;
 }

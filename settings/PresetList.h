@@ -27,8 +27,9 @@ public:
 
     // What applying a choice did.
     struct Applied {
-        int Index = -1;                 // the preset applied: the header row or none means preset 1
-        std::optional<QString> Problem; // the message when a number could not be read
+        int Index = -1; // the preset applied: the header row or none means preset 1
+        std::optional<QString>
+            Problem; // "profile.txt 3 行目: 'abc' は整数ではありません" when a number could not be read
     };
 
     // Applies preset `index` to `settings`, or preset 1 when `index` is the header row or none. A

@@ -126,7 +126,7 @@ TEST_F(SettingsWindow, ABrokenPresetIsReportedOnceAndTheRestStillArrives)
     const auto form = Start({clip});
     form->FormActivate(form.get()); // a later activation tries nothing again
 
-    EXPECT_EQ(messages.Shown, QStringList{"'速い' は整数ではありません"});
+    EXPECT_EQ(messages.Shown, QStringList{"profile.txt 1 行目: '速い' は整数ではありません"});
     EXPECT_EQ(form->Tag, 1);
     EXPECT_EQ(form->pos(), QPoint(100, 150));
     EXPECT_EQ(form->DigitBar2->Position(), 3000);

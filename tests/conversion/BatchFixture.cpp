@@ -8,9 +8,9 @@
 namespace
 {
 
-// Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target
-// (but no thumbnail: the run would rightly refuse a picture that is not one). A source whose
-// name holds "broken" makes the encoder fail.
+// Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target after a
+// moment (so the thumbnail grab beside it gets to run), but no thumbnail: the run would rightly
+// refuse a picture that is not one. A source whose name holds "broken" makes the encoder fail.
 const char* RecorderScript = R"(#!/bin/sh
 log="$(dirname "$0")/calls.log"
 name=$(basename "$0")
@@ -19,6 +19,7 @@ for argument in "$@"; do line="$line	$argument"; done
 echo "$line" >> "$log"
 if [ "$name" = ffmpeg.exe ] && [ "$3" != -f ]; then
     for last in "$@"; do :; done
+    sleep 0.2
     printf 'output' > "$last"
     case "$2" in *broken*) exit 3;; esac
 fi

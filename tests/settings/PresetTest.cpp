@@ -78,8 +78,9 @@ TEST_P(ApplyingAPreset, SetsTheValuesUpToTheFirstBadNumber)
     ConversionSettings settings = StartValues();
     const PresetList::Applied applied = presets.Apply(1, settings);
     if (c.error)
-        EXPECT_EQ(applied.Problem,
-                  QStringLiteral("'%1' は整数ではありません").arg(QString::fromUtf8(c.error)));
+        EXPECT_EQ(
+            applied.Problem,
+            QStringLiteral("profile.txt 1 行目: '%1' は整数ではありません").arg(QString::fromUtf8(c.error)));
     else
         EXPECT_EQ(applied.Problem, std::nullopt);
     EXPECT_EQ(settings.PictureSizeIndex, c.size);
@@ -198,7 +199,7 @@ TEST(PresetChoice, NoPresetAtAllLeavesNothingChosenSetsTheFirstCodecAndReportsEm
     ConversionSettings settings = StartValues();
     const PresetList::Applied applied = PresetList().Apply(0, settings);
     EXPECT_EQ(applied.Index, -1);
-    EXPECT_EQ(applied.Problem, "'' は整数ではありません");
+    EXPECT_EQ(applied.Problem, "profile.txt: '' は整数ではありません");
     EXPECT_EQ(settings.VideoCodec, "LIBX264");
     EXPECT_EQ(settings.PictureSizeIndex, 1);
     EXPECT_EQ(settings.FrameRate, 15);

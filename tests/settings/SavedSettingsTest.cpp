@@ -137,7 +137,7 @@ TEST_F(SettingsFile, APresetThatCannotBeAppliedIsReportedOnceAndTheSavedValuesSt
     presets = PresetList({"壊れた行,mp4,1280x720,LIBX264,速いfps,4000kbps,AAC,48000Hz,160kbps"});
     const LoadedSettings loaded =
         Load("[SET]\nM_LEFT=100\nM_TOP=150\n[SET1]\nC0=1\nC2=3000\n[SET2]\nC11=/out\nC12=1\n");
-    EXPECT_EQ(loaded.Problems, QStringList{"'速い' は整数ではありません"});
+    EXPECT_EQ(loaded.Problems, QStringList{"profile.txt 1 行目: '速い' は整数ではありません"});
     EXPECT_EQ(loaded.Settings.WindowPosition, QPoint(100, 150));
     EXPECT_EQ(loaded.Settings.Conversion.PictureSizeIndex, 3) << "the fields before the bad one apply";
     EXPECT_EQ(loaded.Settings.Conversion.FrameRate, 30) << "the start value stays";

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -178,6 +179,66 @@ INSTANTIATE_TEST_SUITE_P(
                                      clip(QStringLiteral("-a \"q\" $HOME\nクリップ 1.avi"), 2, true),
                                      "LIBX264", 0, 1, true, "h264", 640, 480, "4:3", 44100}),
     [](const ::testing::TestParamInfo<ConversionCase>& info) { return std::string(info.param.name); });
+
+// The brightness of each column of the first frame of a video, 0 to 255.
+QList<int> ColumnBrightness(const QString& video, int width, int height)
+{
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"),
+                 {"-v", "error", "-i", video, "-frames:v", "1", "-f", "rawvideo", "-pix_fmt", "gray", "-"});
+    ffmpeg.waitForFinished();
+    const QByteArray pixels = ffmpeg.readAllStandardOutput();
+    QList<int> columns(width, 0);
+    if (pixels.size() != width * height)
+        return {};
+    for (int x = 0; x < width; ++x) {
+        for (int y = 0; y < height; ++y)
+            columns[x] += quint8(pixels[y * width + x]);
+        columns[x] /= height;
+    }
+    return columns;
+}
+
+TEST(FrontConversion, PicturesKeepTheirProportionsCentredWithBlackAtTheSides)
+{
+    struct Case {
+        const char* name;
+        const char* size;
+        bool turned;   // tagged to be shown turned by 90 degrees
+        int blackUpTo; // the columns from the left (and as many from the right) that are black
+    };
+    const Case cases[] = {
+        {"FourToThree", "640x480", false, 90},
+        {"Widescreen", "1280x720", false, 0},
+        {"Portrait", "480x848", false, 245},
+        {"TurnedByItsRotationTag", "640x360", true, 250},
+    };
+    for (const Case& c : cases) {
+        TempDir temp;
+        // An even grey picture, so that any black is padding.
+        const QString plain = temp.File(QStringLiteral("plain.mp4"));
+        QProcess::execute("ffmpeg", {"-v", "error", "-f", "lavfi", "-i",
+                                     QStringLiteral("color=c=0x808080:s=%1:r=10:d=1").arg(c.size), "-pix_fmt",
+                                     "yuv420p", plain});
+        const QString source = temp.File(QStringLiteral("source.mp4"));
+        QProcess::execute("ffmpeg", {"-v", "error", "-i", plain, "-c", "copy", "-metadata:s:v:0",
+                                     c.turned ? "rotate=90" : "rotate=0", source});
+        ConversionCase conversion{};
+        conversion.codec = "LIBX264";
+        conversion.sizeIndex = 1; // 720x480 shown at 16:9
+        const QString target = convert(source, settingsFor(conversion, temp.MakeDir(QStringLiteral("out"))),
+                                       temp.Path(), frontEnvironment(temp));
+        const QList<int> columns = ColumnBrightness(target, 720, 480);
+        ASSERT_EQ(columns.size(), 720) << c.name;
+        const auto black = [&](int x) { return columns[x] < 40; };
+        for (int x : {0, 719})
+            EXPECT_EQ(black(x), c.blackUpTo > 0) << c.name << " column " << x;
+        if (c.blackUpTo > 0) {
+            EXPECT_TRUE(black(c.blackUpTo - 8) && black(719 - c.blackUpTo + 8)) << c.name;
+            EXPECT_FALSE(black(c.blackUpTo + 8) || black(719 - c.blackUpTo - 8)) << c.name;
+        }
+    }
+}
 
 TEST(FrontConversion, TwoPassRunsWhereNothingCanBeWritten)
 {

@@ -1,5 +1,6 @@
 // The translation of Korumi's command lines into today's ffmpeg options.
 #include "tools/ffmpeg-front/FrontPlan.h"
+#include "tools/ffmpeg-front/FitFilter.h"
 
 #include <gtest/gtest.h>
 
@@ -55,6 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                    "-y",     "-flags",   "bitexact",     "-s",        "720x480", "-aspect", "16:9",
                    "-c:v",   "libx264",  "-b:v",         "2048k",     "-r",      "30",      "-c:a",
                    "aac",    "-b:a",     "128k",         "-ar",       "44100"},
+                  {"-vf", FitFilter("720x480", "16:9")},
                   AppleX264,
                   {"-progress", "pipe:1", "/out/clip.mp4"}})},
         PlanCase{"FirstOfTwoPassesKeepsBothNoAudioFlags",

@@ -1,6 +1,7 @@
 #include "tools/ffmpeg-front/FrontPlan.h"
 
 #include "tools/common/FilePaths.h"
+#include "tools/ffmpeg-front/FitFilter.h"
 
 #include <algorithm>
 #include <array>
@@ -75,6 +76,9 @@ struct Walk {
     FrontPlan plan;
     std::string videoCodec;
     std::string format;
+    std::string size;   // the value of "-s"
+    std::string aspect; // the value of "-aspect"
+    bool hasVideoFilter = false;
     std::size_t inputAt = 0;     // place of the first "-i" in Arguments
     std::size_t seekAt = 0;      // place of the last "-ss" after an input, or 0
     std::size_t inputSeekAt = 0; // place of the value of a "-ss" before the input, or 0
@@ -105,6 +109,10 @@ void addOption(Walk& walk, const std::string& option, const std::string& value)
     }
     if (option == "-f")
         walk.format = value;
+    if (option == "-s")
+        walk.size = value;
+    if (option == "-aspect")
+        walk.aspect = value;
     if (option == "-vcodec")
         walk.videoCodec = value;
     const char* current = currentName(option);
@@ -125,6 +133,7 @@ Walk walkOver(const std::vector<std::string>& arguments)
             walk.plan.Output = argument;
             break;
         }
+        walk.hasVideoFilter = walk.hasVideoFilter || argument == "-vf" || argument == "-filter:v";
         if (!last && takesValue(argument)) {
             addOption(walk, argument, arguments[i + 1]);
             ++i;
@@ -172,6 +181,10 @@ void finishOutput(Walk& walk)
         // Always one file, named as given (no frame-number pattern), replacing the temporary one.
         out.insert(out.end(), {"-update", "1", "-y"});
     } else {
+        // The chosen frame keeps every picture's proportions instead of stretching it.
+        const std::string fit = FitFilter(walk.size, walk.aspect);
+        if (!fit.empty() && !walk.hasVideoFilter)
+            out.insert(out.end(), {"-vf", fit});
         if (isAppleOutput(plan.Output))
             addAppleSettings(walk, out);
         if (plan.Pass != 0)

@@ -16,6 +16,18 @@
 namespace
 {
 
+// The exit status for "ffmpeg cannot be run": Korumi stops the whole run on it, as every file
+// would fail the same way. (ffmpeg's own statuses are 0, 1 and 255.)
+constexpr int FfmpegMissingStatus = 69;
+
+// ffmpeg's outcome, with its failure to start told apart from its failures.
+[[noreturn]] void exitLike(const ChildProcess::Outcome& outcome)
+{
+    if (outcome.Signal == 0 && outcome.ExitCode == ChildProcess::NotStartedStatus)
+        std::exit(FfmpegMissingStatus);
+    ChildProcess::ExitLike(outcome);
+}
+
 // Whether a failed pass failed only for want of pictures: a source without them gives the first
 // pass nothing to analyse, and its second pass does all the work. Asked only after a failure, so
 // that a pass that works never waits for a probe.
@@ -41,10 +53,8 @@ int runPass(const FrontPlan& plan)
         PassLog::Remove(prefix);
     if (nothingToAnalyse(plan, outcome))
         return EXIT_SUCCESS;
-    ChildProcess::ExitLike(outcome);
+    exitLike(outcome);
 }
-
-} // namespace
 
 // The source's length, "duration=<seconds>", beside ffmpeg's own progress lines, so a reader
 // can tell how far the pass has come. Probed while ffmpeg starts, not before it, and only from a
@@ -57,6 +67,8 @@ void reportDuration(const FrontPlan& plan)
     ChildProcess::Spawn({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
                          "default=noprint_wrappers=1", FilePaths::FfmpegFileArgument(plan.Input)});
 }
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -71,5 +83,6 @@ int main(int argc, char** argv)
     case FrontMode::Exec:
         break;
     }
-    return ChildProcess::Exec(plan.Arguments);
+    ChildProcess::Exec(plan.Arguments);
+    return FfmpegMissingStatus; // Exec returns only when ffmpeg could not be run
 }
