@@ -64,8 +64,11 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
         else
             return usageError(QStringLiteral("unknown option: ") + argument);
     }
-    if (help || version)
-        return CommandLineOptions{help ? Mode::Help : Mode::Version, false, false, 0, {}, {}};
+    if (help || version) {
+        CommandLineOptions asked;
+        asked.RunMode = help ? Mode::Help : Mode::Version;
+        return asked;
+    }
     if (!convert && (options.ITunes || options.DryRun || options.Jobs > 0))
         return usageError(QStringLiteral("--itunes, --dry-run and --jobs only go with --convert"));
     options.RunMode = convert ? Mode::Convert : Mode::Window;

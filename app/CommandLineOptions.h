@@ -12,7 +12,9 @@ struct CommandLineOptions {
     bool DryRun = false;
     int Jobs = 0;      // files converted at the same time; 0 for the default
     QStringList Paths; // files and folders for the input list
-    QString Error;     // what is wrong, for a usage error
+    // Arguments that are not text (not UTF-8), as people can read them: never taken, but named.
+    QStringList PathsNotText;
+    QString Error; // what is wrong, for a usage error
 };
 
 // Reads the arguments after the program name. Options may come in any order before "--"; every

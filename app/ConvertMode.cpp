@@ -5,6 +5,7 @@
 #include "input/InputList.h"
 #include "platform/Console.h"
 #include "platform/Errors.h"
+#include "platform/Printable.h"
 #include "platform/StopSignals.h"
 #include "settings/PresetList.h"
 #include "settings/SettingsFile.h"
@@ -27,7 +28,7 @@ QString summary(const BatchResult& result, const QString& outputFolder)
     return interrupted + QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 passes cancelled")
                              .arg(result.Converted)
                              .arg(result.FileCount)
-                             .arg(outputFolder)
+                             .arg(Printable(outputFolder))
                              .arg(result.Failures.size())
                              .arg(result.CancelledPasses);
 }
@@ -98,6 +99,11 @@ int RunConvertMode(const CommandLineOptions& options, const QString& programFold
 
     InputList inputs;
     inputs.AddPaths(options.Paths);
+    QList<UntakenPath> untaken = inputs.Untaken();
+    for (const QString& name : options.PathsNotText)
+        untaken << UntakenPath{name, TUntakable::utNameNotText};
+    if (!untaken.isEmpty())
+        WriteLine(stderr, UntakenReport(untaken));
     int status = Failed;
     if (!inputs.HasFiles()) {
         WriteLine(stderr, QStringLiteral("korumi: no files to convert"));

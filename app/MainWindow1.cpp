@@ -36,6 +36,7 @@
 #include <QListView>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSlider>
 
 namespace
@@ -150,9 +151,11 @@ void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 
 } // namespace
 
-TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent)
+TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments,
+                       const QStringList& argumentsNotText, QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder),
-      m_arguments(arguments), m_presets(PresetList::Read(PresetFilePath(programFolder)))
+      m_arguments(arguments), m_argumentsNotText(argumentsNotText),
+      m_presets(PresetList::Read(PresetFilePath(programFolder)))
 {
     m_state.ProgramFolder = programFolder;
     setWindowTitle(QStringLiteral("Korumi"));
@@ -211,7 +214,7 @@ void TMainForm1::buildInputArea()
     ListBox1->setToolTip(QStringLiteral(" 変換対象ファイル"));
     ListBox1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     SetUpListBox(*ListBox1, 11);
-    ListBox1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     const QString dropCaption = QStringLiteral("[ ここにファイルをドロップ(複数可) ]");
     Panel11 = new TPanel(panel1, QRect(6, 8, 374, 120), Cream, TBevelCut::bvLowered);
@@ -331,6 +334,7 @@ void TMainForm1::wireHandlers()
     C2_00->OnChange = std::bind(&TMainForm1::C2_00Change, this, _1);
     connect(Button0, &QPushButton::clicked, this, [this] { Button0Click(Button0); });
     Inputs.OnChange = [this](QObject*) { inputsChanged(); };
+    wireKeys();
 }
 
 QStringList TMainForm1::InputFiles() const
@@ -343,6 +347,35 @@ void TMainForm1::inputsChanged()
     Panel11->setVisible(!Inputs.HasFiles());
     Button10->SetEnabled(Inputs.HasFiles());
     Button11->SetEnabled(Inputs.HasFiles());
+}
+
+// Ctrl+Enter starts "[ 変換開始 ]" when it can start; Delete takes the selected files off the list.
+void TMainForm1::wireKeys()
+{
+    for (const int enter : {Qt::Key_Return, Qt::Key_Enter}) {
+        connect(new QShortcut(QKeySequence(Qt::CTRL | enter), this), &QShortcut::activated, this, [this] {
+            if (Button10->Enabled())
+                Button10Click(Button10);
+        });
+    }
+    auto* remove = new QShortcut(QKeySequence::Delete, ListBox1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(remove, &QShortcut::activated, this, [this] {
+        QList<int> rows;
+        for (const QModelIndex& index : ListBox1->selectionModel()->selectedRows())
+            rows << index.row();
+        Inputs.RemoveAt(rows);
+    });
+}
+
+// Adds to the input list and names, in one message, what could not be taken.
+void TMainForm1::addPaths(const QStringList& paths, const QStringList& notText)
+{
+    Inputs.AddPaths(paths);
+    QList<UntakenPath> untaken = Inputs.Untaken();
+    for (const QString& name : notText)
+        untaken << UntakenPath{name, TUntakable::utNameNotText};
+    if (!untaken.isEmpty())
+        Messages::Show(UntakenReport(untaken), this);
 }
 
 void TMainForm1::Button5Click(QObject*)
@@ -362,14 +395,14 @@ void TMainForm1::dropEvent(QDropEvent* event)
     for (const QUrl& url : event->mimeData()->urls())
         if (url.isLocalFile())
             paths << url.toLocalFile();
-    Inputs.AddPaths(paths);
+    addPaths(paths);
     event->acceptProposedAction();
 }
 
 ConversionSettings TMainForm1::CurrentSettings() const
 {
     ConversionSettings settings = m_settings.Conversion;
-    settings.OutputFolder = Paths::ExcludeTrailingSeparator(settings.OutputFolder);
+    settings.OutputFolder = Paths::UsableFolder(settings.OutputFolder);
     return settings;
 }
 
@@ -465,9 +498,10 @@ void TMainForm1::Button4Click(QObject*)
 void TMainForm1::C1_03Change(QObject*)
 {
     // What the user types stays as typed; a finished path, a chosen one and a loaded one lose
-    // their trailing separator (which brings us back here, nested, with nothing left to remove).
+    // their trailing separator and have a leading "~" made the home folder (which brings us back
+    // here, nested, with nothing left to change).
     if (!C1_03->IsEditing())
-        C1_03->SetPath(Paths::ExcludeTrailingSeparator(C1_03->Path()));
+        C1_03->SetPath(Paths::UsableFolder(C1_03->Path()));
     C1_03->setToolTip(C1_03->Path());
     m_settings.Conversion.OutputFolder = C1_03->Path();
 }
@@ -493,7 +527,7 @@ void TMainForm1::FormActivate(QObject*)
     // Shown once; the saved values and the paths still arrive.
     for (const QString& problem : loaded.Problems)
         Messages::Show(problem, this);
-    Inputs.AddPaths(m_arguments);
+    addPaths(m_arguments, m_argumentsNotText);
     Tag = 1;
 }
 

@@ -30,9 +30,11 @@ class TMainForm1 : public QWidget
 {
 public:
     // `programFolder` holds profile.txt, Korumi.ini, Readme.txt and the tools; `arguments` are
-    // the paths given on the command line, taken into the input list at first activation.
-    // Raises EFOpenError when profile.txt cannot be read.
-    TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent = nullptr);
+    // the paths given on the command line, taken into the input list at first activation, where
+    // `argumentsNotText` (shown as people can read them) are named as not taken. Raises
+    // EFOpenError when profile.txt cannot be read.
+    TMainForm1(const QString& programFolder, const QStringList& arguments,
+               const QStringList& argumentsNotText = {}, QWidget* parent = nullptr);
     ~TMainForm1() override;
 
     const QString& ProgramFolder() const { return m_programFolder; }
@@ -111,9 +113,12 @@ private:
     void showSettings();
     void runFinished(const BatchResult& result);
     void inputsChanged();
+    void addPaths(const QStringList& paths, const QStringList& notText = {});
+    void wireKeys();
 
     QString m_programFolder;
     QStringList m_arguments;
+    QStringList m_argumentsNotText;
     PresetList m_presets;
     SavedSettings m_settings; // what the controls show; the window position is taken at close
     RunMode m_runMode = RunMode::Save;

@@ -6,6 +6,7 @@
 #include "app/Version.h"
 #include "platform/Application.h"
 #include "platform/Console.h"
+#include "platform/Printable.h"
 #include "platform/ProgramFolder.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/StopSignals.h"
@@ -19,11 +20,17 @@ namespace
 
 constexpr int UsageErrorStatus = 2;
 
-QStringList argumentsOf(int argc, char** argv)
+// The arguments after the program's name; those that are not text go to `notText` instead,
+// since as text they would name some other file.
+QStringList argumentsOf(int argc, char** argv, QStringList& notText)
 {
     QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i) {
+        if (IsUtf8(argv[i]))
+            arguments << QString::fromUtf8(argv[i]);
+        else
+            notText << PrintableBytes(argv[i]);
+    }
     return arguments;
 }
 
@@ -47,7 +54,9 @@ int RunKorumi(int argc, char** argv)
 {
     // A reader that goes away (`korumi --convert ... | head -1`) must not end the run.
     std::signal(SIGPIPE, SIG_IGN);
-    const CommandLineOptions options = ParseCommandLine(argumentsOf(argc, argv));
+    QStringList notText;
+    CommandLineOptions options = ParseCommandLine(argumentsOf(argc, argv, notText));
+    options.PathsNotText = notText;
     switch (options.RunMode) {
     case CommandLineOptions::Mode::Help:
         WriteLine(stdout, UsageText());
@@ -78,7 +87,7 @@ int RunKorumi(int argc, char** argv)
     Application application(argc, argv);
     std::unique_ptr<TMainForm1> mainForm;
     try {
-        mainForm = std::make_unique<TMainForm1>(ProgramFolder(), options.Paths);
+        mainForm = std::make_unique<TMainForm1>(ProgramFolder(), options.Paths, options.PathsNotText);
     } catch (const std::exception& error) {
         // The main window could not be built: the error is shown and no window appears.
         Application::ShowException(error);

@@ -1,5 +1,7 @@
 #include "conversion/BatchResult.h"
 
+#include "platform/Printable.h"
+
 QString EndMessage(const BatchResult& result)
 {
     switch (result.End) {
@@ -9,13 +11,15 @@ QString EndMessage(const BatchResult& result)
     case RunEnd::NoOutputFolder:
         return QStringLiteral("保存先フォルダが指定されていません。");
     case RunEnd::OutputFolderFailed:
-        return QStringLiteral("保存先フォルダ %1 を作成できません。処理を中止します。").arg(result.Reason);
+        return QStringLiteral("保存先フォルダ %1 を作成できません。処理を中止します。")
+            .arg(Printable(result.Reason));
     case RunEnd::EncoderMissing:
         return QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
     case RunEnd::FfmpegMissing:
         return QStringLiteral("ffmpeg が見つかりません。処理を中止します。");
     case RunEnd::Aborted:
-        return QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。\n") + result.Reason;
+        return QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。\n") +
+               Printable(result.Reason);
     }
     return QString();
 }
@@ -30,7 +34,7 @@ QString FailureReport(const QList<FileFailure>& failures)
                 : QStringLiteral("エンコーダがエラーで終了しました (終了コード %1)").arg(failure.ExitCode);
         if (!failure.Reason.isEmpty())
             reason += QStringLiteral(": ") + failure.Reason;
-        report += u'\n' + failure.Name + QStringLiteral(" : ") + reason;
+        report += u'\n' + Printable(failure.Name) + QStringLiteral(" : ") + Printable(reason);
     }
     return report;
 }

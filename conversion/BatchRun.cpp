@@ -5,6 +5,7 @@
 #include "platform/Errors.h"
 #include "platform/JpegImage.h"
 #include "platform/Paths.h"
+#include "platform/Printable.h"
 
 #include <QDir>
 #include <QFile>
@@ -106,8 +107,8 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
     }
     m_state.SourcePath = pass.Source;
     m_state.TargetPath = pass.Target;
-    m_view.SetCaption(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
-                      Paths::ExtractFileName(pass.Target));
+    m_view.SetCaption(Printable(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
+                                Paths::ExtractFileName(pass.Target)));
     showProgress();
     emit PassStarted(pass);
     if (m_job.Thumbnails && !m_job.DryRun) {

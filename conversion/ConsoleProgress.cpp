@@ -4,6 +4,7 @@
 #include "conversion/TimeLeft.h"
 #include "platform/Console.h"
 #include "platform/Paths.h"
+#include "platform/Printable.h"
 
 #include <QStringList>
 #include <cmath>
@@ -26,7 +27,7 @@ QString ProgressText(const RunProgress& progress)
 {
     QStringList parts;
     for (const FileProgress& file : progress.Running)
-        parts << Paths::ExtractFileName(file.Source) + u' ' + Percent(file.Fraction);
+        parts << Printable(Paths::ExtractFileName(file.Source)) + u' ' + Percent(file.Fraction);
     parts << QStringLiteral("run ") + Percent(progress.Fraction);
     if (progress.SecondsLeft)
         parts << ClockText(*progress.SecondsLeft) + QStringLiteral(" left");
@@ -72,5 +73,6 @@ void ConsoleProgress::announce(const PassStart& pass)
                           .arg(pass.FileCount)
                           .arg(pass.Pass)
                           .arg(pass.Passes)
-                          .arg(Paths::ExtractFileName(pass.Source), Paths::ExtractFileName(pass.Target)));
+                          .arg(Printable(Paths::ExtractFileName(pass.Source)),
+                               Printable(Paths::ExtractFileName(pass.Target))));
 }

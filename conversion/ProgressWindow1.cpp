@@ -14,6 +14,7 @@
 #include "platform/SystemColors.h"
 #include "platform/WindowDragger.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -119,6 +120,11 @@ void TProgressForm1::Timer1Timer()
     if (m_secondsLeft)
         caption += QStringLiteral("  残り ") + ClockText(*m_secondsLeft);
     Label2->SetCaption(caption);
+}
+
+void TProgressForm1::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
 }
 
 void TProgressForm1::Button1Click(QObject*)

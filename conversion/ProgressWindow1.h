@@ -7,6 +7,7 @@
 #include <functional>
 
 class FadeButton;
+class QCloseEvent;
 class GradientProgressBar;
 class QLabel;
 class TLabel;
@@ -40,6 +41,11 @@ public:
     GradientProgressBar* ProgressBar1;
     FadeButton* Button1;
     QTimer Timer1;
+
+protected:
+    // The window lasts as long as its run: a close request (Alt+F4) would leave the run with no
+    // way to cancel it, so it is refused.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     const ConversionState& m_state;

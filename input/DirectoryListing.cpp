@@ -1,6 +1,7 @@
 #include "input/DirectoryListing.h"
 
 #include "platform/Paths.h"
+#include "platform/Printable.h"
 
 #include <QFile>
 #include <fcntl.h>
@@ -88,6 +89,11 @@ bool DirectoryListing::Next()
         return false;
     m_name = QFile::decodeName(m_entry->d_name);
     return true;
+}
+
+bool DirectoryListing::NameIsText() const
+{
+    return IsUtf8(RawName());
 }
 
 bool DirectoryListing::IsWalkableFolder() const

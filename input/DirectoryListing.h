@@ -14,10 +14,16 @@ public:
     DirectoryListing(const DirectoryListing&) = delete;
     DirectoryListing& operator=(const DirectoryListing&) = delete;
 
+    // Whether the folder could be opened for listing.
+    bool IsOpen() const { return m_dir != nullptr; }
     // Moves to the next entry; false when none is left.
     bool Next();
     // The current entry's name.
     const QString& Name() const { return m_name; }
+    // Whether the current entry's name is UTF-8, so that its name as text leads back to it.
+    bool NameIsText() const;
+    // The current entry's name as it is stored.
+    QByteArray RawName() const { return m_entry->d_name; }
     // Whether the current entry is a folder itself, not a link to one: the only kind a walk enters.
     bool IsWalkableFolder() const;
     // The current entry's details; a link is described by what it points to.

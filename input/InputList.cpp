@@ -19,6 +19,23 @@ InputList::InputList()
     SearchFile1.ReadDetails = false;
     SearchFile1.OnFind = [this](TSearchFile* Sender, const QString& Name, const TSearchFileData& Data,
                                 bool& Continue) { SearchFile1Find(Sender, Name, Data, Continue); };
+    SearchFile1.OnCannotTake = [this](TSearchFile*, const QString& Name, TUntakable Why) {
+        m_untaken << UntakenPath{Name, Why};
+    };
+}
+
+QString UntakenReport(const QList<UntakenPath>& untaken)
+{
+    if (untaken.isEmpty())
+        return QString();
+    QString report = QStringLiteral("次のフォルダとファイルは読み込めないため、変換対象に加えませんでした。");
+    for (const UntakenPath& path : untaken) {
+        const QString why = path.Why == TUntakable::utCannotRead
+                                ? QStringLiteral("読み込めないフォルダです")
+                                : QStringLiteral("名前が UTF-8 ではありません");
+        report += u'\n' + path.Name + QStringLiteral(" : ") + why;
+    }
+    return report;
 }
 
 void InputList::AddPath(const QString& path)
@@ -28,6 +45,7 @@ void InputList::AddPath(const QString& path)
 
 void InputList::AddPaths(const QStringList& paths)
 {
+    m_untaken.clear();
     for (const QString& path : paths)
         collect(path);
     m_model.Merge(m_found);
@@ -38,6 +56,12 @@ void InputList::AddPaths(const QStringList& paths)
 void InputList::Clear()
 {
     m_model.Clear();
+    Fire(OnChange, &m_model);
+}
+
+void InputList::RemoveAt(const QList<int>& indexes)
+{
+    m_model.RemoveAt(indexes);
     Fire(OnChange, &m_model);
 }
 

@@ -4,6 +4,16 @@
 #include "input/SearchFile.h"
 #include "platform/Events.h"
 
+// A path a search could not take, as people can read it, and why.
+struct UntakenPath {
+    QString Name;
+    TUntakable Why;
+    bool operator==(const UntakenPath& other) const { return Name == other.Name && Why == other.Why; }
+};
+
+// The message that names the paths not taken, one line each; empty when there are none.
+QString UntakenReport(const QList<UntakenPath>& untaken);
+
 // The paths the next conversion run takes, sorted with letter case ignored. A file path is added
 // as given; a folder adds every regular file beneath it (or link to one), found by a recursive
 // search, but not itself, its subfolders, pipes or devices. Paths that do not exist are skipped without a
@@ -21,6 +31,8 @@ public:
     void AddPaths(const QStringList& paths);
     // Empties the list.
     void Clear();
+    // Removes the paths at `indexes` (as the list shows them).
+    void RemoveAt(const QList<int>& indexes);
 
     int Count() const { return m_model.Paths().Count(); }
     const QString& At(int index) const { return m_model.Paths().At(index); }
@@ -29,6 +41,9 @@ public:
     bool HasFiles() const { return Count() > 0; }
     // The list for a list view.
     QAbstractListModel* Model() { return &m_model; }
+
+    // What the last add could not take: folders it could not read, names that are not text.
+    const QList<UntakenPath>& Untaken() const { return m_untaken; }
 
     // Runs after every add and clear, with the model as Sender.
     TNotifyEvent OnChange;
@@ -45,4 +60,5 @@ private:
 
     PathListModel m_model;
     QStringList m_found; // paths found by the current add, merged into the list at its end
+    QList<UntakenPath> m_untaken;
 };

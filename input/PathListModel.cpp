@@ -9,6 +9,13 @@ void PathListModel::Merge(const QStringList& batch)
     endResetModel();
 }
 
+void PathListModel::RemoveAt(const QList<int>& rows)
+{
+    beginResetModel();
+    m_paths.RemoveAt(rows);
+    endResetModel();
+}
+
 void PathListModel::Clear()
 {
     if (m_paths.Count() == 0)

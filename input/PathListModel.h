@@ -16,6 +16,8 @@ public:
     void Merge(const QStringList& batch);
     // Empties the list.
     void Clear();
+    // Removes the paths at `rows`.
+    void RemoveAt(const QList<int>& rows);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

@@ -5,6 +5,7 @@
 #include "input/Wildcard.h"
 #include "platform/Errors.h"
 #include "platform/Paths.h"
+#include "platform/Printable.h"
 
 namespace
 {
@@ -61,7 +62,8 @@ void TSearchDir::walk(const QString& base)
         const QString folder = Paths::IncludeTrailingSeparator(m_queue.front());
         m_queue.pop_front();
         for (DirectoryListing listing(folder); listing.Next();) {
-            if (listing.IsWalkableFolder())
+            // A folder whose name is not text is reported when its parent is scanned.
+            if (listing.IsWalkableFolder() && listing.NameIsText())
                 visit(folder + listing.Name(), listing.Data(), Continue);
         }
     }
@@ -109,6 +111,12 @@ void TSearchFile::DoFind(const QString& Name, const TSearchFileData& Data, bool&
         OnFind(this, Name, Data, Continue);
 }
 
+void TSearchFile::cannotTake(const QString& Name, TUntakable Why)
+{
+    if (OnCannotTake)
+        OnCannotTake(this, Name, Why);
+}
+
 void TSearchFile::DoFindDir(const QString& Name, const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)
 {
     if (OnFindDir)
@@ -138,7 +146,14 @@ void TSearchFile::collectFolders()
 void TSearchFile::scanFolder(const QString& folder, const QString& pattern, bool& Continue)
 {
     const QString prefix = Paths::IncludeTrailingSeparator(folder);
-    for (DirectoryListing listing(prefix); listing.Next();) {
+    DirectoryListing listing(prefix);
+    if (!listing.IsOpen())
+        cannotTake(Printable(folder), TUntakable::utCannotRead);
+    while (listing.Next()) {
+        if (!listing.NameIsText()) {
+            cannotTake(Printable(prefix) + PrintableBytes(listing.RawName()), TUntakable::utNameNotText);
+            continue;
+        }
         const QString name = listing.Name();
         if (!MatchesWildcard(name, pattern))
             continue;

@@ -15,6 +15,10 @@ using TFindFileEvent = std::function<void(TSearchFile* Sender, const QString& Na
 // Called for each folder the walk meets; Skip leaves its entries out, IgnoreSubDir its subfolders.
 using TFindDirEvent = std::function<void(TSearchFile* Sender, const QString& Name,
                                          const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)>;
+// Called for what a search cannot take: a folder it cannot read, or an entry whose name is not
+// text (`Name` then shows its bytes as Printable does).
+enum class TUntakable { utCannotRead, utNameNotText };
+using TCannotTakeEvent = std::function<void(TSearchFile* Sender, const QString& Name, TUntakable Why)>;
 // Called for each folder of a walk; IgnoreSubDir stops the descent there, Continue false the walk.
 using TSearchDirEvent = std::function<void(TSearchDir* Sender, const QString& Name,
                                            const TSearchFileData& Data, bool& IgnoreSubDir, bool& Continue)>;
@@ -75,6 +79,7 @@ public:
     bool ReadDetails = true;
     TFindFileEvent OnFind;
     TFindDirEvent OnFindDir;
+    TCannotTakeEvent OnCannotTake;
 
 protected:
     virtual void DoFind(const QString& Name, const TSearchFileData& Data, bool& Continue);
@@ -84,6 +89,7 @@ protected:
                          bool& IgnoreSubDir, bool& Continue);
 
 private:
+    void cannotTake(const QString& Name, TUntakable Why);
     void collectFolders();
     void scanFolder(const QString& folder, const QString& pattern, bool& Continue);
 

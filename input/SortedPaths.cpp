@@ -23,6 +23,17 @@ const QString& SortedPaths::At(int index) const
     return m_items[static_cast<std::size_t>(index)].path;
 }
 
+void SortedPaths::RemoveAt(QList<int> indexes)
+{
+    // From the back, so that each removal leaves the indexes still to come in place.
+    std::sort(indexes.begin(), indexes.end(), std::greater<>());
+    indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
+    for (int index : indexes) {
+        if (index >= 0 && index < Count())
+            m_items.erase(m_items.begin() + index);
+    }
+}
+
 QStringList SortedPaths::Paths() const
 {
     QStringList paths;

@@ -11,6 +11,8 @@ public:
     // Puts every path of `batch` at its sorted place, as adding them one by one would.
     void Merge(const QStringList& batch);
     void Clear() { m_items.clear(); }
+    // Removes the paths at `indexes`; indexes outside the list are passed over.
+    void RemoveAt(QList<int> indexes);
     int Count() const { return static_cast<int>(m_items.size()); }
     // The path at `index`; throws EListError outside the list.
     const QString& At(int index) const;

@@ -1,5 +1,7 @@
 #include "platform/Paths.h"
 
+#include <QDir>
+
 namespace Paths
 {
 
@@ -51,6 +53,20 @@ QString IncludeTrailingSeparator(const QString& path)
 QString Join(const QString& folder, const QString& name)
 {
     return folder.endsWith(Separator) ? folder + name : folder + Separator + name;
+}
+
+QString ExpandHome(const QString& path, const QString& home)
+{
+    if (path == u'~')
+        return home;
+    if (path.startsWith(QStringLiteral("~/")))
+        return Join(home, path.mid(2));
+    return path;
+}
+
+QString UsableFolder(const QString& path)
+{
+    return ExcludeTrailingSeparator(ExpandHome(path, QDir::homePath()));
 }
 
 } // namespace Paths

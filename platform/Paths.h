@@ -27,4 +27,12 @@ QString IncludeTrailingSeparator(const QString& path);
 // `folder` + "/" + `name`, never doubling the separator after the root or a folder that ends in one.
 QString Join(const QString& folder, const QString& name);
 
+// The path with a leading "~" (alone or before "/") standing for the folder `home`, as a shell
+// reads it; any other path unchanged.
+QString ExpandHome(const QString& path, const QString& home);
+
+// A folder as the user writes it, made usable: "~" expanded to the user's home, without a
+// trailing separator.
+QString UsableFolder(const QString& path);
+
 } // namespace Paths

@@ -28,7 +28,8 @@ bool WindowDragger::eventFilter(QObject* watched, QEvent* event)
 
 bool WindowDragger::press(QMouseEvent* event)
 {
-    if (event->button() != Qt::LeftButton)
+    // A disabled window (the main window during a run) stays where it is.
+    if (event->button() != Qt::LeftButton || !m_window->isEnabled())
         return false;
     // The window manager moves the window where it can; elsewhere we follow the pointer.
     if (QWindow* handle = m_window->windowHandle(); handle && handle->startSystemMove())

@@ -90,7 +90,7 @@ LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets, c
     }
     settings.Conversion = settings.Conversion.Clamped();
     QString& folder = settings.Conversion.OutputFolder;
-    folder = folder.isEmpty() ? programFolder : Paths::ExcludeTrailingSeparator(folder);
+    folder = folder.isEmpty() ? programFolder : Paths::UsableFolder(folder);
     return loaded;
 }
 

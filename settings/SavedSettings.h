@@ -28,7 +28,8 @@ struct LoadedSettings {
 // to the conversion settings), then the saved manual values, output folder and two-pass flag.
 // Missing keys and values that are not numbers keep what `start` (or the preset) gave; numbers
 // are clamped into their ranges. An empty output folder becomes `programFolder`; a trailing
-// separator is dropped. A preset that cannot be applied whole is a problem, and the load goes on.
+// separator is dropped and a leading "~" means the user's home. A preset that cannot be applied
+// whole is a problem, and the load goes on.
 LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets, const QString& programFolder,
                             SavedSettings start = {});
 

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Text for a line of a console or a message, where a control character in a file name would
+// break the line or drive the terminal: line breaks, tabs and other control characters are shown
+// as escapes ("\n", "\t", "\x1b"); everything else stays as it is.
+QString Printable(const QString& text);
+
+// Bytes of a file name for people: what is UTF-8 shown as text (as Printable shows it), any
+// other byte as "\xHH".
+QString PrintableBytes(const QByteArray& bytes);
+
+// Whether `bytes` are valid UTF-8, so that a file name made of them survives being text.
+bool IsUtf8(const QByteArray& bytes);
