@@ -1,6 +1,7 @@
 #include "app/CommandLineOptions.h"
 #include "conversion/BatchResult.h"
 #include "conversion/CommandLine.h"
+#include "tests/app/KorumiRun.h"
 #include "tests/support/Media.h"
 #include "tests/support/TempDir.h"
 
@@ -53,65 +54,8 @@ TEST(FailureReportText, OneLinePerFileAfterTheHeader)
               "movie.mp4 : 入力ファイルと出力ファイルが同じです");
 }
 
-// Runs a copy of the built program from a program folder of the test's own.
-class ConvertMode : public ::testing::Test
-{
-protected:
-    TempDir programDir;
-    TempDir media;
-    TempDir temporary;
-    QString out = media.File(QStringLiteral("out"));
-    int exitCode = -1;
-    QString standardOutput;
-    QString standardError;
-
-    void SetUp() override
-    {
-        const QString built = BuiltProgramFolder();
-        QFile::copy(built + "/korumi", programDir.File("korumi"));
-        QFile::copy(built + "/profile.txt", programDir.File("profile.txt"));
-        QFile::link(built + "/ffmpeg.exe", programDir.File("ffmpeg.exe"));
-        // The saved output folder is where converted files go.
-        programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\n").toUtf8());
-    }
-
-    // No display and no runtime folder from a session (as under root or in a container).
-    QProcessEnvironment bareEnvironment() const
-    {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_RUNTIME_DIR"})
-            environment.remove(name);
-        environment.insert("TMPDIR", temporary.Path());
-        return environment;
-    }
-
-    QProcess process;
-
-    void start(const QStringList& arguments)
-    {
-        QProcessEnvironment environment = bareEnvironment(); // the console mode needs no window system
-        environment.insert("QT_DEBUG_PLUGINS", "1"); // a plugin loaded would be told on standard error
-        process.setProcessEnvironment(environment);
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.start(programDir.File("korumi"), arguments);
-    }
-
-    void finish()
-    {
-        ASSERT_TRUE(process.waitForFinished(180000));
-        exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        standardOutput = QString::fromUtf8(process.readAllStandardOutput());
-        standardError = QString::fromUtf8(process.readAllStandardError());
-    }
-
-    void korumi(const QStringList& arguments)
-    {
-        start(arguments);
-        finish();
-    }
-};
-
-using WindowMode = ConvertMode;
+using ConvertMode = KorumiRun;
+using WindowMode = KorumiRun;
 
 TEST_F(ConvertMode, HelpVersionAndUsageErrors)
 {

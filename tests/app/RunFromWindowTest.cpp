@@ -5,6 +5,7 @@
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 
+#include <QCloseEvent>
 #include <QFile>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -51,6 +52,10 @@ TEST_F(RunFromWindow, TheMainWindowIsDisabledWhileTheProgressWindowStaysUsable)
     ASSERT_NE(progress, nullptr);
     EXPECT_FALSE(form.isEnabled());
     EXPECT_TRUE(progress->isEnabled());
+    // A window manager's close (Alt+F4) would leave the run with no way to cancel it.
+    QCloseEvent close;
+    QApplication::sendEvent(progress->windowHandle(), &close);
+    EXPECT_TRUE(progress->isVisible());
 
     ASSERT_TRUE(waitForEnd());
     EXPECT_FALSE(progress->isVisible());

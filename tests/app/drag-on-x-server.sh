@@ -5,12 +5,16 @@ set -euo pipefail
 program_dir=$1
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
 
+source "$(dirname "$0")/x-server.sh"
 work=$(mktemp -d)
-cleanup() { kill "${korumi_pid:-}" "${x_pid:-}" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() {
+    kill "${korumi_pid:-}" 2>/dev/null || true
+    stop_x_server
+    rm -rf "$work"
+}
 trap cleanup EXIT
 cp "$program_dir/korumi" "$program_dir/profile.txt" "$work/"
 
-source "$(dirname "$0")/x-server.sh"
 start_x_server "$work"
 "$work/korumi" </dev/null >/dev/null 2>&1 &
 korumi_pid=$!

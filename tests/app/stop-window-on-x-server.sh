@@ -5,8 +5,13 @@ set -euo pipefail
 program_dir=$1
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
 
+source "$(dirname "$0")/x-server.sh"
 work=$(mktemp -d)
-cleanup() { kill "${korumi_pid:-}" "${x_pid:-}" 2>/dev/null || true; rm -rf "$work"; }
+cleanup() {
+    kill "${korumi_pid:-}" 2>/dev/null || true
+    stop_x_server
+    rm -rf "$work"
+}
 trap cleanup EXIT
 cp "$program_dir/korumi" "$program_dir/profile.txt" "$work/"
 ln -s "$program_dir/ffmpeg.exe" "$work/ffmpeg.exe"
@@ -15,7 +20,6 @@ printf '[SET1]\nC5=3\n[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=60 -c:v mpeg4 "$work/slow.avi"
 target=$work/out/slow.mp4
 
-source "$(dirname "$0")/x-server.sh"
 start_x_server "$work"
 "$work/korumi" "$work/slow.avi" </dev/null >/dev/null 2>&1 &
 korumi_pid=$!

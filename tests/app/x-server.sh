@@ -10,3 +10,10 @@ start_x_server() {
     echo "the X server never took connections"
     return 1
 }
+
+# Ends the server and waits until it has gone, so that the next test's server starts afresh.
+stop_x_server() {
+    [ -n "${x_pid:-}" ] || return 0
+    kill "$x_pid" 2>/dev/null || true
+    wait "$x_pid" 2>/dev/null || true
+}
