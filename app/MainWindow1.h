@@ -4,7 +4,9 @@
 #include "conversion/BatchRun.h"
 #include "conversion/ConversionState.h"
 #include "input/InputList.h"
+#include "platform/PrivateFolder.h"
 #include "settings/PresetList.h"
+#include "settings/ProgramFiles.h"
 #include "settings/SavedSettings.h"
 
 #include <QStringList>
@@ -29,13 +31,13 @@ class TShadowLabel;
 class TMainForm1 : public QWidget
 {
 public:
-    // `programFolder` holds profile.txt, Korumi.ini, Readme.txt and the tools; `arguments` are
+    // `files` says where profile.txt, Korumi.ini, Readme.txt and the tools are; `arguments` are
     // the paths given on the command line, taken into the input list at first activation.
     // Raises EFOpenError when profile.txt cannot be read.
-    TMainForm1(const QString& programFolder, const QStringList& arguments, QWidget* parent = nullptr);
+    TMainForm1(const ProgramFiles& files, const QStringList& arguments, QWidget* parent = nullptr);
     ~TMainForm1() override;
 
-    const QString& ProgramFolder() const { return m_programFolder; }
+    const QString& ProgramFolder() const { return m_files.ProgramFolder; }
 
     // The conversion settings as the user has set them.
     ConversionSettings CurrentSettings() const;
@@ -112,7 +114,8 @@ private:
     void runFinished(const BatchResult& result);
     void inputsChanged();
 
-    QString m_programFolder;
+    ProgramFiles m_files;
+    PrivateFolder m_thumbnailFolder; // never shared with another Korumi
     QStringList m_arguments;
     PresetList m_presets;
     SavedSettings m_settings; // what the controls show; the window position is taken at close
