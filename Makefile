@@ -1,11 +1,13 @@
 # Shortcuts for developers who have make; each calls the script the README names.
-# BUILD_DIR picks the build folder, WERROR=ON turns compiler warnings into errors.
+# BUILD_DIR picks the build folder, WERROR=ON turns compiler warnings into errors, PREFIX is
+# where `make install` puts Korumi.
 BUILD_DIR ?= build
 WERROR ?= OFF
+PREFIX ?= /usr/local
 export KORUMI_BUILD_DIR = $(BUILD_DIR)
 export KORUMI_WERROR = $(WERROR)
 
-.PHONY: deps build run test bench format
+.PHONY: deps build run test bench format install package
 
 deps:
 	@bash scripts/setup-deps.sh
@@ -18,6 +20,12 @@ run:
 
 test:
 	@bash scripts/test.sh
+
+install:
+	@bash scripts/install.sh "$(PREFIX)"
+
+package:
+	@bash scripts/package.sh
 
 bench: build
 	@bash bench/run-all.sh $(BUILD_DIR)

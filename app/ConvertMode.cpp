@@ -73,10 +73,10 @@ int statusOf(const BatchResult& result)
     return result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : Failed;
 }
 
-void saveSettings(const QString& programFolder, const SavedSettings& settings)
+void saveSettings(const ProgramFiles& files, const SavedSettings& settings)
 {
     try {
-        WriteSettingsFile(programFolder, settings);
+        WriteSettingsFile(files, settings);
     } catch (const Exception& error) {
         WriteLine(stderr, error.Message());
     }
@@ -84,16 +84,16 @@ void saveSettings(const QString& programFolder, const SavedSettings& settings)
 
 } // namespace
 
-int RunConvertMode(const CommandLineOptions& options, const QString& programFolder, StopSignals& stopSignals)
+int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files, StopSignals& stopSignals)
 {
     PresetList presets;
     try {
-        presets = PresetList::Read(PresetFilePath(programFolder));
+        presets = PresetList::Read(files.PresetFile());
     } catch (const Exception& error) {
         WriteLine(stderr, error.Message());
         return Failed;
     }
-    const LoadedSettings loaded = ReadSettingsFile(programFolder, presets);
+    const LoadedSettings loaded = ReadSettingsFile(files, presets);
     for (const QString& problem : loaded.Problems)
         WriteLine(stderr, problem);
 
@@ -110,16 +110,15 @@ int RunConvertMode(const CommandLineOptions& options, const QString& programFold
     } else {
         const ConversionSettings& settings = loaded.Settings.Conversion;
         const RunMode mode = options.ITunes ? RunMode::SaveAndRegister : RunMode::Save;
-        const BatchResult result =
-            convert({inputs.Paths(), programFolder, mode, options.DryRun, /*Thumbnails=*/false,
-                     options.Jobs > 0 ? options.Jobs : DefaultJobs()},
-                    settings, stopSignals);
+        const BatchResult result = convert({inputs.Paths(), files.ProgramFolder, mode, options.DryRun,
+                                            options.Jobs > 0 ? options.Jobs : DefaultJobs()},
+                                           settings, stopSignals);
         if (!options.DryRun)
             WriteLine(stdout, summary(result, settings.OutputFolder));
         reportEnd(result);
         status = statusOf(result);
     }
     if (!options.DryRun)
-        saveSettings(programFolder, loaded.Settings);
+        saveSettings(files, loaded.Settings);
     return status;
 }

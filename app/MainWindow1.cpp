@@ -151,13 +151,12 @@ void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
 
 } // namespace
 
-TMainForm1::TMainForm1(const QString& programFolder, const QStringList& arguments,
+TMainForm1::TMainForm1(const ProgramFiles& files, const QStringList& arguments,
                        const QStringList& argumentsNotText, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_programFolder(programFolder),
-      m_arguments(arguments), m_argumentsNotText(argumentsNotText),
-      m_presets(PresetList::Read(PresetFilePath(programFolder)))
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_files(files), m_arguments(arguments),
+      m_argumentsNotText(argumentsNotText), m_presets(PresetList::Read(files.PresetFile()))
 {
-    m_state.ProgramFolder = programFolder;
+    m_state.ProgramFolder = files.ProgramFolder;
     setWindowTitle(QStringLiteral("Korumi"));
     setFixedSize(400, 570);
     move(20, 20);
@@ -434,9 +433,10 @@ void TMainForm1::Button0Click(QObject*)
     // A window of its own: disabling the main window must leave its cancel button usable.
     m_progress =
         std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
+    BatchJob job{files, m_files.ProgramFolder, m_runMode};
+    job.ThumbnailFolder = m_thumbnailFolder.Path();
     m_run = std::make_unique<BatchRun>(
-        BatchJob{files, m_programFolder, m_runMode}, [this] { return CurrentSettings(); }, m_state,
-        *m_progress);
+        job, [this] { return CurrentSettings(); }, m_state, *m_progress);
     connect(m_run.get(), &BatchRun::Finished, this, &TMainForm1::runFinished);
     m_progress->show();
     setEnabled(false);
@@ -487,7 +487,7 @@ void TMainForm1::Button2Click(QObject*)
 
 void TMainForm1::Button3Click(QObject*)
 {
-    Desktop::OpenDocument(m_programFolder + QStringLiteral("/Readme.txt"));
+    Desktop::OpenDocument(m_files.ProgramFolder + QStringLiteral("/Readme.txt"));
 }
 
 void TMainForm1::Button4Click(QObject*)
@@ -520,7 +520,7 @@ void TMainForm1::FormActivate(QObject*)
     if (Tag != 0)
         return;
     m_settings.WindowPosition = pos();
-    const LoadedSettings loaded = ReadSettingsFile(m_programFolder, m_presets, m_settings);
+    const LoadedSettings loaded = ReadSettingsFile(m_files, m_presets, m_settings);
     m_settings = loaded.Settings;
     move(PlaceOnScreens(m_settings.WindowPosition, TitleStrip, ScreenAreas()));
     showSettings();
@@ -539,7 +539,7 @@ void TMainForm1::FormClose(QObject*)
         return;
     m_settings.WindowPosition = pos();
     try {
-        WriteSettingsFile(m_programFolder, m_settings);
+        WriteSettingsFile(m_files, m_settings);
     } catch (const std::exception& error) {
         // Reported, and the window closes all the same: the user is never kept from leaving.
         Application::ShowException(error);

@@ -4,7 +4,9 @@
 #include "conversion/BatchRun.h"
 #include "conversion/ConversionState.h"
 #include "input/InputList.h"
+#include "platform/PrivateFolder.h"
 #include "settings/PresetList.h"
+#include "settings/ProgramFiles.h"
 #include "settings/SavedSettings.h"
 
 #include <QStringList>
@@ -29,15 +31,15 @@ class TShadowLabel;
 class TMainForm1 : public QWidget
 {
 public:
-    // `programFolder` holds profile.txt, Korumi.ini, Readme.txt and the tools; `arguments` are
+    // `files` says where profile.txt, Korumi.ini, Readme.txt and the tools are; `arguments` are
     // the paths given on the command line, taken into the input list at first activation, where
     // `argumentsNotText` (shown as people can read them) are named as not taken. Raises
     // EFOpenError when profile.txt cannot be read.
-    TMainForm1(const QString& programFolder, const QStringList& arguments,
+    TMainForm1(const ProgramFiles& files, const QStringList& arguments,
                const QStringList& argumentsNotText = {}, QWidget* parent = nullptr);
     ~TMainForm1() override;
 
-    const QString& ProgramFolder() const { return m_programFolder; }
+    const QString& ProgramFolder() const { return m_files.ProgramFolder; }
 
     // The conversion settings as the user has set them.
     ConversionSettings CurrentSettings() const;
@@ -116,7 +118,8 @@ private:
     void addPaths(const QStringList& paths, const QStringList& notText = {});
     void wireKeys();
 
-    QString m_programFolder;
+    ProgramFiles m_files;
+    PrivateFolder m_thumbnailFolder; // never shared with another Korumi
     QStringList m_arguments;
     QStringList m_argumentsNotText;
     PresetList m_presets;

@@ -10,6 +10,7 @@
 #include "platform/ProgramFolder.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/StopSignals.h"
+#include "settings/ProgramFiles.h"
 
 #include <QCoreApplication>
 #include <csignal>
@@ -45,7 +46,7 @@ int runConsole(int argc, char** argv, const CommandLineOptions& options)
 {
     QCoreApplication application(argc, argv);
     StopSignals stopSignals;
-    return RunConvertMode(options, ProgramFolder(), stopSignals);
+    return RunConvertMode(options, PrepareProgramFiles(ProgramFolder()), stopSignals);
 }
 
 } // namespace
@@ -87,7 +88,8 @@ int RunKorumi(int argc, char** argv)
     Application application(argc, argv);
     std::unique_ptr<TMainForm1> mainForm;
     try {
-        mainForm = std::make_unique<TMainForm1>(ProgramFolder(), options.Paths, options.PathsNotText);
+        mainForm = std::make_unique<TMainForm1>(PrepareProgramFiles(ProgramFolder()), options.Paths,
+                                                options.PathsNotText);
     } catch (const std::exception& error) {
         // The main window could not be built: the error is shown and no window appears.
         Application::ShowException(error);

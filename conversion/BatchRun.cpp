@@ -111,9 +111,9 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
                                 Paths::ExtractFileName(pass.Target)));
     showProgress();
     emit PassStarted(pass);
-    if (m_job.Thumbnails && !m_job.DryRun) {
+    if (!m_job.ThumbnailFolder.isEmpty() && !m_job.DryRun) {
         m_view.ClearThumbnail();
-        m_thumbnail.Start(ThumbnailArguments(pass.Source, m_job.ProgramFolder), m_job.ProgramFolder);
+        m_thumbnail.Start(ThumbnailArguments(pass.Source, m_job.ThumbnailFolder), m_job.ProgramFolder);
     }
 }
 
@@ -161,7 +161,7 @@ void BatchRun::showProgress()
 
 void BatchRun::showThumbnail()
 {
-    const QString path = ThumbnailPath(m_job.ProgramFolder);
+    const QString path = ThumbnailPath(m_job.ThumbnailFolder);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return;

@@ -26,9 +26,11 @@ struct BatchJob {
     QStringList Files;
     QString ProgramFolder;
     RunMode Mode = RunMode::Save;
-    bool DryRun = false;    // announce every pass, run and write nothing
-    bool Thumbnails = true; // grab a picture of each source for the view beside its passes
-    int Jobs = 1;           // files converted at the same time
+    bool DryRun = false; // announce every pass, run and write nothing
+    int Jobs = 1;        // files converted at the same time
+    // A folder of this process's own where a picture of each source is grabbed for the view
+    // beside its passes; no pictures when empty.
+    QString ThumbnailFolder = {};
 };
 
 // Converts the listed files, up to Jobs at a time (in list order; a dry run takes one at a time),

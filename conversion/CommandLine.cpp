@@ -53,17 +53,17 @@ Command ConversionCommand(const QString& source, const QString& target, int pass
     return command;
 }
 
-Command ThumbnailArguments(const QString& source, const QString& programFolder)
+Command ThumbnailArguments(const QString& source, const QString& folder)
 {
     Command command(EncoderProgram);
     command.Add(QStringLiteral("-i")).AddPath(source);
     for (const char* word : {"-f", "image2", "-ss", "5", "-vframes", "1", "-s", "80x60", "-an"})
         command.Add(QString::fromLatin1(word));
-    command.AddPath(ThumbnailPath(programFolder));
+    command.AddPath(ThumbnailPath(folder));
     return command;
 }
 
-QString ThumbnailPath(const QString& programFolder)
+QString ThumbnailPath(const QString& folder)
 {
-    return Paths::Join(programFolder, QStringLiteral("_thumb.jpg"));
+    return Paths::Join(folder, QStringLiteral("_thumb.jpg"));
 }

@@ -19,8 +19,8 @@ Command ConversionCommand(const QString& source, const QString& target, int pass
 // The same, writing TargetPathFor(source, settings.OutputFolder).
 Command ConversionCommand(const QString& source, int pass, const ConversionSettings& settings);
 
-// The command that grabs one 80x60 picture of `source` into ThumbnailPath(programFolder).
-Command ThumbnailArguments(const QString& source, const QString& programFolder);
+// The command that grabs one 80x60 picture of `source` into ThumbnailPath(folder).
+Command ThumbnailArguments(const QString& source, const QString& folder);
 
-// The fixed thumbnail file in the program folder.
-QString ThumbnailPath(const QString& programFolder);
+// The thumbnail file in `folder`, a folder of the running process's own.
+QString ThumbnailPath(const QString& folder);

@@ -74,8 +74,8 @@ struct KeyWriter {
 
 } // namespace
 
-LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets, const QString& programFolder,
-                            SavedSettings start)
+LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets,
+                            const QString& defaultOutputFolder, SavedSettings start)
 {
     LoadedSettings loaded{std::move(start), {}};
     SavedSettings& settings = loaded.Settings;
@@ -90,7 +90,7 @@ LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets, c
     }
     settings.Conversion = settings.Conversion.Clamped();
     QString& folder = settings.Conversion.OutputFolder;
-    folder = folder.isEmpty() ? programFolder : Paths::UsableFolder(folder);
+    folder = folder.isEmpty() ? defaultOutputFolder : Paths::UsableFolder(folder);
     return loaded;
 }
 

@@ -8,7 +8,7 @@
 class IniDocument;
 class PresetList;
 
-// The settings file beside the program.
+// The settings file.
 inline const QString SettingsFileName = QStringLiteral("Korumi.ini");
 
 // What Korumi remembers from one run to the next.
@@ -27,11 +27,11 @@ struct LoadedSettings {
 // Reads the settings in the order that lets saved values win: window position, preset (applied
 // to the conversion settings), then the saved manual values, output folder and two-pass flag.
 // Missing keys and values that are not numbers keep what `start` (or the preset) gave; numbers
-// are clamped into their ranges. An empty output folder becomes `programFolder`; a trailing
+// are clamped into their ranges. An empty output folder becomes `defaultOutputFolder`; a trailing
 // separator is dropped and a leading "~" means the user's home. A preset that cannot be applied
 // whole is a problem, and the load goes on.
-LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets, const QString& programFolder,
-                            SavedSettings start = {});
+LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets,
+                            const QString& defaultOutputFolder, SavedSettings start = {});
 
 // Writes every remembered value into `ini`, leaving everything else in it as it was.
 void StoreSettings(IniDocument& ini, const SavedSettings& settings);

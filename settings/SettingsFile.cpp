@@ -1,28 +1,16 @@
 #include "settings/SettingsFile.h"
 
 #include "platform/IniFile.h"
-#include "platform/Paths.h"
-#include "settings/PresetList.h"
 
-QString SettingsFilePath(const QString& programFolder)
+LoadedSettings ReadSettingsFile(const ProgramFiles& files, const PresetList& presets, SavedSettings start)
 {
-    return Paths::Join(programFolder, SettingsFileName);
-}
-
-QString PresetFilePath(const QString& programFolder)
-{
-    return Paths::Join(programFolder, ProfileFileName);
-}
-
-LoadedSettings ReadSettingsFile(const QString& programFolder, const PresetList& presets, SavedSettings start)
-{
-    return LoadSettings(ReadIniFile(SettingsFilePath(programFolder)), presets, programFolder,
+    return LoadSettings(ReadIniFile(files.SettingsFile()), presets, files.DefaultOutputFolder,
                         std::move(start));
 }
 
-void WriteSettingsFile(const QString& programFolder, const SavedSettings& settings)
+void WriteSettingsFile(const ProgramFiles& files, const SavedSettings& settings)
 {
-    const QString path = SettingsFilePath(programFolder);
+    const QString path = files.SettingsFile();
     IniDocument ini = ReadIniFileForWriting(path);
     StoreSettings(ini, settings);
     WriteIniFile(path, ini);

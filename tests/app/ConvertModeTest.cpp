@@ -292,3 +292,38 @@ TEST_F(ConvertMode, OnATerminalTheProgressRisesOnOneLineRewrittenInPlace)
 }
 
 } // namespace
+
+namespace
+{
+
+TEST_F(ConvertMode, TwoRunsAtOnceInOneProgramFolderBothConvertAndLeaveTheSettingsWhole)
+{
+    // Two passes each: both runs keep pass logs while the other runs.
+    programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\nC12=1\n").toUtf8());
+    QStringList clips;
+    for (const char* name : {"one.avi", "two.mkv"})
+        clips << MakeClip(media.Path(), {name, 2});
+    ASSERT_FALSE(clips.contains(QString()));
+    QProcess runs[2];
+    for (int i = 0; i < 2; ++i) {
+        runs[i].setProcessEnvironment(bareEnvironment());
+        runs[i].setStandardInputFile(QProcess::nullDevice());
+        runs[i].start(programDir.File("korumi"), {"--convert", "--jobs", "1", clips[i]});
+    }
+
+    for (QProcess& run : runs) {
+        ASSERT_TRUE(run.waitForFinished(180000));
+        EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    }
+    for (const char* name : {"one.mp4", "two.mp4"})
+        EXPECT_EQ(StreamOf(Probe(out + "/" + name), "audio").value("codec_name").toString(), "aac") << name;
+    const QByteArray saved = BytesOf(programDir.File("Korumi.ini"));
+    EXPECT_EQ(saved.count("[SET2]"), 1) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("C12=1\n") && saved.contains("C0=1\n")) << saved.toStdString();
+    QStringList left = QDir(programDir.Path()).entryList(QDir::Files | QDir::Hidden);
+    left.sort();
+    EXPECT_EQ(left, QStringList({"Korumi.ini", "ffmpeg.exe", "korumi", "profile.txt"}))
+        << "no temporary file left behind";
+}
+
+} // namespace

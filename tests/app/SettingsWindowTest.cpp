@@ -34,7 +34,7 @@ QByteArray ReadBytes(const QString& path)
 class SettingsWindow : public ::testing::Test
 {
 protected:
-    QString IniPath() const { return SettingsFilePath(programDir.Path()); }
+    QString IniPath() const { return ProgramFiles(programDir.Path()).SettingsFile(); }
     void WriteIni(const QByteArray& text) const { programDir.Write(SettingsFileName, text); }
 
     // A window on the program folder after its first activation, as when the program starts.

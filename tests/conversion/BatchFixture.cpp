@@ -64,6 +64,7 @@ QStringList BatchFixture::Log() const
 void BatchFixture::Prepare(const QStringList& files, bool itunes, bool dryRun)
 {
     BatchJob job{files, programDir.Path(), itunes ? RunMode::SaveAndRegister : RunMode::Save, dryRun};
+    job.ThumbnailFolder = thumbnailDir.Path();
     form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelCurrentPass(); });
     run = std::make_unique<BatchRun>(
         job, [this] { return settings; }, state, *form);

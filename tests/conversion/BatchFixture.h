@@ -16,6 +16,7 @@ protected:
     TempDir programDir;
     TempDir sourceDir;
     TempDir outputRoot;
+    TempDir thumbnailDir; // stands for the process's private folder
     ConversionState state;
     ConversionSettings settings;
     MessageRecorder messages;

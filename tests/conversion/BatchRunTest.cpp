@@ -75,7 +75,7 @@ TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAndSaveModeNeverHa
 
     const auto calls = callsOf(Log(), QStringLiteral("ffmpeg.exe"));
     ASSERT_EQ(calls.size(), 2);
-    EXPECT_TRUE(calls.contains(ThumbnailArguments(a, programDir.Path()).Arguments()));
+    EXPECT_TRUE(calls.contains(ThumbnailArguments(a, thumbnailDir.Path()).Arguments()));
     EXPECT_TRUE(calls.contains(ConversionCommand(a, 1, settings).Arguments()));
     EXPECT_TRUE(callsOf(Log(), QStringLiteral("addfile.exe")).isEmpty());
     EXPECT_TRUE(QDir(settings.OutputFolder).exists());
@@ -237,7 +237,7 @@ TEST_F(EncodedBatch, SinglePassWritesAPlayableFileWithAThumbnailAndTheBarMovesWi
     EXPECT_EQ(video.value("codec_name").toString(), "h264");
     EXPECT_EQ(video.value("width").toInt(), 640);
     EXPECT_EQ(shown.size(), QSize(80, 60));
-    EXPECT_FALSE(QFile::exists(ThumbnailPath(programDir.Path())));
+    EXPECT_TRUE(QDir(thumbnailDir.Path()).isEmpty()) << "the grabbed picture is removed once shown";
 }
 
 TEST_F(EncodedBatch, TwoPassProducesAPlayableFileWithAudio)

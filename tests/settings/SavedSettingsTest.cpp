@@ -49,7 +49,7 @@ class SettingsFile : public ::testing::Test
 {
 protected:
     ProgramDir programDir;
-    PresetList presets = PresetList::Read(PresetFilePath(programDir.Path()));
+    PresetList presets = PresetList::Read(ProgramFiles(programDir.Path()).PresetFile());
 
     LoadedSettings Load(const QByteArray& ini) const
     {
@@ -149,7 +149,7 @@ TEST_F(SettingsFile, APresetThatCannotBeAppliedIsReportedOnceAndTheSavedValuesSt
 TEST_F(SettingsFile, FirstRunWritesAllTenKeysInTheirLayout)
 {
     WriteSettingsFile(programDir.Path(), FirstRun());
-    EXPECT_EQ(ReadBytes(SettingsFilePath(programDir.Path())),
+    EXPECT_EQ(ReadBytes(ProgramFiles(programDir.Path()).SettingsFile()),
               "[SET]\nM_LEFT=20\nM_TOP=20\n"
               "[SET1]\nC0=1\nC1=30\nC2=2048\nC3=0\nC4=128\nC5=1\n"
               "[SET2]\nC11=" +

@@ -1,0 +1,82 @@
+#include "settings/ProgramFiles.h"
+
+#include "platform/AtomicFile.h"
+#include "platform/Paths.h"
+#include "settings/PresetList.h"
+#include "settings/SavedSettings.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr char ConfigHomeVariable[] = "XDG_CONFIG_HOME";
+const QString OwnFolderName = QStringLiteral("korumi");
+
+// The folder must take new files: writing needs entering it as well.
+bool IsWritableFolder(const QString& folder)
+{
+    return access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+}
+
+// A settings folder new to this user starts from the settings the program folder holds.
+void AdoptShippedSettings(const ProgramFiles& files)
+{
+    const QString own = files.SettingsFile();
+    QFile shipped(ProgramFiles(files.ProgramFolder).SettingsFile());
+    if (QFile::exists(own) || !shipped.open(QIODevice::ReadOnly))
+        return;
+    // A fresh file rather than a copy: the shipped one is read-only and would stay so.
+    ReplaceFileAtomically(own, shipped.readAll());
+}
+
+} // namespace
+
+ProgramFiles::ProgramFiles(const QString& programFolder)
+    : ProgramFolder(programFolder), SettingsFolder(programFolder), DefaultOutputFolder(programFolder)
+{
+}
+
+QString ProgramFiles::SettingsFile() const
+{
+    return Paths::Join(SettingsFolder, SettingsFileName);
+}
+
+QString ProgramFiles::PresetFile() const
+{
+    const QString own = Paths::Join(SettingsFolder, ProfileFileName);
+    return QFile::exists(own) ? own : Paths::Join(ProgramFolder, ProfileFileName);
+}
+
+ProgramFiles LocateProgramFiles(const QString& programFolder, bool programFolderWritable,
+                                const UserFolders& user)
+{
+    ProgramFiles files(programFolder);
+    if (programFolderWritable)
+        return files;
+    const QString configHome = QDir::isAbsolutePath(user.ConfigHome)
+                                   ? Paths::ExcludeTrailingSeparator(user.ConfigHome)
+                                   : Paths::Join(user.Home, QStringLiteral(".config"));
+    files.SettingsFolder = Paths::Join(configHome, OwnFolderName);
+    files.DefaultOutputFolder =
+        Paths::ExcludeTrailingSeparator(user.Videos.isEmpty() ? user.Home : user.Videos);
+    return files;
+}
+
+UserFolders SessionUserFolders()
+{
+    return {qEnvironmentVariable(ConfigHomeVariable), QDir::homePath(),
+            QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)};
+}
+
+ProgramFiles PrepareProgramFiles(const QString& programFolder)
+{
+    const ProgramFiles files =
+        LocateProgramFiles(programFolder, IsWritableFolder(programFolder), SessionUserFolders());
+    if (files.SettingsFolder != files.ProgramFolder && QDir().mkpath(files.SettingsFolder))
+        AdoptShippedSettings(files);
+    return files;
+}
