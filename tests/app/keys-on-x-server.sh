@@ -2,34 +2,12 @@
 # Keyboard use and a run in progress, on a real X server: Delete takes the selected file off the
 # input list, Ctrl+Enter starts the conversion, and while it runs the main window cannot be dragged.
 set -euo pipefail
-program_dir=$1
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
-
-source "$(dirname "$0")/x-server.sh"
-work=$(mktemp -d)
-cleanup() {
-    kill "${korumi_pid:-}" 2>/dev/null || true
-    stop_x_server
-    rm -rf "$work"
-}
-trap cleanup EXIT
-cp "$program_dir/korumi" "$program_dir/profile.txt" "$work/"
-ln -s "$program_dir/ffmpeg.exe" "$work/ffmpeg.exe"
+source "$(dirname "$0")/window-test.sh"
+begin_window_test "$1"
 printf '[SET1]\nC5=3\n[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=160x120:rate=10:duration=1 "$work/a.avi"
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=15 -c:v mpeg4 "$work/b.avi"
-
-start_x_server "$work"
-"$work/korumi" "$work/a.avi" "$work/b.avi" </dev/null >/dev/null 2>&1 &
-korumi_pid=$!
-window=
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^Korumi$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "the window never appeared"; exit 1; }
-sleep 0.5
-position() { xdotool getwindowgeometry "$window" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'; }
+start_korumi "$work/a.avi" "$work/b.avi"
 
 xdotool mousemove 60 63 click 1 # the first row of the input list: a.avi
 sleep 0.3
@@ -39,11 +17,11 @@ xdotool key ctrl+Return
 for _ in $(seq 100); do [ -s "$work/out/b.mp4" ] && break; sleep 0.1; done
 [ -s "$work/out/b.mp4" ] || { echo "Ctrl+Enter started no conversion"; exit 1; }
 
-before=$(position)
+before=$(window_position)
 xdotool mousemove 120 30 mousedown 1 mousemove 140 50 mousemove 160 60 mouseup 1
 sleep 0.3
 failed=0
-[ "$(position)" = "$before" ] || { echo "the window moved to $(position) during the run"; failed=1; }
+[ "$(window_position)" = "$before" ] || { echo "the window moved to $(window_position) during the run"; failed=1; }
 for _ in $(seq 300); do pgrep -f "$work/out/b.mp4" >/dev/null || break; sleep 0.1; done
 [ -e "$work/out/a.mp4" ] && { echo "Delete left a.avi in the list"; failed=1; }
 [ "$failed" -eq 0 ] && echo "1 passed, 0 failed"

@@ -2,33 +2,13 @@
 # SIGTERM to Korumi's window in the middle of an encode, on a real X server: the running pass
 # ends (no encoder left, no partial file), the settings are saved and Korumi exits.
 set -euo pipefail
-program_dir=$1
-command -v Xvfb >/dev/null && command -v xdotool >/dev/null || exit 77
-
-source "$(dirname "$0")/x-server.sh"
-work=$(mktemp -d)
-cleanup() {
-    kill "${korumi_pid:-}" 2>/dev/null || true
-    stop_x_server
-    rm -rf "$work"
-}
-trap cleanup EXIT
-cp "$program_dir/korumi" "$program_dir/profile.txt" "$work/"
-ln -s "$program_dir/ffmpeg.exe" "$work/ffmpeg.exe"
+source "$(dirname "$0")/window-test.sh"
+begin_window_test "$1"
 # Converted to 1280x720, a minute of 640x480 takes far longer than the test waits.
 printf '[SET1]\nC5=3\n[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=60 -c:v mpeg4 "$work/slow.avi"
 target=$work/out/slow.mp4
-
-start_x_server "$work"
-"$work/korumi" "$work/slow.avi" </dev/null >/dev/null 2>&1 &
-korumi_pid=$!
-
-for _ in $(seq 100); do
-    xdotool search --name '^Korumi$' >/dev/null 2>&1 && break
-    sleep 0.1
-done
-sleep 0.5
+start_korumi "$work/slow.avi"
 xdotool mousemove 120 550 click 1 # "[ 変換開始 ]"
 for _ in $(seq 300); do [ -s "$target" ] && break; sleep 0.1; done
 [ -s "$target" ] || { echo "the encoder never started writing"; exit 1; }
