@@ -4,7 +4,7 @@ with_display() {
     if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
         "$@"
     elif command -v xvfb-run >/dev/null; then
-        xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+        xvfb-run -a -s "-noreset -screen 0 1280x1024x24" "$@"
     else
         QT_QPA_PLATFORM=offscreen "$@"
     fi

@@ -211,12 +211,6 @@ TEST_F(ConvertMode, AStopSignalEndsTheWholeRunAndNoEncoderOutlivesKorumi)
 namespace
 {
 
-QByteArray BytesOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 TEST_F(ConvertMode, NoFileOfTheRunIsLostWhateverTheInputsAndTheSettingsFile)
 {
     // One folder is both the source and the output: a clip, the user's own a.mp4, two b.avi in
@@ -229,7 +223,7 @@ TEST_F(ConvertMode, NoFileOfTheRunIsLostWhateverTheInputsAndTheSettingsFile)
     ASSERT_FALSE(MakeClip(folder + "/d1", {"b.avi", 1}).isEmpty());
     ASSERT_FALSE(MakeClip(folder + "/d2", {"b.avi", 1}).isEmpty());
     ASSERT_EQ(::mkfifo(QFile::encodeName(folder + "/pipe.avi").constData(), 0600), 0);
-    const QByteArray ownBytes = BytesOf(own);
+    const QByteArray ownBytes = ReadBytes(own);
     // The settings live behind a link, in a file a Windows installation shares in code page 932.
     const QByteArray cp932Section = "[OLD]\r\nNAME=\x82\xa8\x82\xdc\x82\xa9\x82\xb9\r\n";
     const QString realIni =
@@ -246,11 +240,11 @@ TEST_F(ConvertMode, NoFileOfTheRunIsLostWhateverTheInputsAndTheSettingsFile)
     head.waitForFinished();
 
     EXPECT_EQ(exitCode, 0) << standardError.toStdString();
-    EXPECT_EQ(BytesOf(own), ownBytes) << "the user's own a.mp4 is a source, never a target";
+    EXPECT_EQ(ReadBytes(own), ownBytes) << "the user's own a.mp4 is a source, never a target";
     for (const char* name : {"a (2).mp4", "a (3).mp4", "b.mp4", "b (2).mp4"})
         EXPECT_FALSE(StreamOf(Probe(folder + "/" + name), "video").isEmpty()) << name;
     EXPECT_TRUE(QFileInfo(programDir.File("Korumi.ini")).isSymLink());
-    const QByteArray saved = BytesOf(realIni);
+    const QByteArray saved = ReadBytes(realIni);
     EXPECT_TRUE(saved.contains("C11=" + folder.toUtf8() + "\r\n")) << saved.toStdString();
     EXPECT_TRUE(saved.contains(cp932Section)) << "lines Korumi does not change stay byte for byte";
     EXPECT_TRUE(saved.contains("C0=1")) << "the settings were saved";
@@ -317,7 +311,7 @@ TEST_F(ConvertMode, TwoRunsAtOnceInOneProgramFolderBothConvertAndLeaveTheSetting
     }
     for (const char* name : {"one.mp4", "two.mp4"})
         EXPECT_EQ(StreamOf(Probe(out + "/" + name), "audio").value("codec_name").toString(), "aac") << name;
-    const QByteArray saved = BytesOf(programDir.File("Korumi.ini"));
+    const QByteArray saved = ReadBytes(programDir.File("Korumi.ini"));
     EXPECT_EQ(saved.count("[SET2]"), 1) << saved.toStdString();
     EXPECT_TRUE(saved.contains("C12=1\n") && saved.contains("C0=1\n")) << saved.toStdString();
     QStringList left = QDir(programDir.Path()).entryList(QDir::Files | QDir::Hidden);

@@ -24,12 +24,6 @@ void PrintTo(const QPoint& point, std::ostream* out)
 namespace
 {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The main window keeping its settings in a program folder of the test's own.
 class SettingsWindow : public ::testing::Test
 {

@@ -14,12 +14,6 @@
 namespace
 {
 
-QByteArray contentsOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // The calls of one tool in the log, each as its argument list.
 QList<QStringList> callsOf(const QStringList& log, const QString& tool)
 {
@@ -126,7 +120,7 @@ TEST_F(RecordedBatch, ASourceInTheOutputFolderIsNeverItsOwnTarget)
     const BatchResult result = Run({source});
 
     EXPECT_EQ(result.Converted, 1);
-    EXPECT_EQ(contentsOf(source), "precious");
+    EXPECT_EQ(ReadBytes(source), "precious");
     EXPECT_EQ(commands,
               QStringList{ConversionCommand(source, sourceDir.File("movie (2).mp4"), 1, settings).Text()});
 }
@@ -267,7 +261,7 @@ TEST_F(EncodedBatch, ACorruptInputIsReportedWhileTheOthersConvert)
     EXPECT_EQ(result.Failures[0].Name, "bad.avi");
     EXPECT_NE(result.Failures[0].ExitCode, 0);
     EXPECT_EQ(result.Converted, 1);
-    EXPECT_EQ(contentsOf(oldTarget), "older work");
+    EXPECT_EQ(ReadBytes(oldTarget), "older work");
     EXPECT_FALSE(StreamOf(Probe(settings.OutputFolder + "/good.mp4"), QStringLiteral("video")).isEmpty());
 }
 

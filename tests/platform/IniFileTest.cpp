@@ -14,12 +14,6 @@
 namespace
 {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // "おまかせ ｶﾞｿ表" in code page 932; 0x5C is the second byte of "ソ" and "表".
 const QByteArray Cp932Sample("\x82\xa8\x82\xdc\x82\xa9\x82\xb9 \xb6\xde\x83\x5c\x95\x5c");
 const QString Cp932SampleText = QStringLiteral("おまかせ ｶﾞソ表");

@@ -38,12 +38,6 @@ void PrintTo(const SavedSettings& s, std::ostream* out)
 namespace
 {
 
-QByteArray ReadBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Settings files read against the shipped presets, in a program folder of the test's own.
 class SettingsFile : public ::testing::Test
 {

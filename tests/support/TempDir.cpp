@@ -38,3 +38,9 @@ ProgramDir::ProgramDir()
 {
     QFile::copy(BuiltProgramFolder() + QStringLiteral("/profile.txt"), File(QStringLiteral("profile.txt")));
 }
+
+QByteArray ReadBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}

@@ -24,6 +24,9 @@ private:
     QString m_path;
 };
 
+// The whole content of the file at `path`; empty when it cannot be read.
+QByteArray ReadBytes(const QString& path);
+
 // The folder where the build puts korumi and its tools.
 QString BuiltProgramFolder();
 
