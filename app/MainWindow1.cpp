@@ -24,6 +24,7 @@
 #include "platform/SystemColors.h"
 #include "platform/TrackBarStyle.h"
 #include "platform/WindowDragger.h"
+#include "settings/EncodingTables.h"
 #include "settings/Preset.h"
 #include "settings/SettingsFile.h"
 
@@ -58,8 +59,7 @@ FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geo
 // The three digit bars share everything but their range, place and focus colour.
 struct DigitBarSetup {
     int left;
-    int min;
-    int max;
+    ValueRange range;
     int position;
     QColor focusColor;
     QString hint;
@@ -78,8 +78,8 @@ TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup)
     bar->SetAutoSize(false);
     bar->SetBtnHeight(DigitBarButtonHeight);
     bar->SetFocusColor(setup.focusColor);
-    bar->SetMax(setup.max);
-    bar->SetMin(setup.min);
+    bar->SetMax(setup.range.Max);
+    bar->SetMin(setup.range.Min);
     bar->SetPosition(setup.position);
     bar->SetModes(dbmAllowTimer | dbmArrowKeys | dbmArrowWrap | dbmEnterNext | dbmPosClick | dbmPosMove);
     bar->SetColor(Qt::white);
@@ -240,22 +240,25 @@ void TMainForm1::buildManualSettings()
 {
     auto* panel5 = new TPanel(this, QRect(16, 196, 366, 260), Cream, TBevelCut::bvNone, TBevelCut::bvLowered);
 
-    DigitBar1 = makeDigitBar(panel5, {24, 1, 30, 30, VideoTint, QStringLiteral(" 動画のﾌﾚｰﾑﾚｰﾄ")});
-    DigitBar2 = makeDigitBar(panel5, {104, 512, 5000, 2048, VideoTint, QStringLiteral(" 動画のﾋﾞｯﾄﾚｰﾄ")});
-    TrackBar1 =
-        makeTrackBar(panel5, Qt::Vertical, QRect(224, 8, 40, 160), 4, 1, QStringLiteral(" 音声のｻﾝﾌﾟﾙﾚｰﾄ"));
+    const ConversionSettings start;
+    DigitBar1 = makeDigitBar(
+        panel5, {24, Ranges::FrameRate, start.FrameRate, VideoTint, QStringLiteral(" 動画のﾌﾚｰﾑﾚｰﾄ")});
+    DigitBar2 = makeDigitBar(
+        panel5, {104, Ranges::VideoBitRate, start.VideoBitRate, VideoTint, QStringLiteral(" 動画のﾋﾞｯﾄﾚｰﾄ")});
+    TrackBar1 = makeTrackBar(panel5, Qt::Vertical, QRect(224, 8, 40, 160), Ranges::SampleRateIndex.Max,
+                             start.SampleRateIndex, QStringLiteral(" 音声のｻﾝﾌﾟﾙﾚｰﾄ"));
     // Position 0 (the highest rate) is at the top of the vertical bar.
     TrackBar1->setInvertedAppearance(true);
     TrackBar1->setInvertedControls(true);
     SetThumbLength(*TrackBar1, 30);
-    DigitBar3 = makeDigitBar(panel5, {300, 16, 160, 128, AudioTint, QStringLiteral(" 音声のﾋﾞｯﾄﾚｰﾄ")});
+    DigitBar3 = makeDigitBar(
+        panel5, {300, Ranges::AudioBitRate, start.AudioBitRate, AudioTint, QStringLiteral(" 音声のﾋﾞｯﾄﾚｰﾄ")});
 
     // Beside TrackBar1's positions, right-aligned against it.
-    const char* rates[] = {"48000Hz", "44100Hz", "22050Hz", "11025Hz", "8000Hz"};
     const int rateTops[] = {18, 51, 84, 116, 148};
-    for (int i = 0; i < 5; ++i) {
-        auto* label = new TLabel(panel5, QString::fromLatin1(rates[i]), QPoint(0, rateTops[i]), TextGrey,
-                                 Qt::transparent, Qt::AlignRight);
+    for (size_t i = 0; i < SampleRates.size(); ++i) {
+        auto* label = new TLabel(panel5, QString::number(SampleRates[i]) + QStringLiteral("Hz"),
+                                 QPoint(0, rateTops[i]), TextGrey, Qt::transparent, Qt::AlignRight);
         label->move(TrackBar1->x() - label->width(), rateTops[i]);
     }
 
@@ -272,12 +275,12 @@ void TMainForm1::buildManualSettings()
     new TBevel(panel5, QRect(8, 201, 345, 4));
 
     makeCaption(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
-    TrackBar2 =
-        makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), 3, 1, QStringLiteral(" 動画のｻｲｽﾞ"));
-    const char* sizes[] = {"640x480", "720x480", "960x540", "1280x720"};
+    TrackBar2 = makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), Ranges::PictureSizeIndex.Max,
+                             start.PictureSizeIndex, QStringLiteral(" 動画のｻｲｽﾞ"));
     const int sizeLefts[] = {55, 142, 229, 310};
-    for (int i = 0; i < 4; ++i) {
-        auto* label = new TLabel(panel5, QString::fromLatin1(sizes[i]), QPoint(sizeLefts[i], 212), TextGrey);
+    for (size_t i = 0; i < PictureSizes.size(); ++i) {
+        auto* label = new TLabel(panel5, QString::fromLatin1(PictureSizes[i].Size), QPoint(sizeLefts[i], 212),
+                                 TextGrey);
         label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
         label->adjustSize();
     }
