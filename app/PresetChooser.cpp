@@ -1,7 +1,9 @@
 #include "app/PresetChooser.h"
 
 #include "controls/MCCBox.h"
+#include "platform/DesignColors.h"
 #include "platform/Fonts.h"
+#include "platform/SystemColors.h"
 #include "settings/Preset.h"
 #include "settings/PresetList.h"
 
@@ -10,11 +12,10 @@
 namespace
 {
 
-constexpr QColor White{0xFF, 0xFF, 0xFF};
-constexpr QColor Grey{0xF0, 0xF0, 0xF0};
-constexpr QColor VideoColumns{0xFF, 0xC4, 0xFF};
-constexpr QColor AudioColumns{0xC4, 0xFF, 0xFF};
-constexpr QColor TextGrey{0x46, 0x46, 0x46};
+using namespace DesignColors;
+
+const QColor White = ColorOf(SystemColor::Window);
+const QColor Face = ColorOf(SystemColor::ButtonFace);
 constexpr int FontPixels = 11;
 constexpr int ListItemHeight = 13;
 constexpr int ListDropDownCount = 30;
@@ -49,15 +50,15 @@ void SetUpList(TMultiColComboBox& list, std::initializer_list<ColumnLayout> layo
 void SetUpPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs)
 {
     SetUpList(presets, {{220, White},
-                        {60, Grey},
-                        {60, VideoColumns},
-                        {70, VideoColumns},
-                        {60, VideoColumns},
-                        {60, VideoColumns},
-                        {60, AudioColumns},
-                        {60, AudioColumns},
-                        {60, AudioColumns}});
-    SetUpList(codecs, {{112, White}, {160, Grey}});
+                        {60, Face},
+                        {60, VideoTint},
+                        {70, VideoTint},
+                        {60, VideoTint},
+                        {60, VideoTint},
+                        {60, AudioTint},
+                        {60, AudioTint},
+                        {60, AudioTint}});
+    SetUpList(codecs, {{112, White}, {160, Face}});
 }
 
 void FillPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs, const PresetList& list)

@@ -7,13 +7,11 @@
 #include "conversion/TimeLeft.h"
 
 #include <QElapsedTimer>
-#include <QHash>
 #include <QObject>
 #include <QStringList>
 #include <functional>
 
 class ProgressView;
-struct RunProgress;
 
 // What a run does with each converted file.
 enum class RunMode {

@@ -63,10 +63,11 @@ QStringList PlanTargets(const QStringList& sources, const QString& outputFolder)
         const QString wanted = TargetPathFor(source, folder);
         int& number = firstFree[wanted];
         number = qMax(number, 1);
-        while (taken.contains(keys.Of(Candidate(wanted, number))))
+        QString key;
+        while (taken.contains(key = keys.Of(Candidate(wanted, number))))
             ++number;
         targets << Candidate(wanted, number);
-        taken.insert(keys.Of(targets.last()));
+        taken.insert(key);
     }
     return targets;
 }

@@ -8,7 +8,6 @@
 namespace
 {
 
-constexpr char Utf8Bom[] = "\xEF\xBB\xBF";
 constexpr int HexPrefixLength = 2;
 
 bool IsBlank(QChar c)
@@ -110,13 +109,6 @@ qsizetype LineBreakAt(const QByteArray& bytes, qsizetype position)
     return position + 1 < bytes.size() && bytes[position + 1] == '\n' ? 2 : 1;
 }
 
-// One line's text: UTF-8 where the line is valid UTF-8, else code page 932.
-QString DecodeLine(const QByteArray& line)
-{
-    const QByteArray text = line.startsWith(Utf8Bom) ? line.mid(3) : line;
-    return Decode(text, DetectEncoding(text));
-}
-
 } // namespace
 
 IniDocument::IniDocument(const QByteArray& bytes)
@@ -128,7 +120,8 @@ IniDocument::IniDocument(const QByteArray& bytes)
             ++end;
         const qsizetype breakLength = end < bytes.size() ? LineBreakAt(bytes, end) : 0;
         const QByteArray line = bytes.mid(start, end - start);
-        m_lines.append({line, DecodeLine(line), bytes.mid(end, breakLength)});
+        // Each line in its own encoding: UTF-8 where it is valid UTF-8, else code page 932.
+        m_lines.append({line, DecodeText(line), bytes.mid(end, breakLength)});
         start = end + breakLength;
     }
 }

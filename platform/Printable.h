@@ -12,5 +12,6 @@ QString Printable(const QString& text);
 // other byte as "\xHH".
 QString PrintableBytes(const QByteArray& bytes);
 
-// Whether `bytes` are valid UTF-8, so that a file name made of them survives being text.
+// Whether `bytes` are valid UTF-8 to the last byte, so that a file name made of them survives
+// being text. (Reading a text file, DetectEncoding forgives a character cut off at the end.)
 bool IsUtf8(const QByteArray& bytes);
