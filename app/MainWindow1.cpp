@@ -1,6 +1,7 @@
 #include "app/MainWindow1.h"
 
 #include "app/InfoPage.h"
+#include "app/MainWindowParts.h"
 #include "app/PresetChooser.h"
 #include "app/ScreenPlacement.h"
 #include "app/Version.h"
@@ -47,107 +48,6 @@ using namespace DesignColors;
 
 // What of the window must stay on some screen for it to be placed where it was saved.
 constexpr QSize TitleStrip{400, 25};
-
-FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint)
-{
-    auto* button = new FadeButton(parent, caption);
-    button->setGeometry(geometry);
-    button->setToolTip(hint);
-    return button;
-}
-
-// The three digit bars share everything but their range, place and focus colour.
-struct DigitBarSetup {
-    int left;
-    ValueRange range;
-    int position;
-    QColor focusColor;
-    QString hint;
-};
-
-constexpr int DigitBarTop = 8;
-constexpr QSize DigitBarSize{40, 160};
-constexpr int DigitBarButtonHeight = 16;
-constexpr int DigitBarFontPixels = 12;
-
-TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup)
-{
-    auto* bar = new TDigitBar(parent);
-    // In the stored order, so that a range above the default Max of 100 arrives whole.
-    bar->BeginLoading();
-    bar->SetAutoSize(false);
-    bar->SetBtnHeight(DigitBarButtonHeight);
-    bar->SetFocusColor(setup.focusColor);
-    bar->SetMax(setup.range.Max);
-    bar->SetMin(setup.range.Min);
-    bar->SetPosition(setup.position);
-    bar->SetModes(dbmAllowTimer | dbmArrowKeys | dbmArrowWrap | dbmEnterNext | dbmPosClick | dbmPosMove);
-    bar->SetColor(Qt::white);
-    bar->setFont(Fonts::Pixel(Fonts::UiGothic, DigitBarFontPixels));
-    bar->SetFontColor(TextGrey);
-    bar->setGeometry(QRect(QPoint(setup.left, DigitBarTop), DigitBarSize));
-    bar->setCursor(Qt::PointingHandCursor);
-    bar->setToolTip(setup.hint);
-    bar->Loaded();
-    return bar;
-}
-
-QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
-                      int position, const QString& hint)
-{
-    auto* bar = new QSlider(orientation, parent);
-    bar->setGeometry(geometry);
-    bar->setRange(0, max);
-    bar->setPageStep(1);
-    bar->setValue(position);
-    bar->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksLeft : QSlider::TicksBelow);
-    bar->setToolTip(hint);
-    return bar;
-}
-
-TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QString& hint)
-{
-    auto* combo = new TMultiColComboBox(parent);
-    combo->setGeometry(geometry);
-    combo->setToolTip(hint);
-    combo->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
-    return combo;
-}
-
-// A field caption: bold dark grey text over its light shadow copy, on the panel's own colour.
-TShadowLabel* makeCaption(QWidget* parent, const QString& caption, QPoint topLeft,
-                          Qt::Alignment alignment = Qt::AlignLeft)
-{
-    auto* label = new TShadowLabel(parent, caption, topLeft, alignment | Qt::AlignVCenter);
-    label->SetTransparent(true);
-    label->setFont(Fonts::Pixel(Fonts::UiGothic, 11, true));
-    label->SetFontColor(TextGrey);
-    label->Highlight()->SetShadowVisible(false);
-    label->adjustSize();
-    return label;
-}
-
-// Every hint of the program: a rounded box with white bold text over a grey shadow.
-TAppHint* makeAppHint(QObject* owner)
-{
-    auto* hint = new TAppHint(owner);
-    hint->SetBrush(Cream);
-    hint->SetFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
-    hint->SetFontColor(Qt::white);
-    hint->SetShadowColor(ColorOf(SystemColor::Grey));
-    hint->SetHintStyle(hsRoundRect);
-    hint->SetHintPause(500);
-    hint->SetHintHidePause(2500);
-    hint->SetHintShortPause(0);
-    return hint;
-}
-
-// A caption centred under the control whose centre is at `centreX`.
-void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
-{
-    auto* label = makeCaption(parent, caption, QPoint(0, top));
-    label->move(centreX - label->width() / 2, top);
-}
 
 } // namespace
 

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "settings/ConversionSettings.h"
+
+#include <QColor>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+class FadeButton;
+class QObject;
+class QSlider;
+class QWidget;
+class TAppHint;
+class TDigitBar;
+class TMultiColComboBox;
+class TShadowLabel;
+
+// The main window's controls as its design sets them up, one maker for each kind.
+
+FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint);
+
+// The three digit bars share everything but their range, place and focus colour.
+struct DigitBarSetup {
+    int left;
+    ValueRange range;
+    int position;
+    QColor focusColor;
+    QString hint;
+};
+
+TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup);
+
+QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
+                      int position, const QString& hint);
+
+TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QString& hint);
+
+// A field caption: bold dark grey text over its light shadow copy, on the panel's own colour.
+TShadowLabel* makeCaption(QWidget* parent, const QString& caption, QPoint topLeft,
+                          Qt::Alignment alignment = Qt::AlignLeft);
+
+// A caption centred under the control whose centre is at `centreX`.
+void captionUnder(QWidget* parent, int centreX, int top, const QString& caption);
+
+// Every hint of the program: a rounded box with white bold text over a grey shadow.
+TAppHint* makeAppHint(QObject* owner);
