@@ -57,6 +57,8 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
             options.ITunes = true;
         else if (argument == QStringLiteral("--dry-run"))
             options.DryRun = true;
+        else if (argument == QStringLiteral("--skip-existing"))
+            options.SkipExisting = true;
         else if (argument == QStringLiteral("--help") || argument == QStringLiteral("-h"))
             help = true;
         else if (argument == QStringLiteral("--version"))
@@ -69,8 +71,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
         asked.RunMode = help ? Mode::Help : Mode::Version;
         return asked;
     }
-    if (!convert && (options.ITunes || options.DryRun || options.Jobs > 0))
-        return usageError(QStringLiteral("--itunes, --dry-run and --jobs only go with --convert"));
+    if (!convert && (options.ITunes || options.DryRun || options.SkipExisting || options.Jobs > 0))
+        return usageError(
+            QStringLiteral("--itunes, --dry-run, --skip-existing and --jobs only go with --convert"));
     options.RunMode = convert ? Mode::Convert : Mode::Window;
     return options;
 }
@@ -84,7 +87,7 @@ QString UsageText()
 {
     return QStringLiteral(
                "usage: korumi [--] [PATH...]\n"
-               "       korumi --convert [--itunes] [--dry-run] [--jobs N] [--] [PATH...]\n"
+               "       korumi --convert [--itunes] [--dry-run] [--skip-existing] [--jobs N] [--] [PATH...]\n"
                "       korumi --help | --version\n"
                "\n"
                "Without --convert, opens the window with PATHs (files or folders) in the input list.\n"
@@ -95,6 +98,8 @@ QString UsageText()
                "            128 + N when signal N (Ctrl+C: 2) stopped the run\n"
                "--itunes    registers each converted file in the media library\n"
                "--dry-run   prints every conversion command and writes nothing\n"
+               "--skip-existing\n"
+               "            leaves out the files whose .mp4 exists already, so a stopped batch goes on\n"
                "--jobs N    converts up to N files at the same time (default: %1 on this machine)")
         .arg(DefaultJobs());
 }

@@ -10,8 +10,9 @@ struct CommandLineOptions {
     Mode RunMode = Mode::Window;
     bool ITunes = false;
     bool DryRun = false;
-    int Jobs = 0;      // files converted at the same time; 0 for the default
-    QStringList Paths; // files and folders for the input list
+    bool SkipExisting = false; // leave out files whose target exists already
+    int Jobs = 0;              // files converted at the same time; 0 for the default
+    QStringList Paths;         // files and folders for the input list
     // Arguments that are not text (not UTF-8), as people can read them: never taken, but named.
     QStringList PathsNotText;
     QString Error; // what is wrong, for a usage error

@@ -25,12 +25,17 @@ QString summary(const BatchResult& result, const QString& outputFolder)
                                     ? QStringLiteral("interrupted by SIG%1: ")
                                           .arg(QString::fromLatin1(sigabbrev_np(StopSignals::First())))
                                     : QString();
-    return interrupted + QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 passes cancelled")
-                             .arg(result.Converted)
-                             .arg(result.FileCount)
-                             .arg(Printable(outputFolder))
-                             .arg(result.Failures.size())
-                             .arg(result.CancelledPasses);
+    const QString skipped = result.Skipped > 0
+                                ? QStringLiteral("; skipped, already converted: %1").arg(result.Skipped)
+                                : QString();
+    return interrupted +
+           QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 passes cancelled")
+               .arg(result.Converted)
+               .arg(result.FileCount)
+               .arg(Printable(outputFolder))
+               .arg(result.Failures.size())
+               .arg(result.CancelledPasses) +
+           skipped;
 }
 
 void reportEnd(const BatchResult& result)
@@ -110,11 +115,14 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
     } else {
         const ConversionSettings& settings = loaded.Settings.Conversion;
         const RunMode mode = options.ITunes ? RunMode::SaveAndRegister : RunMode::Save;
-        const BatchResult result = convert({inputs.Paths(), files.ProgramFolder, mode, options.DryRun,
-                                            options.Jobs > 0 ? options.Jobs : DefaultJobs()},
-                                           settings, stopSignals);
+        BatchJob job{inputs.Paths(), files.ProgramFolder, mode, options.DryRun};
+        job.SkipExisting = options.SkipExisting || loaded.Settings.SkipExisting;
+        job.Jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
+        const BatchResult result = convert(std::move(job), settings, stopSignals);
         if (!options.DryRun)
             WriteLine(stdout, summary(result, settings.OutputFolder));
+        else if (result.Skipped > 0) // standard output holds nothing but the commands
+            WriteLine(stderr, QStringLiteral("skipped, already converted: %1").arg(result.Skipped));
         reportEnd(result);
         status = statusOf(result);
     }

@@ -337,6 +337,7 @@ void TMainForm1::Button0Click(QObject*)
     m_progress =
         std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
     BatchJob job{files, m_files.ProgramFolder, m_runMode};
+    job.SkipExisting = m_settings.SkipExisting;
     job.ThumbnailFolder = m_thumbnailFolder.Path();
     m_run = std::make_unique<BatchRun>(
         job, [this] { return CurrentSettings(); }, m_state, *m_progress);
@@ -374,7 +375,9 @@ void TMainForm1::runFinished(const BatchResult& result)
         Messages::Show(endMessage, this);
     if (!result.Failures.isEmpty())
         Messages::Show(FailureReport(result.Failures), this);
-    if (endMessage.isEmpty() && result.Failures.isEmpty())
+    if (result.Skipped > 0)
+        Messages::Show(SkippedReport(result.Skipped), this);
+    if (endMessage.isEmpty() && result.Failures.isEmpty() && result.Skipped == 0)
         Messages::Beep();
 }
 

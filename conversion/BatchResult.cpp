@@ -38,3 +38,8 @@ QString FailureReport(const QList<FileFailure>& failures)
     }
     return report;
 }
+
+QString SkippedReport(int skipped)
+{
+    return QStringLiteral("変換済みのファイルがあるため、%1 件をスキップしました。").arg(skipped);
+}

@@ -27,6 +27,7 @@ struct BatchResult {
     QString Reason; // what stopped the run: the error (Aborted) or the folder (OutputFolderFailed)
     int FileCount = 0;
     int Converted = 0; // files whose passes all completed
+    int Skipped = 0;   // files left out because their target existed already
     int CancelledPasses = 0;
     QList<FileFailure> Failures; // each failed file once
 
@@ -38,3 +39,6 @@ QString EndMessage(const BatchResult& result);
 
 // The message shown after a run in which files failed: a header, then one line per file.
 QString FailureReport(const QList<FileFailure>& failures);
+
+// The message shown after a run that left out files whose target existed already.
+QString SkippedReport(int skipped);

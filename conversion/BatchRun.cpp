@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace
 {
@@ -40,8 +41,6 @@ void BatchRun::Start()
     }
     guarded([this] {
         m_clock.start();
-        m_view.SetBarMax(m_job.Files.size());
-        showProgress();
         m_view.SetTimerEnabled(true);
         const ConversionSettings settings = m_settings();
         // The folder is made once, here: a folder that cannot be made would fail every file.
@@ -53,7 +52,9 @@ void BatchRun::Start()
             finish(RunEnd::OutputFolderFailed, settings.OutputFolder);
             return;
         }
-        m_targets = PlanTargets(m_job.Files, settings.OutputFolder);
+        planTargets(settings.OutputFolder);
+        m_view.SetBarMax(m_job.Files.size());
+        showProgress();
         QMetaObject::invokeMethod(this, &BatchRun::fillSlots, Qt::QueuedConnection);
     });
 }
@@ -71,6 +72,34 @@ void BatchRun::Interrupt()
     stop(RunEnd::Interrupted);
 }
 
+void BatchRun::planTargets(const QString& outputFolder)
+{
+    m_outputFolder = QDir::cleanPath(QDir(outputFolder).absolutePath());
+    const FoundFiles found = m_job.SkipExisting ? FoundFiles::EarlierResults : FoundFiles::UsersOwn;
+    m_targets = PlanTargets(m_job.Files, m_outputFolder, found);
+    if (m_job.SkipExisting)
+        leaveOutConverted();
+    if (!m_job.DryRun)
+        TargetClaims::RemoveStale(m_outputFolder);
+}
+
+void BatchRun::leaveOutConverted()
+{
+    QStringList files;
+    QStringList targets;
+    for (qsizetype i = 0; i < m_targets.size(); ++i) {
+        if (QFileInfo::exists(m_targets.at(i))) {
+            ++m_result.Skipped;
+            continue;
+        }
+        files << m_job.Files.at(i);
+        targets << m_targets.at(i);
+    }
+    m_job.Files = std::move(files);
+    m_targets = std::move(targets);
+    m_result.FileCount = m_job.Files.size();
+}
+
 void BatchRun::fillSlots()
 {
     while (!m_stopEnd && m_running.size() < m_job.Jobs && m_nextFile < m_job.Files.size())
@@ -81,8 +110,11 @@ void BatchRun::fillSlots()
 
 void BatchRun::startFile(int fileIndex)
 {
-    auto* conversion = new FileConversion(m_job, fileIndex, m_targets.at(fileIndex), m_settings, this);
-    m_running.append({conversion, {}, 0});
+    QString target = m_targets.at(fileIndex);
+    if (!m_job.DryRun)
+        target = m_claims.Claim(target, TargetPathFor(m_job.Files.at(fileIndex), m_outputFolder));
+    auto* conversion = new FileConversion(m_job, fileIndex, target, m_settings, this);
+    m_running.append({conversion, target, {}, 0});
     connect(conversion, &FileConversion::PassStarted, this,
             [this, conversion](const PassStart& pass) { guarded([=] { onPassStarted(conversion, pass); }); });
     connect(conversion, &FileConversion::Progressed, this,
@@ -133,6 +165,7 @@ void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
     });
     if (found == m_running.end())
         return;
+    m_claims.Release(found->target);
     m_running.erase(found);
     conversion->deleteLater();
     ++m_filesDone;

@@ -3,6 +3,7 @@
 #include "conversion/BatchResult.h"
 #include "conversion/ConversionState.h"
 #include "conversion/FileConversion.h"
+#include "conversion/TargetClaims.h"
 #include "conversion/ThumbnailGrab.h"
 #include "conversion/TimeLeft.h"
 
@@ -25,15 +26,19 @@ struct BatchJob {
     QString ProgramFolder;
     RunMode Mode = RunMode::Save;
     bool DryRun = false; // announce every pass, run and write nothing
-    int Jobs = 1;        // files converted at the same time
+    // Leave out the files whose target exists already: a batch that was stopped goes on where
+    // it stopped.
+    bool SkipExisting = false;
+    int Jobs = 1; // files converted at the same time
     // A folder of this process's own where a picture of each source is grabbed for the view
     // beside its passes; no pictures when empty.
     QString ThumbnailFolder = {};
 };
 
 // Converts the listed files, up to Jobs at a time (in list order; a dry run takes one at a time),
-// driven by the event loop. It makes the output folder, plans every target, shows each pass and
-// how far the run has come, grabs a thumbnail beside each pass, and collects the results.
+// driven by the event loop. It makes the output folder, plans every target, claims each target
+// while its file is converted, shows each pass and how far the run has come, grabs a thumbnail
+// beside each pass, and collects the results.
 class BatchRun : public QObject
 {
     Q_OBJECT
@@ -62,10 +67,13 @@ signals:
 private:
     struct Running {
         FileConversion* conversion;
+        QString target;
         PassStart pass;
         double fraction = 0; // of the file
     };
 
+    void planTargets(const QString& outputFolder);
+    void leaveOutConverted();
     void fillSlots();
     void startFile(int fileIndex);
     void onPassStarted(FileConversion* conversion, const PassStart& pass);
@@ -85,6 +93,8 @@ private:
     ThumbnailGrab m_thumbnail;
     BatchResult m_result;
     QStringList m_targets; // planned at the start, one per file
+    TargetClaims m_claims{m_targets};
+    QString m_outputFolder; // clean and absolute
     QList<Running> m_running;
     int m_nextFile = 0;
     int m_filesDone = 0;

@@ -4,8 +4,6 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 
-#include <QFile>
-
 namespace
 {
 const QString RegistrationProgram = QStringLiteral("addfile.exe");
@@ -67,15 +65,15 @@ void FileConversion::startPass()
     }
     m_cancelRequested = false;
     m_report = EncoderReport(m_source);
-    m_targetBefore = FileStamp::Of(m_target);
     m_encoder.Start(command, m_job.ProgramFolder);
 }
 
 void FileConversion::onEncoderFinished(int exitCode, bool crashed)
 {
     emit PassEnded();
+    // The front writes beside the target and renames only a whole result into place, so a
+    // cancelled or failed pass leaves the target as it was.
     if (m_cancelRequested) {
-        QFile::remove(m_target);
         if (m_stopping) {
             end();
             return;
@@ -90,19 +88,11 @@ void FileConversion::onEncoderFinished(int exitCode, bool crashed)
     }
     if (crashed || exitCode != 0) {
         // The file is done: a later pass could only fail again, and it is reported once.
-        removeOwnOutput();
         m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), exitCode, false, m_report.Reason()};
         end();
         return;
     }
     passEnded(true);
-}
-
-void FileConversion::removeOwnOutput()
-{
-    // Only what this pass wrote goes; a file the encoder never touched stays.
-    if (FileStamp::Of(m_target) != m_targetBefore || !m_targetBefore.Exists)
-        QFile::remove(m_target);
 }
 
 void FileConversion::passEnded(bool completed)

@@ -4,7 +4,7 @@
 #include "conversion/CommandLine.h"
 #include "conversion/EncoderReport.h"
 #include "conversion/HiddenProcess.h"
-#include "platform/FileStamp.h"
+#include "platform/FileChecks.h"
 
 #include <QObject>
 #include <functional>
@@ -30,9 +30,9 @@ struct FileOutcome {
     int CancelledPasses = 0;
 };
 
-// Converts one file of a run: its passes in order, each by the encoder, removing what a
-// cancelled or failed pass wrote. A failed pass ends the file. In the SaveAndRegister mode the
-// finished file goes to the media library.
+// Converts one file of a run: its passes in order, each by the encoder front, which puts only a
+// whole, successful result in place of the target. A failed pass ends the file. In the SaveAndRegister mode
+// the finished file goes to the media library.
 class FileConversion : public QObject
 {
     Q_OBJECT
@@ -45,7 +45,7 @@ public:
 
     // Starts the first pass; Ended or CannotConvert follows through the event loop.
     void Start();
-    // Ends the running pass as the user's cancel does: its output goes, the next pass follows.
+    // Ends the running pass as the user's cancel does: nothing of it stays, the next pass follows.
     bool CancelPass();
     // Ends the running pass as a cancel does and the file with it; Ended follows.
     void Stop();
@@ -63,7 +63,6 @@ private:
     void startPass();
     void onEncoderFinished(int exitCode, bool crashed);
     void passEnded(bool completed);
-    void removeOwnOutput();
     void end();
 
     const BatchJob& m_job;
@@ -76,7 +75,6 @@ private:
     FileOutcome m_outcome;
     int m_pass = 1;
     int m_passes = 1;
-    FileStamp m_targetBefore;
     bool m_cancelRequested = false;
     bool m_stopping = false;
     bool m_ended = false;

@@ -8,8 +8,9 @@
 namespace
 {
 // How long a program asked to end may take before it is ended outright; ffmpeg blocked on a
-// file that never opens does not hear the request at all.
-constexpr int StopGraceMs = 2000;
+// file that never opens does not hear the request at all. The encoder front gives ffmpeg three
+// seconds and then removes what it wrote, which this leaves it time for.
+constexpr int StopGraceMs = 5000;
 } // namespace
 
 HiddenProcess::HiddenProcess(QObject* parent) : QObject(parent) {}

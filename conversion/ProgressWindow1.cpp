@@ -7,7 +7,7 @@
 #include "conversion/SizeCaption.h"
 #include "conversion/TimeLeft.h"
 #include "platform/DesignColors.h"
-#include "platform/FileStamp.h"
+#include "platform/FileChecks.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
 #include "platform/StockControls.h"

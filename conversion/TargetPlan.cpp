@@ -37,8 +37,16 @@ private:
     QHash<QString, QString> m_folders;
 };
 
-// Candidate `number` for "folder/name.mp4": the name itself for 1, else "folder/name (n).mp4".
-QString Candidate(const QString& wanted, int number)
+// A link that leads nowhere is still a name someone made.
+bool existsOnDisk(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+} // namespace
+
+QString NumberedTarget(const QString& wanted, int number)
 {
     if (number == 1)
         return wanted;
@@ -46,9 +54,7 @@ QString Candidate(const QString& wanted, int number)
     return wanted.chopped(extension.size()) + QStringLiteral(" (%1)").arg(number) + extension;
 }
 
-} // namespace
-
-QStringList PlanTargets(const QStringList& sources, const QString& outputFolder)
+QStringList PlanTargets(const QStringList& sources, const QString& outputFolder, FoundFiles found)
 {
     const QString folder = QDir::cleanPath(QDir(outputFolder).absolutePath());
     FileKeys keys;
@@ -64,9 +70,10 @@ QStringList PlanTargets(const QStringList& sources, const QString& outputFolder)
         int& number = firstFree[wanted];
         number = qMax(number, 1);
         QString key;
-        while (taken.contains(key = keys.Of(Candidate(wanted, number))))
+        while (taken.contains(key = keys.Of(NumberedTarget(wanted, number))) ||
+               (number > 1 && found == FoundFiles::UsersOwn && existsOnDisk(NumberedTarget(wanted, number))))
             ++number;
-        targets << Candidate(wanted, number);
+        targets << NumberedTarget(wanted, number);
         taken.insert(key);
     }
     return targets;

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <unistd.h>
 
@@ -15,11 +16,15 @@ namespace
 
 constexpr char ConfigHomeVariable[] = "XDG_CONFIG_HOME";
 const QString OwnFolderName = QStringLiteral("korumi");
+// The file an install puts in the program folder: such a folder is never written, even by root.
+const QString InstalledMarkerName = QStringLiteral("installed");
 
-// The folder must take new files: writing needs entering it as well.
-bool IsWritableFolder(const QString& folder)
+// A portable copy or a build: the folder takes new files (writing needs entering it as well)
+// and is no install.
+bool KeepsFilesBesideProgram(const QString& folder)
 {
-    return access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0;
+    return access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0 &&
+           !QFileInfo::exists(Paths::Join(folder, InstalledMarkerName));
 }
 
 // A settings folder new to this user starts from the settings the program folder holds.
@@ -51,11 +56,11 @@ QString ProgramFiles::PresetFile() const
     return QFile::exists(own) ? own : Paths::Join(ProgramFolder, ProfileFileName);
 }
 
-ProgramFiles LocateProgramFiles(const QString& programFolder, bool programFolderWritable,
+ProgramFiles LocateProgramFiles(const QString& programFolder, bool filesBesideProgram,
                                 const UserFolders& user)
 {
     ProgramFiles files(programFolder);
-    if (programFolderWritable)
+    if (filesBesideProgram)
         return files;
     const QString configHome = QDir::isAbsolutePath(user.ConfigHome)
                                    ? Paths::ExcludeTrailingSeparator(user.ConfigHome)
@@ -75,7 +80,7 @@ UserFolders SessionUserFolders()
 ProgramFiles PrepareProgramFiles(const QString& programFolder)
 {
     const ProgramFiles files =
-        LocateProgramFiles(programFolder, IsWritableFolder(programFolder), SessionUserFolders());
+        LocateProgramFiles(programFolder, KeepsFilesBesideProgram(programFolder), SessionUserFolders());
     if (files.SettingsFolder != files.ProgramFolder && QDir().mkpath(files.SettingsFolder))
         AdoptShippedSettings(files);
     return files;

@@ -28,10 +28,11 @@ struct UserFolders {
     QString Videos;     // the videos folder; the home folder stands in when empty
 };
 
-// Decides where the files live: all beside the program when its folder is writable; otherwise the
-// settings in the korumi folder of the user's configuration folder ($XDG_CONFIG_HOME, else
+// Decides where the files live: all beside the program when `filesBesideProgram` (a writable
+// folder that is no install); otherwise the settings in the korumi folder of the user's configuration folder
+// ($XDG_CONFIG_HOME, else
 // ~/.config) and converted files in the videos folder.
-ProgramFiles LocateProgramFiles(const QString& programFolder, bool programFolderWritable,
+ProgramFiles LocateProgramFiles(const QString& programFolder, bool filesBesideProgram,
                                 const UserFolders& user);
 
 // The user's folders of this session.

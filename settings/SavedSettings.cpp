@@ -72,6 +72,10 @@ struct KeyWriter {
     void operator()(TextField field) { ini.SetValue(key.SectionName(), key.KeyName(), field(settings)); }
 };
 
+// A choice the user makes in the file itself: read, never written, so the file keeps its layout.
+const QString SkipExistingSection = QStringLiteral("SET2");
+const QString SkipExistingKey = QStringLiteral("SKIP_EXISTING");
+
 } // namespace
 
 LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets,
@@ -88,6 +92,7 @@ LoadedSettings LoadSettings(const IniDocument& ini, const PresetList& presets,
         if (applied.Problem)
             loaded.Problems << *applied.Problem;
     }
+    settings.SkipExisting = ini.Integer(SkipExistingSection, SkipExistingKey).value_or(0) != 0;
     settings.Conversion = settings.Conversion.Clamped();
     QString& folder = settings.Conversion.OutputFolder;
     folder = folder.isEmpty() ? defaultOutputFolder : Paths::UsableFolder(folder);

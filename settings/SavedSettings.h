@@ -16,6 +16,7 @@ struct SavedSettings {
     QPoint WindowPosition{20, 20}; // top left corner of the main window
     int PresetIndex = -1;          // the chosen preset; 0 is the header row, -1 none
     ConversionSettings Conversion; // the codec is not stored: it follows from the preset
+    bool SkipExisting = false;     // leave out files whose target exists; set in the file only
 };
 
 // Settings as a load found them, with what it could not use.

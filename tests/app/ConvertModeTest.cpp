@@ -168,17 +168,17 @@ TEST_F(WindowMode, StartsWithNothingOnStandardError)
 namespace
 {
 
-TEST_F(ConvertMode, AStopSignalEndsTheWholeRunAndNoEncoderOutlivesKorumi)
+TEST_F(ConvertMode, AStopSignalEndsTheWholeRunLeavingTheUsersFileAndNoEncoderOutlivesKorumi)
 {
     // Converted to 1280x720, a minute of 640x480 takes the encoder far longer than the test waits.
     programDir.Write("Korumi.ini", ("[SET1]\nC5=3\n[SET2]\nC11=" + out + "\n").toUtf8());
     const QString slow = MakeClip(media.Path(), {"1-slow.avi", 60, true, QSize(640, 480), 30});
     const QString next = MakeClip(media.Path(), {"2-next.avi", 1});
     ASSERT_FALSE(slow.isEmpty());
-    const QString slowTarget = out + "/1-slow.mp4";
+    const QString slowTarget = media.Write("out/1-slow.mp4", "the user's own");
     const auto startAndWaitForOutput = [&] {
         start({"--convert", slow, next});
-        return QTest::qWaitFor([&] { return QFileInfo(slowTarget).size() > 0; }, 60000);
+        return QTest::qWaitFor([&] { return IsBeingEncoded(slowTarget); }, 60000);
     };
 
     struct Case {
@@ -195,15 +195,23 @@ TEST_F(ConvertMode, AStopSignalEndsTheWholeRunAndNoEncoderOutlivesKorumi)
             QStringLiteral("interrupted by SIG%1: 0 of 2 files converted").arg(c.name)))
             << standardOutput.toStdString();
         EXPECT_FALSE(ProcessRunningWith(slowTarget)) << c.name;
-        EXPECT_FALSE(QFile::exists(slowTarget)) << "the partial output is removed";
+        EXPECT_EQ(ReadBytes(slowTarget), "the user's own") << c.name;
+        EXPECT_EQ(TemporaryOutputsOf(slowTarget), QStringList()) << "the partial output is removed";
         EXPECT_FALSE(QFile::exists(out + "/2-next.mp4")) << "no further file starts";
     }
 
+    // Killed outright, Korumi leaves a partial file, never under the final name; the next run
+    // into the folder removes it.
     ASSERT_TRUE(startAndWaitForOutput());
     ::kill(static_cast<pid_t>(process.processId()), SIGKILL);
     finish();
     EXPECT_TRUE(QTest::qWaitFor([&] { return !ProcessRunningWith(slowTarget); }, 1000))
         << "an encoder outlived a killed Korumi";
+    EXPECT_EQ(ReadBytes(slowTarget), "the user's own");
+    korumi({"--convert", next});
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_EQ(TemporaryOutputsOf(slowTarget), QStringList());
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"1-slow.mp4", "2-next.mp4"}));
 }
 
 } // namespace
@@ -290,27 +298,35 @@ TEST_F(ConvertMode, OnATerminalTheProgressRisesOnOneLineRewrittenInPlace)
 namespace
 {
 
-TEST_F(ConvertMode, TwoRunsAtOnceInOneProgramFolderBothConvertAndLeaveTheSettingsWhole)
+TEST_F(ConvertMode, TwoRunsOfOneSourceAtOnceWriteTwoWholeFilesAndLeaveTheSettingsWhole)
 {
     // Two passes each: both runs keep pass logs while the other runs.
     programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\nC12=1\n").toUtf8());
-    QStringList clips;
-    for (const char* name : {"one.avi", "two.mkv"})
-        clips << MakeClip(media.Path(), {name, 2});
-    ASSERT_FALSE(clips.contains(QString()));
+    const QString clip = MakeClip(media.Path(), {"clip.avi", 10, true, QSize(640, 480), 30});
+    ASSERT_FALSE(clip.isEmpty());
     QProcess runs[2];
-    for (int i = 0; i < 2; ++i) {
-        runs[i].setProcessEnvironment(bareEnvironment());
-        runs[i].setStandardInputFile(QProcess::nullDevice());
-        runs[i].start(programDir.File("korumi"), {"--convert", "--jobs", "1", clips[i]});
+    for (QProcess& run : runs) {
+        run.setProcessEnvironment(bareEnvironment());
+        run.setStandardInputFile(QProcess::nullDevice());
+        run.start(programDir.File("korumi"), {"--convert", clip});
+        // The second starts while the first is writing.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return IsBeingEncoded(out + "/clip.mp4"); }, 60000));
     }
 
     for (QProcess& run : runs) {
         ASSERT_TRUE(run.waitForFinished(180000));
         EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
     }
-    for (const char* name : {"one.mp4", "two.mp4"})
-        EXPECT_EQ(StreamOf(Probe(out + "/" + name), "audio").value("codec_name").toString(), "aac") << name;
+    EXPECT_TRUE(QString::fromUtf8(runs[1].readAllStandardOutput()).contains("clip.avi -> clip (2).mp4"));
+    for (const char* name : {"clip.mp4", "clip (2).mp4"}) {
+        QProcess decode;
+        decode.start("ffmpeg", {"-v", "error", "-i", out + "/" + name, "-f", "null", "-"});
+        ASSERT_TRUE(decode.waitForFinished(60000));
+        EXPECT_EQ(decode.exitCode(), 0) << name;
+        EXPECT_EQ(decode.readAllStandardError(), "") << name;
+    }
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"clip (2).mp4", "clip.mp4"}))
+        << "no temporary or lock file left behind";
     const QByteArray saved = ReadBytes(programDir.File("Korumi.ini"));
     EXPECT_EQ(saved.count("[SET2]"), 1) << saved.toStdString();
     EXPECT_TRUE(saved.contains("C12=1\n") && saved.contains("C0=1\n")) << saved.toStdString();
@@ -318,6 +334,35 @@ TEST_F(ConvertMode, TwoRunsAtOnceInOneProgramFolderBothConvertAndLeaveTheSetting
     left.sort();
     EXPECT_EQ(left, QStringList({"Korumi.ini", "ffmpeg.exe", "korumi", "profile.txt"}))
         << "no temporary file left behind";
+}
+
+} // namespace
+
+namespace
+{
+
+TEST_F(ConvertMode, ABatchResumedWithSkipExistingConvertsOnlyTheMissingFiles)
+{
+    const QString folder = media.MakeDir("batch");
+    ASSERT_FALSE(MakeClip(folder, {"a.avi", 1}).isEmpty());
+    const QString b = MakeClip(folder, {"b.avi", 1});
+    const QString earlier = media.Write("out/a.mp4", "converted before the batch was stopped");
+
+    korumi({"--convert", "--dry-run", "--skip-existing", folder});
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_EQ(standardOutput.count(u'\n'), 1) << standardOutput.toStdString();
+    EXPECT_TRUE(standardOutput.contains(b)) << standardOutput.toStdString();
+    EXPECT_TRUE(standardError.contains("skipped, already converted: 1")) << standardError.toStdString();
+
+    // The same choice, kept in the settings file.
+    programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\nSKIP_EXISTING=1\n").toUtf8());
+    korumi({"--convert", folder});
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_TRUE(standardOutput.contains("1 of 1 files converted into " + out +
+                                        "; 0 failed, 0 passes cancelled; skipped, already converted: 1"))
+        << standardOutput.toStdString();
+    EXPECT_EQ(ReadBytes(earlier), "converted before the batch was stopped");
+    EXPECT_FALSE(StreamOf(Probe(out + "/b.mp4"), "video").isEmpty());
 }
 
 } // namespace

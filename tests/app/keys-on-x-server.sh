@@ -14,8 +14,7 @@ sleep 0.3
 xdotool key Delete
 sleep 0.3
 xdotool key ctrl+Return
-for _ in $(seq 100); do [ -s "$work/out/b.mp4" ] && break; sleep 0.1; done
-[ -s "$work/out/b.mp4" ] || { echo "Ctrl+Enter started no conversion"; exit 1; }
+wait_until_encoding "$work/out/b.mp4"
 
 before=$(window_position)
 xdotool mousemove 120 30 mousedown 1 mousemove 140 50 mousemove 160 60 mouseup 1

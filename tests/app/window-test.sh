@@ -33,7 +33,7 @@ start_korumi() {
     korumi_pid=$!
     window=
     for _ in $(seq 100); do
-        window=$(xdotool search --name '^Korumi$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+        window=$(xdotool search --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
         sleep 0.1
     done
     [ -n "$window" ] || { echo "the window never appeared:"; cat "$work/korumi.log"; exit 1; }
@@ -43,4 +43,16 @@ start_korumi() {
 # Where the main window stands, as "x,y".
 window_position() {
     xdotool getwindowgeometry "$window" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'
+}
+
+# Waits until the encoder front writes TARGET, under the temporary name it gives a file until the
+# file is whole; fails the test when that never happens.
+wait_until_encoding() {
+    local folder=${1%/*} name=${1##*/}
+    for _ in $(seq 600); do
+        [ -n "$(find "$folder" -maxdepth 1 -name ".$name.tmp-*" -size +0 2>/dev/null)" ] && return 0
+        sleep 0.1
+    done
+    echo "the encoder never started writing $1"
+    exit 1
 }

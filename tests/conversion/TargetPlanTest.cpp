@@ -1,6 +1,8 @@
 #include "conversion/TargetPlan.h"
+#include "conversion/TargetClaims.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -27,15 +29,49 @@ TEST(TargetPlan, NoTargetIsASourceOrAnEarlierTarget)
         EXPECT_EQ(PlanTargets(c.sources, c.folder), c.targets) << c.sources.join(' ').toStdString();
 }
 
-TEST(TargetPlan, ASourceSeenThroughALinkedFolderIsKnownAndAFileFromBeforeIsReplaced)
+TEST(TargetPlan, FilesOnDisk)
 {
     TempDir dir;
     const QString source = dir.Write("real/a.mp4", "source");
     dir.Write("out/b.mp4", "left from an earlier run");
+    dir.Write("out/clip (2).mp4", "the user's own");
     ASSERT_TRUE(QFile::link(dir.File("real"), dir.File("link")));
+    // A source seen through a linked folder is known as the same file.
     EXPECT_EQ(PlanTargets({source, dir.File("v/b.avi")}, dir.File("link")),
               QStringList({dir.File("link/a (2).mp4"), dir.File("link/b.mp4")}));
-    EXPECT_EQ(PlanTargets({dir.File("v/b.avi")}, dir.File("out")), QStringList{dir.File("out/b.mp4")});
+    // A plain name is replaced as usual; a made-up one never takes a file that is there.
+    const QStringList sources{dir.File("v/b.avi"), dir.File("v/clip.avi"), dir.File("v/clip.mkv")};
+    EXPECT_EQ(PlanTargets(sources, dir.File("out")),
+              QStringList({dir.File("out/b.mp4"), dir.File("out/clip.mp4"), dir.File("out/clip (3).mp4")}));
+    // Resuming a batch, what is there is what an earlier run of the same files wrote.
+    EXPECT_EQ(PlanTargets(sources, dir.File("out"), FoundFiles::EarlierResults),
+              QStringList({dir.File("out/b.mp4"), dir.File("out/clip.mp4"), dir.File("out/clip (2).mp4")}));
+}
+
+TEST(TargetClaims, ALiveRunsTargetIsNeverSharedAndADeadRunBlocksNothing)
+{
+    TempDir dir;
+    const QString wanted = dir.File("a.mp4");
+    dir.Write("a (2).mp4", "the user's own");
+    const QStringList firstPlan{wanted};
+    const QStringList secondPlan{wanted, dir.File("a (3).mp4")};
+    TargetClaims first(firstPlan);
+    TargetClaims second(secondPlan); // its own claims: another open file, as another process has
+    EXPECT_EQ(first.Claim(wanted, wanted), wanted);
+    EXPECT_EQ(second.Claim(wanted, wanted), dir.File("a (4).mp4"))
+        << "not the live run's, the user's file, nor its own plan's";
+
+    // A lock file from a run that died claims nothing, and a later run removes it.
+    dir.Write(".b.mp4.korumi-lock", "");
+    EXPECT_EQ(second.Claim(dir.File("b.mp4"), dir.File("b.mp4")), dir.File("b.mp4"));
+    second.Release(dir.File("b.mp4"));
+    dir.Write(".c.mp4.korumi-lock", "");
+    TargetClaims::RemoveStale(dir.Path());
+    EXPECT_EQ(QDir(dir.Path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList({".a (4).mp4.korumi-lock", ".a.mp4.korumi-lock", "a (2).mp4"}));
+
+    first.Release(wanted);
+    EXPECT_EQ(second.Claim(wanted, wanted), wanted);
 }
 
 } // namespace

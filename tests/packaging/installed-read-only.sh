@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix, makes the program folder read-only and runs Korumi
 # through <prefix>/bin/korumi as a user who cannot write there (nobody, when run as root): the
-# console mode converts into the videos folder, the settings start from the shipped Korumi.ini and
-# live in the user's configuration folder, presets there win, and the window starts and saves its
-# settings there too. The program folder is left as installed.
+# console mode converts into the videos folder, the settings start from the shipped Korumi.ini
+# and live in the user's configuration folder, presets there win, and the window starts and saves
+# its settings there too. Root, who could write there, leaves the install alone all the same.
 set -euo pipefail
 build_dir=$1
 
@@ -54,6 +54,17 @@ korumi=$prefix/bin/korumi
 "${session[@]}" "$korumi" --convert "$work/clip.avi" || fail "the conversion did not succeed"
 [ -s "$home/Videos/clip.mp4" ] || fail "no clip.mp4 in the videos folder"
 grep -qx 'C12=1' "$config/Korumi.ini" || fail "the settings did not start from the shipped Korumi.ini"
+
+# Root may write anywhere, yet an installed program folder is left alone by root too.
+if [ "$(id -u)" -eq 0 ]; then
+    root_home=$work/root-home
+    mkdir -p "$root_home"
+    touch "$work/before-root"
+    env -i PATH=/usr/bin:/bin HOME="$root_home" TMPDIR="$work/tmp" "$korumi" --convert "$work/clip.avi" ||
+        fail "root's conversion did not succeed"
+    [ -s "$root_home/Videos/clip.mp4" ] || fail "root's clip.mp4 is not in root's videos folder"
+    [ -z "$(find "$prefix" -newer "$work/before-root")" ] || fail "root wrote under the prefix: $(find "$prefix" -newer "$work/before-root")"
+fi
 
 # Presets of the user's own: the codec follows the preset alone (the saved values win over the rest).
 printf 'mine,mp4,640x480,MPEG4,15fps,500kbps,AAC,44100Hz,96kbps\n' >"$config/profile.txt"

@@ -16,7 +16,8 @@ auto Tied(const SavedSettings& s)
 {
     const ConversionSettings& c = s.Conversion;
     return std::tie(s.WindowPosition, s.PresetIndex, c.FrameRate, c.VideoBitRate, c.SampleRateIndex,
-                    c.AudioBitRate, c.PictureSizeIndex, c.VideoCodec, c.OutputFolder, c.TwoPass);
+                    c.AudioBitRate, c.PictureSizeIndex, c.VideoCodec, c.OutputFolder, c.TwoPass,
+                    s.SkipExisting);
 }
 
 } // namespace
@@ -32,7 +33,8 @@ void PrintTo(const SavedSettings& s, std::ostream* out)
     *out << "at " << s.WindowPosition.x() << ',' << s.WindowPosition.y() << " preset " << s.PresetIndex
          << " fps " << c.FrameRate << " video " << c.VideoBitRate << " rate " << c.SampleRateIndex
          << " audio " << c.AudioBitRate << " size " << c.PictureSizeIndex << ' ' << c.VideoCodec.toStdString()
-         << " folder " << c.OutputFolder.toStdString() << (c.TwoPass ? " two-pass" : " one pass");
+         << " folder " << c.OutputFolder.toStdString() << (c.TwoPass ? " two-pass" : " one pass")
+         << (s.SkipExisting ? " skip existing" : "");
 }
 
 namespace
@@ -117,6 +119,8 @@ const LoadCase LoadCases[] = {
      [](SavedSettings& s) { s.Conversion.OutputFolder = "/ビデオ/変換済み"; }},
     {"TwoPassOnForAnyValueButZero", "[SET2]\nC12=5\n", [](SavedSettings& s) { s.Conversion.TwoPass = true; }},
     {"TwoPassThatIsNoNumberStaysOff", "[SET2]\nC12=yes\n", {}},
+    {"SkippingExistingOutputsIsKept", "[SET2]\nSKIP_EXISTING=1\n",
+     [](SavedSettings& s) { s.SkipExisting = true; }},
     {"PositionKeptAsSaved", "[SET]\nM_LEFT=-3000\nM_TOP=0x7FFFFFFF\n",
      [](SavedSettings& s) {
          s.WindowPosition = {-3000, INT_MAX};

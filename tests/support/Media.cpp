@@ -1,7 +1,10 @@
 #include "tests/support/Media.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QProcess>
@@ -69,4 +72,19 @@ bool ProcessRunningWith(const QString& needle)
             return true;
     }
     return false;
+}
+
+QStringList TemporaryOutputsOf(const QString& target)
+{
+    const QFileInfo info(target);
+    return QDir(info.path())
+        .entryList({u'.' + info.fileName() + QStringLiteral(".tmp-*")}, QDir::Files | QDir::Hidden);
+}
+
+bool IsBeingEncoded(const QString& target)
+{
+    const QStringList temporary = TemporaryOutputsOf(target);
+    return std::any_of(temporary.begin(), temporary.end(), [&](const QString& name) {
+        return QFileInfo(QFileInfo(target).path() + u'/' + name).size() > 0;
+    });
 }

@@ -3,6 +3,7 @@
 #include <QJsonObject>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 // A short test clip made by the real ffmpeg: a test pattern with a tone.
 struct ClipSpec {
@@ -24,3 +25,10 @@ QJsonObject StreamOf(const QJsonObject& probe, const QString& type);
 
 // True while a process whose command line names `needle` is running (scans /proc).
 bool ProcessRunningWith(const QString& needle);
+
+// The temporary files the encoder front writes beside `target` before a whole result takes its
+// name, by file name.
+QStringList TemporaryOutputsOf(const QString& target);
+
+// True once the encoder front has written part of `target` under a temporary name beside it.
+bool IsBeingEncoded(const QString& target);

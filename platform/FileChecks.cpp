@@ -1,4 +1,4 @@
-#include "platform/FileStamp.h"
+#include "platform/FileChecks.h"
 
 #include <QFile>
 #include <sys/stat.h>
@@ -10,21 +10,6 @@ bool statPath(const QString& path, struct stat& info)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 } // namespace
-
-FileStamp FileStamp::Of(const QString& path)
-{
-    struct stat info {
-    };
-    if (!statPath(path, info))
-        return {};
-    return {true, static_cast<qint64>(info.st_size),
-            static_cast<qint64>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
-}
-
-bool FileStamp::operator==(const FileStamp& other) const
-{
-    return Exists == other.Exists && Size == other.Size && ModifiedNs == other.ModifiedNs;
-}
 
 qint64 FileSizeOf(const QString& path)
 {

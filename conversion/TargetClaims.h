@@ -1,0 +1,40 @@
+#pragma once
+
+#include "platform/NameClaim.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <optional>
+
+// The targets a run is writing, claimed so that every Korumi process writing into the same
+// folder sees them: a run that starts later never aims at a target a live run is writing, and
+// takes the next free made-up name instead, as two files of one run do.
+class TargetClaims
+{
+public:
+    // `planned` holds the run's own targets, which a made-up name must not take either.
+    explicit TargetClaims(const QStringList& planned) : m_planned(planned) {}
+
+    // The target to write for a file planned as `target` whose plain name is `wanted`: `target`
+    // itself unless another run is writing it, else the first made-up name that is neither
+    // planned by this run, nor on disk, nor claimed. A folder where no claim can be made gives
+    // `target` unclaimed: writing there fails on its own, with its own reason.
+    QString Claim(const QString& target, const QString& wanted);
+
+    // Lets go of the claim on `target`, once its file is written or given up.
+    void Release(const QString& target);
+
+    // Removes the lock files in `folder` that runs which died left behind.
+    static void RemoveStale(const QString& folder);
+
+private:
+    NameClaim::Outcome tryClaim(const QString& target);
+    bool isPlanned(const QString& target);
+
+    const QStringList& m_planned;
+    QSet<QString> m_plannedSet; // made from m_planned when a target is first found held
+    QHash<QString, std::shared_ptr<NameClaim>> m_held;
+};
