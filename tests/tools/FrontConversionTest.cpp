@@ -4,8 +4,8 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRun.h"
 
-#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 #include <gtest/gtest.h>
@@ -45,14 +45,6 @@ ClipSpec clip(const QString& fileName, double seconds, bool audio)
     return spec;
 }
 
-// The environment every front run gets: a private runtime folder the test can look into.
-QProcessEnvironment frontEnvironment(const TempDir& temp)
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), temp.MakeDir(QStringLiteral("runtime")));
-    return environment;
-}
-
 QString passLogFolder(const TempDir& temp)
 {
     return temp.File(QStringLiteral("runtime/korumi-passlog"));
@@ -84,11 +76,6 @@ QString convert(const QString& source, const ConversionSettings& settings, const
         EXPECT_EQ(run.ExitCode, 0) << "pass " << pass << ": " << run.Errors.toStdString();
     }
     return TargetPathFor(source, settings.OutputFolder);
-}
-
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 // The names of the top-level boxes of an MP4 file, in order.
@@ -132,7 +119,7 @@ TEST_P(FrontConversion, WritesAnAppleReadyMp4AtTheRequestedSettings)
     chmod(QFile::encodeName(working).constData(), 0555);
 
     const QString target =
-        convert(source, settingsFor(c, temp.MakeDir(QStringLiteral("out"))), working, frontEnvironment(temp));
+        convert(source, settingsFor(c, temp.MakeDir(QStringLiteral("out"))), working, FrontEnvironment(temp));
 
     const QJsonObject probe = Probe(target);
     const QJsonObject video = StreamOf(probe, QStringLiteral("video"));
@@ -157,8 +144,9 @@ TEST_P(FrontConversion, WritesAnAppleReadyMp4AtTheRequestedSettings)
     const QStringList boxes = topLevelBoxes(target);
     EXPECT_TRUE(boxes.contains(QStringLiteral("mdat")));
     EXPECT_LT(boxes.indexOf(QStringLiteral("moov")), boxes.indexOf(QStringLiteral("mdat")));
-    EXPECT_EQ(entries(working), QStringList());
-    EXPECT_EQ(entries(passLogFolder(temp)), QStringList());
+    EXPECT_EQ(Entries(working), QStringList());
+    EXPECT_EQ(Entries(passLogFolder(temp)), QStringList());
+    EXPECT_EQ(Entries(temp.File(QStringLiteral("out"))), QStringList{QFileInfo(target).fileName()});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -227,7 +215,7 @@ TEST(FrontConversion, PicturesKeepTheirProportionsCentredWithBlackAtTheSides)
         conversion.codec = "LIBX264";
         conversion.sizeIndex = 1; // 720x480 shown at 16:9
         const QString target = convert(source, settingsFor(conversion, temp.MakeDir(QStringLiteral("out"))),
-                                       temp.Path(), frontEnvironment(temp));
+                                       temp.Path(), FrontEnvironment(temp));
         const QList<int> columns = ColumnBrightness(target, 720, 480);
         ASSERT_EQ(columns.size(), 720) << c.name;
         const auto black = [&](int x) { return columns[x] < 40; };
@@ -250,9 +238,9 @@ TEST(FrontConversion, TwoPassRunsWhereNothingCanBeWritten)
     c.twoPass = true;
     // /proc refuses new files even to root, unlike a folder that is merely read-only.
     const QString target = convert(source, settingsFor(c, temp.MakeDir(QStringLiteral("out"))),
-                                   QStringLiteral("/proc"), frontEnvironment(temp));
+                                   QStringLiteral("/proc"), FrontEnvironment(temp));
     EXPECT_FALSE(StreamOf(Probe(target), QStringLiteral("video")).isEmpty());
-    EXPECT_EQ(entries(passLogFolder(temp)), QStringList());
+    EXPECT_EQ(Entries(passLogFolder(temp)), QStringList());
 }
 
 TEST(FrontConversion, RelativeNamesThatLookLikeOptionsOrProtocols)
@@ -264,7 +252,7 @@ TEST(FrontConversion, RelativeNamesThatLookLikeOptionsOrProtocols)
                                     "640x480", "-aspect",     "4:3",   "-vcodec",     "mpeg4",    "-b",
                                     "512k",    "-r",          "10",    "-acodec",     "libfaac",  "-ab",
                                     "64k",     "-ar",         "44100", "-out:put.mp4"},
-                   temp.Path(), frontEnvironment(temp));
+                   temp.Path(), FrontEnvironment(temp));
     EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     EXPECT_FALSE(
         StreamOf(Probe(temp.File(QStringLiteral("-out:put.mp4"))), QStringLiteral("video")).isEmpty());
@@ -278,7 +266,7 @@ TEST(FrontConversion, FailsLikeFfmpegOnAMissingSource)
     const ProgramRun run = RunProgram(
         FrontProgram(),
         ConversionCommand(temp.File(QStringLiteral("none.avi")), 1, settingsFor(c, temp.Path())).Arguments(),
-        temp.Path(), frontEnvironment(temp));
+        temp.Path(), FrontEnvironment(temp));
     EXPECT_NE(run.ExitCode, 0);
     EXPECT_TRUE(run.Errors.contains("none.avi")) << run.Errors.toStdString();
 }

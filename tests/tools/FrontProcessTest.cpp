@@ -2,19 +2,17 @@
 #include "conversion/CommandLine.h"
 #include "tests/support/Media.h"
 #include "tests/support/TempDir.h"
+#include "tests/tools/StalledFeed.h"
 #include "tests/tools/ToolRun.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
-#include <QThread>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
+#include <poll.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 namespace
@@ -22,7 +20,6 @@ namespace
 
 // Generous limits for a loaded machine; reaching one fails the test instead of hanging it.
 constexpr int PatienceMs = 60000;
-constexpr int PollMs = 20;
 // How much of the source reaches ffmpeg before the feed stalls: enough to start encoding.
 constexpr double FedShare = 0.4;
 
@@ -39,43 +36,34 @@ void PrintTo(const KillCase& c, std::ostream* out)
     *out << c.name;
 }
 
-template <typename Condition> bool waitUntil(Condition condition)
+// The id of a running process started as `program` whose command line names `needle`; 0 when
+// there is none.
+pid_t findProcess(const QByteArray& program, const QString& needle)
 {
-    QElapsedTimer clock;
-    clock.start();
-    while (!condition()) {
-        if (clock.elapsed() > PatienceMs)
-            return false;
-        QThread::msleep(PollMs);
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile file(QStringLiteral("/proc/") + pid + QStringLiteral("/cmdline"));
+        const QByteArray commandLine = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        if (commandLine.startsWith(program + '\0') && commandLine.contains(needle.toUtf8()))
+            return pid.toInt();
     }
-    return true;
+    return 0;
 }
 
-// A named pipe that a source is fed into, partly, so ffmpeg starts and then waits for more.
-class StalledFeed
+// Told when a process ends, though it is not a child of the test (the ffmpeg a front runs).
+class ProcessWatch
 {
 public:
-    StalledFeed(const QString& fifo, const QByteArray& data) : m_data(data.left(int(data.size() * FedShare)))
-    {
-        mkfifo(QFile::encodeName(fifo).constData(), 0600);
-        // Held open for reading and writing: never blocks, and ffmpeg never sees the end.
-        m_fd = open(QFile::encodeName(fifo).constData(), O_RDWR | O_NONBLOCK);
-    }
-    ~StalledFeed() { close(m_fd); }
+    explicit ProcessWatch(pid_t pid) : m_fd(int(syscall(SYS_pidfd_open, pid, 0))) {}
+    ~ProcessWatch() { close(m_fd); }
 
-    // Writes what the pipe takes; true once everything is in.
-    bool Feed()
+    bool WaitForEnd(int ms) const
     {
-        const ssize_t count = write(m_fd, m_data.constData() + m_written, size_t(m_data.size() - m_written));
-        if (count > 0)
-            m_written += count;
-        return m_written == m_data.size();
+        pollfd watched{m_fd, POLLIN, 0};
+        return poll(&watched, 1, ms) == 1;
     }
 
 private:
-    QByteArray m_data;
-    qint64 m_written = 0;
-    int m_fd = -1;
+    int m_fd;
 };
 
 class FrontKill : public ::testing::TestWithParam<KillCase>
@@ -105,7 +93,6 @@ protected:
         const ProgramRun run = RunProgram(
             FrontProgram(), ConversionCommand(m_clip, 1, m_settings).Arguments(), {}, m_environment);
         ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
-        QFile::remove(TargetPathFor(m_clip, m_settings.OutputFolder));
     }
 
     Command frontCommand() const
@@ -119,15 +106,6 @@ protected:
             break;
         }
         return ThumbnailArguments(m_fifo, m_temp.Path());
-    }
-
-    // ffmpeg is at work: it has written the start of the target, or it is seeking for the picture
-    // it will write to its temporary file (which only ffmpeg's own command line names).
-    bool busy() const
-    {
-        if (GetParam().job == Job::Thumbnail)
-            return ProcessRunningWith(m_temp.File(QStringLiteral("._thumb.jpg.tmp-")));
-        return QFileInfo(TargetPathFor(m_fifo, m_settings.OutputFolder)).size() > 0;
     }
 
     TempDir m_temp;
@@ -144,9 +122,7 @@ TEST_P(FrontKill, LeavesNoFfmpegBehind)
     if (GetParam().job == Job::SecondPass) {
         ASSERT_NO_FATAL_FAILURE(runFirstPass());
     }
-    QFile clip(m_clip);
-    ASSERT_TRUE(clip.open(QIODevice::ReadOnly));
-    StalledFeed feed(m_fifo, clip.readAll());
+    StalledFeed feed(m_fifo, m_clip, FedShare);
 
     QProcess front;
     front.setProcessEnvironment(m_environment);
@@ -154,7 +130,10 @@ TEST_P(FrontKill, LeavesNoFfmpegBehind)
     const Command command = frontCommand();
     front.start(FrontProgram(), command.Arguments());
     ASSERT_TRUE(front.waitForStarted());
-    ASSERT_TRUE(waitUntil([&] { return feed.Feed() && busy(); })) << "ffmpeg never got to work";
+    ASSERT_TRUE(feed.WaitUntilFed()) << "ffmpeg never got to work";
+    const pid_t ffmpegPid = findProcess("ffmpeg", m_fifo);
+    ASSERT_NE(ffmpegPid, 0) << "no ffmpeg reads the pipe";
+    const ProcessWatch ffmpeg(ffmpegPid);
 
     if (GetParam().hard)
         front.kill();
@@ -162,10 +141,10 @@ TEST_P(FrontKill, LeavesNoFfmpegBehind)
         front.terminate();
     ASSERT_TRUE(front.waitForFinished(PatienceMs));
 
-    // The front is gone, so whatever still names the pipe is an ffmpeg left behind.
-    EXPECT_TRUE(waitUntil([&] { return !ProcessRunningWith(m_fifo); }));
-    if (!GetParam().hard) { // a front that could clean up did
+    EXPECT_TRUE(ffmpeg.WaitForEnd(PatienceMs)) << "ffmpeg outlived its front";
+    if (!GetParam().hard) { // a front that could clean up did, and left the output as it was
         EXPECT_TRUE(QDir(m_runtime + QStringLiteral("/korumi-passlog")).isEmpty());
+        EXPECT_EQ(Entries(m_settings.OutputFolder), QStringList());
     }
 }
 

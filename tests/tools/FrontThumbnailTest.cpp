@@ -5,7 +5,6 @@
 #include "tests/support/TempDir.h"
 #include "tests/tools/ToolRun.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
@@ -33,11 +32,6 @@ ProgramRun grab(const QString& source, const QString& programFolder)
     return RunProgram(FrontProgram(), ThumbnailArguments(source, programFolder).Arguments(), programFolder);
 }
 
-QStringList entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-}
-
 class FrontThumbnail : public ::testing::TestWithParam<ThumbnailCase>
 {
 };
@@ -59,7 +53,7 @@ TEST_P(FrontThumbnail, WritesOne80x60Jpeg)
     EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     const QString thumbnail = ThumbnailPath(programFolder);
     EXPECT_EQ(DecodeJpegFile(thumbnail).size(), ThumbnailSize);
-    EXPECT_EQ(entries(programFolder), QStringList{QStringLiteral("_thumb.jpg")});
+    EXPECT_EQ(Entries(programFolder), QStringList{QStringLiteral("_thumb.jpg")});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -84,7 +78,7 @@ TEST(FrontThumbnail, FailedGrabLeavesTheOldPictureAndNoTemporaryFile)
     QFile thumbnail(ThumbnailPath(programFolder));
     ASSERT_TRUE(thumbnail.open(QIODevice::ReadOnly));
     EXPECT_EQ(thumbnail.readAll(), old);
-    EXPECT_EQ(entries(programFolder), QStringList{QStringLiteral("_thumb.jpg")});
+    EXPECT_EQ(Entries(programFolder), QStringList{QStringLiteral("_thumb.jpg")});
 }
 
 TEST(FrontThumbnail, SourceWithoutPicturesIsAFailure)
@@ -99,7 +93,7 @@ TEST(FrontThumbnail, SourceWithoutPicturesIsAFailure)
     const ProgramRun run = grab(source, programFolder);
 
     EXPECT_NE(run.ExitCode, 0);
-    EXPECT_TRUE(entries(programFolder).isEmpty());
+    EXPECT_TRUE(Entries(programFolder).isEmpty());
 }
 
 } // namespace

@@ -1,7 +1,6 @@
-// Pass logs and temporary thumbnails: private, found again, and cleaned up.
+// Pass logs: private, found again, and cleaned up.
 #include "tools/ffmpeg-front/PassLog.h"
 #include "tests/tools/ScratchFolder.h"
-#include "tools/ffmpeg-front/Thumbnail.h"
 
 #include <gtest/gtest.h>
 
@@ -58,11 +57,12 @@ TEST(PassLog, MakesAPrivateFolderAndRefusesOthers)
     EXPECT_NE(PassLog::MakePrivate(link, getuid()), "");
 }
 
-TEST(PassLog, BothPassesOfATargetShareOnePrefix)
+TEST(PassLog, BothPassesOfATargetInOneRunShareOnePrefix)
 {
-    const std::string first = PassLog::Prefix("/logs", "/out/clip.mp4");
-    EXPECT_EQ(first, PassLog::Prefix("/logs", "/out/clip.mp4"));
-    EXPECT_NE(first, PassLog::Prefix("/logs", "/out/clip2.mp4"));
+    const std::string first = PassLog::Prefix("/logs", "/out/clip.mp4", 12);
+    EXPECT_EQ(first, PassLog::Prefix("/logs", "/out/clip.mp4", 12));
+    EXPECT_NE(first, PassLog::Prefix("/logs", "/out/clip2.mp4", 12));
+    EXPECT_NE(first, PassLog::Prefix("/logs", "/out/clip.mp4", 13));
     EXPECT_EQ(first.rfind("/logs/", 0), 0u);
     EXPECT_EQ(first.find_first_of(" \n\"$", 6), std::string::npos);
 }
@@ -70,52 +70,46 @@ TEST(PassLog, BothPassesOfATargetShareOnePrefix)
 TEST(PassLog, RemoveTakesTheLogAndItsCompanionsOnly)
 {
     ScratchFolder scratch;
-    const std::string prefix = PassLog::Prefix(scratch.Path(), "/out/a.mp4");
-    const std::string other = PassLog::Prefix(scratch.Path(), "/out/b.mp4");
+    const std::string prefix = PassLog::Prefix(scratch.Path(), "/out/a.mp4", 12);
+    const std::string others[] = {PassLog::Prefix(scratch.Path(), "/out/b.mp4", 12),
+                                  PassLog::Prefix(scratch.Path(), "/out/a.mp4", 123)};
     for (const char* suffix : {"-0.log", "-0.log.mbtree", "-0.log.temp"})
         touch(prefix + suffix);
-    touch(other + "-0.log");
+    for (const std::string& other : others)
+        touch(other + "-0.log");
 
     PassLog::Remove(prefix);
 
     EXPECT_FALSE(exists(prefix + "-0.log"));
     EXPECT_FALSE(exists(prefix + "-0.log.mbtree"));
     EXPECT_FALSE(exists(prefix + "-0.log.temp"));
-    EXPECT_TRUE(exists(other + "-0.log"));
+    for (const std::string& other : others)
+        EXPECT_TRUE(exists(other + "-0.log")) << other;
 }
 
-TEST(PassLog, StaleLogsAreRemovedFreshOnesKept)
+TEST(PassLog, LogsOfOldOrEndedRunsAreRemovedOthersKept)
 {
     ScratchFolder scratch;
-    const std::string stale = scratch.File("old-0.log");
-    const std::string fresh = scratch.File("new-0.log");
-    touch(stale);
-    touch(fresh);
+    const std::string old = scratch.File("0123456789abcdef-0.log"); // named by the target alone
+    const std::string oldOfRunningRun = PassLog::Prefix(scratch.Path(), "/out/a.mp4", getpid()) + "-0.log";
+    const std::string ofEndedRun =
+        PassLog::Prefix(scratch.Path(), "/out/b.mp4", finishedProcess()) + "-0.log";
+    const std::string fresh = scratch.File("fedcba9876543210-0.log");
+    const std::string ofRunningRun = PassLog::Prefix(scratch.Path(), "/out/c.mp4", getpid()) + "-0.log";
+    for (const std::string& path : {old, oldOfRunningRun, ofEndedRun, fresh, ofRunningRun})
+        touch(path);
     const std::time_t now = std::time(nullptr);
     const utimbuf longAgo{now - PassLog::StaleAfterSeconds - 60, now - PassLog::StaleAfterSeconds - 60};
-    utime(stale.c_str(), &longAgo);
+    for (const std::string& path : {old, oldOfRunningRun})
+        utime(path.c_str(), &longAgo);
 
     PassLog::RemoveStale(scratch.Path(), now);
 
-    EXPECT_FALSE(exists(stale));
+    EXPECT_FALSE(exists(old));
+    EXPECT_FALSE(exists(oldOfRunningRun));
+    EXPECT_FALSE(exists(ofEndedRun));
     EXPECT_TRUE(exists(fresh));
-}
-
-TEST(ThumbnailTemp, OrphansOfEndedGrabsAreRemoved)
-{
-    ScratchFolder scratch;
-    const std::string output = scratch.File("_thumb.jpg");
-    const std::string orphan = ThumbnailTempPath(output, finishedProcess());
-    const std::string running = ThumbnailTempPath(output, getpid());
-    const std::string otherOutput = ThumbnailTempPath(scratch.File("other.jpg"), finishedProcess());
-    for (const std::string& path : {orphan, running, otherOutput})
-        touch(path);
-
-    RemoveOrphanTemps(output);
-
-    EXPECT_FALSE(exists(orphan));
-    EXPECT_TRUE(exists(running));
-    EXPECT_TRUE(exists(otherOutput));
+    EXPECT_TRUE(exists(ofRunningRun));
 }
 
 } // namespace

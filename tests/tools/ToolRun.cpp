@@ -2,7 +2,7 @@
 
 #include "tests/support/TempDir.h"
 
-#include <QProcess>
+#include <QDir>
 
 namespace
 {
@@ -22,6 +22,36 @@ ProgramRun RunProgram(const QString& program, const QStringList& arguments, cons
         process.kill();
     process.waitForFinished();
     return {process.exitCode(), process.exitStatus() == QProcess::CrashExit, process.readAllStandardError()};
+}
+
+bool WaitForOutputLine(QProcess& process, const QByteArray& start)
+{
+    process.setReadChannel(QProcess::StandardOutput);
+    for (;;) {
+        while (process.canReadLine())
+            if (process.readLine().startsWith(start))
+                return true;
+        if (!process.waitForReadyRead(RunTimeoutMs))
+            return false;
+    }
+}
+
+QByteArray LastLine(const QByteArray& errors)
+{
+    const QByteArray trimmed = errors.trimmed();
+    return trimmed.mid(trimmed.lastIndexOf('\n') + 1);
+}
+
+QProcessEnvironment FrontEnvironment(const TempDir& temp)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), temp.MakeDir(QStringLiteral("runtime")));
+    return environment;
+}
+
+QStringList Entries(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 QString FrontProgram()

@@ -83,8 +83,15 @@ void reportNotStarted(const std::string& program)
                  std::strerror(errno));
 }
 
+// Where a child's standard output and error go; -1 keeps this process's own.
+struct Streams {
+    int output = -1;
+    int errors = -1;
+};
+
 // In the child between fork and exec: only async-signal-safe calls.
-[[noreturn]] void becomeChild(char* const* argv, pid_t parent, int outputFd, const sigset_t& blocked)
+[[noreturn]] void becomeChild(char* const* argv, pid_t parent, const Streams& streams,
+                              const sigset_t& blocked)
 {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() != parent) // the parent died before the line above took effect
@@ -93,12 +100,10 @@ void reportNotStarted(const std::string& program)
         std::signal(signal, SIG_DFL);
     std::signal(SIGALRM, SIG_DFL);
     sigprocmask(SIG_UNBLOCK, &blocked, nullptr);
-    if (outputFd >= 0) {
-        dup2(outputFd, STDOUT_FILENO);
-        const int null = open("/dev/null", O_WRONLY);
-        if (null >= 0)
-            dup2(null, STDERR_FILENO);
-    }
+    if (streams.output >= 0)
+        dup2(streams.output, STDOUT_FILENO);
+    if (streams.errors >= 0)
+        dup2(streams.errors, STDERR_FILENO);
     execvp(argv[0], argv);
     // The process is single-threaded, so reporting here is safe.
     reportNotStarted(argv[0]);
@@ -112,9 +117,9 @@ Outcome outcomeOf(int status)
     return {WEXITSTATUS(status), 0};
 }
 
-// Starts the child with its standard output on `outputFd` (or ours when -1); returns its
-// pid, or -1 when it cannot start. Signals are passed on to a child that is `waited` for.
-pid_t start(const std::vector<std::string>& arguments, int outputFd, bool waited = true)
+// Starts the child with the given streams and passes signals on to it; returns its pid, or -1
+// when it cannot start.
+pid_t start(const std::vector<std::string>& arguments, const Streams& streams)
 {
     installHandlers();
     const sigset_t blocked = forwardedSet();
@@ -128,11 +133,10 @@ pid_t start(const std::vector<std::string>& arguments, int outputFd, bool waited
     const pid_t parent = getpid();
     const pid_t pid = fork();
     if (pid == 0)
-        becomeChild(argv.data(), parent, outputFd, blocked);
+        becomeChild(argv.data(), parent, streams, blocked);
     if (pid < 0)
         reportNotStarted(arguments.front());
-    if (waited)
-        g_child = pid > 0 ? pid : 0;
+    g_child = pid > 0 ? pid : 0;
     sigprocmask(SIG_SETMASK, &previous, nullptr);
     return pid;
 }
@@ -152,6 +156,42 @@ Outcome stopped()
     return {0, g_stopSignal};
 }
 
+Outcome notStarted()
+{
+    return g_stopSignal != 0 ? stopped() : Outcome{NotStartedStatus, 0};
+}
+
+// Hands everything read from `fd` to `take` until the writing end is closed; then closes `fd`.
+void readAll(int fd, const std::function<void(std::string_view)>& take)
+{
+    std::array<char, 4096> buffer;
+    for (;;) {
+        const ssize_t count = read(fd, buffer.data(), buffer.size());
+        if (count > 0)
+            take({buffer.data(), static_cast<std::size_t>(count)});
+        else if (count == 0 || errno != EINTR)
+            break;
+    }
+    close(fd);
+}
+
+// Whether `pid` has ended but was not collected: a process whose parent died is left so by an
+// init that does not collect (as in some containers), and may stay for good.
+bool isZombie(pid_t pid)
+{
+    char path[32];
+    std::snprintf(path, sizeof path, "/proc/%d/stat", static_cast<int>(pid));
+    FILE* file = std::fopen(path, "re");
+    if (file == nullptr)
+        return false;
+    // "pid (name) state ...": the name may hold anything, so the state follows the last ")".
+    std::array<char, 512> line;
+    const bool read = std::fgets(line.data(), line.size(), file) != nullptr;
+    std::fclose(file);
+    const char* nameEnd = read ? std::strrchr(line.data(), ')') : nullptr;
+    return nameEnd != nullptr && nameEnd[1] == ' ' && nameEnd[2] == 'Z';
+}
+
 } // namespace
 
 int Exec(const std::vector<std::string>& arguments)
@@ -164,15 +204,20 @@ int Exec(const std::vector<std::string>& arguments)
 
 Outcome Run(const std::vector<std::string>& arguments)
 {
-    const pid_t pid = start(arguments, -1);
-    if (pid < 0)
-        return g_stopSignal != 0 ? stopped() : Outcome{NotStartedStatus, 0};
-    return waitFor(pid);
+    const pid_t pid = start(arguments, {});
+    return pid < 0 ? notStarted() : waitFor(pid);
 }
 
-bool Spawn(const std::vector<std::string>& arguments)
+Outcome RunReadingErrors(const std::vector<std::string>& arguments,
+                         const std::function<void(std::string_view)>& take)
 {
-    return start(arguments, STDOUT_FILENO, /*waited=*/false) > 0;
+    int pipeFds[2];
+    if (pipe2(pipeFds, O_CLOEXEC) != 0)
+        return notStarted();
+    const pid_t pid = start(arguments, {-1, pipeFds[1]});
+    close(pipeFds[1]);
+    readAll(pipeFds[0], take);
+    return pid < 0 ? notStarted() : waitFor(pid);
 }
 
 bool Capture(const std::vector<std::string>& arguments, std::string& output)
@@ -180,18 +225,25 @@ bool Capture(const std::vector<std::string>& arguments, std::string& output)
     int pipeFds[2];
     if (pipe2(pipeFds, O_CLOEXEC) != 0)
         return false;
-    const pid_t pid = start(arguments, pipeFds[1]);
+    const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const pid_t pid = start(arguments, {pipeFds[1], null});
     close(pipeFds[1]);
-    std::array<char, 4096> buffer;
-    for (;;) {
-        const ssize_t count = read(pipeFds[0], buffer.data(), buffer.size());
-        if (count > 0)
-            output.append(buffer.data(), static_cast<std::size_t>(count));
-        else if (count == 0 || errno != EINTR)
-            break;
-    }
-    close(pipeFds[0]);
+    if (null >= 0)
+        close(null);
+    readAll(pipeFds[0], [&output](std::string_view bytes) { output.append(bytes); });
     return pid > 0 && waitFor(pid).Succeeded();
+}
+
+int StopSignal()
+{
+    return g_stopSignal;
+}
+
+bool IsRunning(pid_t pid)
+{
+    if (kill(pid, 0) != 0)
+        return errno != ESRCH;
+    return !isZombie(pid);
 }
 
 void ExitLike(const Outcome& outcome)

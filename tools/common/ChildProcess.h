@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
+#include <sys/types.h>
 #include <vector>
 
 // Running other programs from an argument vector (never through a shell), so that whatever a
@@ -28,9 +31,17 @@ int Exec(const std::vector<std::string>& arguments);
 // killed after a grace period. Once such a signal has arrived no further child is started.
 Outcome Run(const std::vector<std::string>& arguments);
 
-// Starts arguments[0] as a child that writes to this process's standard output (its standard
-// error is dropped) and is not waited for; it dies with this process. False when it cannot start.
-bool Spawn(const std::vector<std::string>& arguments);
+// Runs a child like Run() with its standard error on a pipe, handing what arrives there to `take`
+// piece by piece until the child has closed it.
+Outcome RunReadingErrors(const std::vector<std::string>& arguments,
+                         const std::function<void(std::string_view)>& take);
+
+// The SIGTERM, SIGINT or SIGHUP that asked this process to stop, or 0 while none has.
+int StopSignal();
+
+// Whether a process with this id runs; one of another user's counts, one that has ended but was
+// not collected by its parent does not.
+bool IsRunning(pid_t pid);
 
 // Runs a child like Run() and collects its standard output (its standard error is dropped).
 // Returns false when it does not succeed.

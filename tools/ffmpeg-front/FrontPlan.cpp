@@ -29,7 +29,14 @@ constexpr std::array<const char*, 8> ValueOptions{
     "-i", "-pass", "-flags", "-s", "-aspect", "-r", "-ar", "-f",
 };
 
-// Extensions of outputs that Apple devices read; they get the settings those devices need.
+// Options after which an output may rightly be shorter than its source: they drop streams, cut
+// the length or seek. (Every "-frames" option counts, whatever its stream.)
+constexpr std::array<const char*, 9> ShorteningOptions{
+    "-an", "-vn", "-map", "-t", "-to", "-ss", "-shortest", "-fs", "-vframes",
+};
+
+// Extensions of outputs that Apple devices read (ISO media files); they get the settings those
+// devices need.
 constexpr std::array<const char*, 3> AppleExtensions{".mp4", ".m4v", ".mov"};
 
 const char* currentName(const std::string& option)
@@ -50,6 +57,12 @@ std::string lowerCase(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
     return text;
+}
+
+bool shortens(const std::string& option)
+{
+    return option.rfind("-frames", 0) == 0 ||
+           std::find(ShorteningOptions.begin(), ShorteningOptions.end(), option) != ShorteningOptions.end();
 }
 
 bool isAppleOutput(const std::string& output)
@@ -79,6 +92,7 @@ struct Walk {
     std::string size;   // the value of "-s"
     std::string aspect; // the value of "-aspect"
     bool hasVideoFilter = false;
+    bool shortened = false;      // an option of ShorteningOptions is on the line
     std::size_t inputAt = 0;     // place of the first "-i" in Arguments
     std::size_t seekAt = 0;      // place of the last "-ss" after an input, or 0
     std::size_t inputSeekAt = 0; // place of the value of a "-ss" before the input, or 0
@@ -121,6 +135,9 @@ void addOption(Walk& walk, const std::string& option, const std::string& value)
     out.insert(out.end(), {current != nullptr ? current : option, newValue});
 }
 
+// The place of the log level in the line walkOver starts with.
+constexpr std::size_t LogLevelAt = 4;
+
 Walk walkOver(const std::vector<std::string>& arguments)
 {
     Walk walk;
@@ -134,6 +151,7 @@ Walk walkOver(const std::vector<std::string>& arguments)
             break;
         }
         walk.hasVideoFilter = walk.hasVideoFilter || argument == "-vf" || argument == "-filter:v";
+        walk.shortened = walk.shortened || shortens(argument);
         if (!last && takesValue(argument)) {
             addOption(walk, argument, arguments[i + 1]);
             ++i;
@@ -171,30 +189,42 @@ void seekBeforeInput(Walk& walk)
     walk.plan.SeekAt = walk.inputAt + 1;
 }
 
-void finishOutput(Walk& walk)
+void finishThumbnail(Walk& walk)
+{
+    walk.plan.Mode = FrontMode::Thumbnail;
+    seekBeforeInput(walk);
+    // Always one file, named as given (no frame-number pattern), replacing the temporary one.
+    walk.plan.Arguments.insert(walk.plan.Arguments.end(), {"-update", "1", "-y"});
+}
+
+void finishEncode(Walk& walk)
 {
     FrontPlan& plan = walk.plan;
     std::vector<std::string>& out = plan.Arguments;
-    if (walk.format == "image2") {
-        plan.Mode = FrontMode::Thumbnail;
-        seekBeforeInput(walk);
-        // Always one file, named as given (no frame-number pattern), replacing the temporary one.
-        out.insert(out.end(), {"-update", "1", "-y"});
-    } else {
-        // The chosen frame keeps every picture's proportions instead of stretching it.
-        const std::string fit = FitFilter(walk.size, walk.aspect);
-        if (!fit.empty() && !walk.hasVideoFilter)
-            out.insert(out.end(), {"-vf", fit});
-        if (isAppleOutput(plan.Output))
-            addAppleSettings(walk, out);
-        if (plan.Pass != 0)
-            plan.Mode = FrontMode::TwoPass;
-        // How far the encoding has come, as key=value lines on the standard output.
-        out.insert(out.end(), {"-progress", "pipe:1"});
-        plan.ReportsProgress = true;
-    }
-    plan.OutputAt = out.size();
-    out.push_back(FilePaths::FfmpegFileArgument(plan.Output));
+    // The chosen frame keeps every picture's proportions instead of stretching it.
+    const std::string fit = FitFilter(walk.size, walk.aspect);
+    if (!fit.empty() && !walk.hasVideoFilter)
+        out.insert(out.end(), {"-vf", fit});
+    const bool apple = isAppleOutput(plan.Output);
+    if (apple)
+        addAppleSettings(walk, out);
+    plan.Mode = plan.Pass != 0 ? FrontMode::TwoPass : FrontMode::Encode;
+    plan.IsoMediaOutput = apple && walk.format.empty();
+    plan.KeepsLength = !walk.shortened;
+    // The front reads the log for the source's length and for write errors, and passes the errors
+    // on; ffmpeg's progress goes to the standard output as key=value lines.
+    out[LogLevelAt] = "level+info";
+    out.insert(out.end(), {"-nostats", "-progress", "pipe:1"});
+}
+
+void finishOutput(Walk& walk)
+{
+    if (walk.format == "image2")
+        finishThumbnail(walk);
+    else
+        finishEncode(walk);
+    walk.plan.OutputAt = walk.plan.Arguments.size();
+    walk.plan.Arguments.push_back(FilePaths::FfmpegFileArgument(walk.plan.Output));
 }
 
 } // namespace
@@ -207,19 +237,32 @@ FrontPlan PlanFor(const std::vector<std::string>& arguments)
     return walk.plan;
 }
 
-std::vector<std::string> WithPassLog(const FrontPlan& plan, const std::string& passLogPrefix)
+namespace
+{
+
+std::vector<std::string> writingTo(const FrontPlan& plan, const std::string& output)
 {
     std::vector<std::string> arguments = plan.Arguments;
-    arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(plan.PassLogAt),
-                     {"-passlogfile", passLogPrefix});
+    arguments[plan.OutputAt] = FilePaths::FfmpegFileArgument(output);
+    return arguments;
+}
+
+} // namespace
+
+std::vector<std::string> EncodeArguments(const FrontPlan& plan, const std::string& output,
+                                         const std::string& passLogPrefix)
+{
+    std::vector<std::string> arguments = writingTo(plan, output);
+    if (plan.Mode == FrontMode::TwoPass)
+        arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(plan.PassLogAt),
+                         {"-passlogfile", passLogPrefix});
     return arguments;
 }
 
 std::vector<std::string> ThumbnailAttempt(const FrontPlan& plan, const std::string& output,
                                           const std::string& seek)
 {
-    std::vector<std::string> arguments = plan.Arguments;
+    std::vector<std::string> arguments = writingTo(plan, output);
     arguments[plan.SeekAt] = seek;
-    arguments[plan.OutputAt] = FilePaths::FfmpegFileArgument(output);
     return arguments;
 }

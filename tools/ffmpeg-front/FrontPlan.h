@@ -6,8 +6,9 @@
 
 // How the front serves one command line.
 enum class FrontMode {
-    Exec,      // becomes ffmpeg with the translated line
-    TwoPass,   // a pass of a two-pass conversion: needs a pass log of its own
+    Exec,      // a line without an output: becomes ffmpeg with the translated line
+    Encode,    // a conversion, written beside the output first and renamed onto it when whole
+    TwoPass,   // a pass of a two-pass conversion: an Encode with a pass log of its own
     Thumbnail, // one picture, written beside the output first and renamed over it
 };
 
@@ -21,14 +22,18 @@ struct FrontPlan {
     int Pass = 0;                       // TwoPass: the pass number
     std::size_t PassLogAt = 0;          // TwoPass: where the pass-log option goes
     std::size_t SeekAt = 0;             // Thumbnail: the place of the seek time in Arguments
-    bool ReportsProgress = false;       // ffmpeg writes its progress to the standard output
+    bool IsoMediaOutput = false;        // Encode, TwoPass: the output is an MP4 (QuickTime) file
+    bool KeepsLength = false;           // Encode, TwoPass: the output should last as long as the
+                                        // source; nothing on the line shortens it
 };
 
 // The plan for the arguments the front was given (without its own name).
 FrontPlan PlanFor(const std::vector<std::string>& arguments);
 
-// The arguments of a TwoPass plan with its pass log at `passLogPrefix`.
-std::vector<std::string> WithPassLog(const FrontPlan& plan, const std::string& passLogPrefix);
+// The arguments of an Encode or TwoPass plan writing to `output`, a TwoPass plan with its pass
+// log at `passLogPrefix`.
+std::vector<std::string> EncodeArguments(const FrontPlan& plan, const std::string& output,
+                                         const std::string& passLogPrefix = {});
 
 // The arguments of a Thumbnail plan writing to `output`, seeking to `seek` (seconds, as text).
 std::vector<std::string> ThumbnailAttempt(const FrontPlan& plan, const std::string& output,

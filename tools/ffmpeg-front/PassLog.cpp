@@ -1,11 +1,15 @@
 #include "tools/ffmpeg-front/PassLog.h"
 
+#include "tools/common/ChildProcess.h"
 #include "tools/common/FilePaths.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cinttypes>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +34,29 @@ std::uint64_t fingerprint(const std::string& text)
     return hash;
 }
 
+constexpr std::size_t FingerprintDigits = 16;
+
+// The run in a name Prefix() gave: the fingerprint, "-", the run's pid, "-".
+std::optional<pid_t> runOf(const std::string& name)
+{
+    if (name.size() <= FingerprintDigits + 1 || name[FingerprintDigits] != '-' ||
+        !std::isdigit(static_cast<unsigned char>(name[FingerprintDigits + 1])))
+        return std::nullopt;
+    char* end = nullptr;
+    const long run = std::strtol(name.c_str() + FingerprintDigits + 1, &end, 10);
+    return run > 0 && *end == '-' ? std::optional<pid_t>(static_cast<pid_t>(run)) : std::nullopt;
+}
+
+bool isStale(const std::string& path, const std::string& name, std::time_t now)
+{
+    const std::optional<pid_t> run = runOf(name);
+    if (run && !ChildProcess::IsRunning(*run))
+        return true;
+    struct stat info = {};
+    return lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+           now - info.st_mtime > StaleAfterSeconds;
+}
+
 } // namespace
 
 std::string FolderPath(const char* runtimeDir, uid_t user)
@@ -52,11 +79,11 @@ std::string MakePrivate(const std::string& folder, uid_t user)
     return {};
 }
 
-std::string Prefix(const std::string& folder, const std::string& absoluteTarget)
+std::string Prefix(const std::string& folder, const std::string& absoluteTarget, pid_t run)
 {
-    char name[17];
+    char name[FingerprintDigits + 1];
     std::snprintf(name, sizeof name, "%016" PRIx64, fingerprint(absoluteTarget));
-    return folder + '/' + name;
+    return folder + '/' + name + '-' + std::to_string(run);
 }
 
 void Remove(const std::string& prefix)
@@ -73,9 +100,7 @@ void RemoveStale(const std::string& folder, std::time_t now)
 {
     FilePaths::ForEachEntry(folder, [&](const std::string& name) {
         const std::string path = folder + '/' + name;
-        struct stat info = {};
-        if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            now - info.st_mtime > StaleAfterSeconds)
+        if (isStale(path, name, now))
             unlink(path.c_str());
     });
 }

@@ -6,11 +6,13 @@
 
 // Pass logs of two-pass conversions live in a private folder of the user's, never in the working
 // folder (which may be read-only or shared). Both passes of one target find the same log by a
-// name derived from the target's absolute path.
+// name derived from the target's absolute path and the run that started them, so two runs
+// converting to one target at once never share a log.
 namespace PassLog
 {
 
-// Logs older than this are left over from runs that were killed, and are removed.
+// Logs older than this are left over from runs that were killed, and are removed; so are those
+// of runs that have ended.
 constexpr std::time_t StaleAfterSeconds = 24 * 60 * 60;
 
 // The folder for pass logs: under `runtimeDir` when that is an absolute path, else in /tmp,
@@ -21,13 +23,14 @@ std::string FolderPath(const char* runtimeDir, uid_t user);
 // enter. Returns an empty text, or why the folder cannot be used.
 std::string MakePrivate(const std::string& folder, uid_t user);
 
-// The pass-log prefix ffmpeg is given for `absoluteTarget`.
-std::string Prefix(const std::string& folder, const std::string& absoluteTarget);
+// The pass-log prefix ffmpeg is given for `absoluteTarget` in the run with process id `run`.
+std::string Prefix(const std::string& folder, const std::string& absoluteTarget, pid_t run);
 
 // Removes every file ffmpeg wrote under `prefix` (the log and its companions).
 void Remove(const std::string& prefix);
 
-// Removes files in `folder` last changed more than StaleAfterSeconds before `now`.
+// Removes the files in `folder` last changed more than StaleAfterSeconds before `now`, and the
+// logs whose runs no longer run.
 void RemoveStale(const std::string& folder, std::time_t now);
 
 } // namespace PassLog

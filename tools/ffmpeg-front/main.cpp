@@ -3,6 +3,7 @@
 #include "tools/common/ChildProcess.h"
 #include "tools/common/FilePaths.h"
 #include "tools/common/MediaProbe.h"
+#include "tools/ffmpeg-front/Encode.h"
 #include "tools/ffmpeg-front/FrontPlan.h"
 #include "tools/ffmpeg-front/PassLog.h"
 #include "tools/ffmpeg-front/Thumbnail.h"
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -47,8 +47,9 @@ int runPass(const FrontPlan& plan)
         return EXIT_FAILURE;
     }
     PassLog::RemoveStale(folder, std::time(nullptr));
-    const std::string prefix = PassLog::Prefix(folder, FilePaths::Absolute(plan.Output));
-    const ChildProcess::Outcome outcome = ChildProcess::Run(WithPassLog(plan, prefix));
+    // Both passes of a file are started by one run of Korumi, the parent of either front.
+    const std::string prefix = PassLog::Prefix(folder, FilePaths::Absolute(plan.Output), getppid());
+    const ChildProcess::Outcome outcome = Encode(plan, prefix);
     if (plan.Pass == 2)
         PassLog::Remove(prefix);
     if (nothingToAnalyse(plan, outcome))
@@ -56,26 +57,14 @@ int runPass(const FrontPlan& plan)
     exitLike(outcome);
 }
 
-// The source's length, "duration=<seconds>", beside ffmpeg's own progress lines, so a reader
-// can tell how far the pass has come. Probed while ffmpeg starts, not before it, and only from a
-// plain file: a probe would take its data from a pipe before ffmpeg could.
-void reportDuration(const FrontPlan& plan)
-{
-    struct stat info = {};
-    if (stat(plan.Input.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
-        return;
-    ChildProcess::Spawn({"ffprobe", "-v", "error", "-show_entries", "format=duration", "-of",
-                         "default=noprint_wrappers=1", FilePaths::FfmpegFileArgument(plan.Input)});
-}
-
 } // namespace
 
 int main(int argc, char** argv)
 {
     const FrontPlan plan = PlanFor({argv + 1, argv + argc});
-    if (plan.ReportsProgress)
-        reportDuration(plan);
     switch (plan.Mode) {
+    case FrontMode::Encode:
+        exitLike(Encode(plan));
     case FrontMode::TwoPass:
         return runPass(plan);
     case FrontMode::Thumbnail:

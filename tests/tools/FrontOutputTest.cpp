@@ -1,0 +1,245 @@
+// The encoder front's outputs are whole or absent: a user's file of the target's name survives
+// every failed or stopped encode, and no temporary file stays behind.
+#include "conversion/CommandLine.h"
+#include "tests/support/Media.h"
+#include "tests/support/TempDir.h"
+#include "tests/tools/StalledFeed.h"
+#include "tests/tools/ToolRun.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr int PatienceMs = 60000;
+const QByteArray UsersFile("a file of the user's that has the target's name");
+
+ConversionSettings settingsFor(const QString& outputFolder, const char* codec = "MPEG4")
+{
+    ConversionSettings settings;
+    settings.VideoCodec = QString::fromLatin1(codec);
+    settings.PictureSizeIndex = 0; // 640x480
+    settings.FrameRate = 10;
+    settings.OutputFolder = outputFolder;
+    return settings;
+}
+
+// Unmounts a folder when it goes.
+class Unmount
+{
+public:
+    explicit Unmount(QString folder) : m_folder(std::move(folder)) {}
+    ~Unmount() { QProcess::execute(QStringLiteral("umount"), {m_folder}); }
+    Unmount(const Unmount&) = delete;
+    Unmount& operator=(const Unmount&) = delete;
+
+private:
+    QString m_folder;
+};
+
+ProgramRun convert(const TempDir& temp, const QString& source, const QString& outputFolder)
+{
+    return RunProgram(FrontProgram(), ConversionCommand(source, 1, settingsFor(outputFolder)).Arguments(), {},
+                      FrontEnvironment(temp));
+}
+
+// Noise, which no encoder can make small: its conversion needs far more than 1 MB.
+QString noiseClip(const QString& folder)
+{
+    const QString path = folder + QStringLiteral("/clip.avi");
+    const ProgramRun made =
+        RunProgram(QStringLiteral("ffmpeg"),
+                   {"-v", "error", "-f", "lavfi", "-i",
+                    "nullsrc=s=320x240:r=10:d=3,geq=random(1)*255:128:128", "-q:v", "2", path});
+    return made.ExitCode == 0 ? path : QString();
+}
+
+ProgramRun stoppedWhileEncoding(const TempDir& temp, const ConversionSettings& settings)
+{
+    ClipSpec spec;
+    spec.FileName = QStringLiteral("clip.y4m");
+    spec.Seconds = 10;
+    spec.Audio = false;
+    const QString clip = MakeClip(temp.MakeDir(QStringLiteral("file")), spec);
+    const QString fifo = temp.MakeDir(QStringLiteral("pipe")) + QStringLiteral("/clip.y4m");
+    StalledFeed feed(fifo, clip, 0.4);
+    QProcess front;
+    front.setProcessEnvironment(FrontEnvironment(temp));
+    front.setStandardInputFile(QProcess::nullDevice());
+    front.start(FrontProgram(), ConversionCommand(fifo, 1, settings).Arguments());
+    EXPECT_TRUE(WaitForOutputLine(front, "progress=")) << "the encode never started";
+    front.terminate();
+    front.waitForFinished(PatienceMs);
+    return {front.exitCode(), front.exitStatus() == QProcess::CrashExit, front.readAllStandardError()};
+}
+
+enum class Failure { NotVideo, Stopped, FullDisk };
+
+struct FailureCase {
+    const char* name;
+    Failure failure;
+    const char* reason; // what the last line of the error output says
+};
+
+void PrintTo(const FailureCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class FailedEncode : public ::testing::TestWithParam<FailureCase>
+{
+};
+
+TEST_P(FailedEncode, LeavesTheUsersFileAndNoTemporaryFile)
+{
+    const FailureCase& c = GetParam();
+    if (c.failure == Failure::FullDisk && geteuid() != 0)
+        GTEST_SKIP() << "mounting a small disk needs root";
+    TempDir temp;
+    const QString out = temp.MakeDir(QStringLiteral("out"));
+    std::optional<Unmount> disk;
+    if (c.failure == Failure::FullDisk) {
+        if (QProcess::execute(QStringLiteral("mount"), {"-t", "tmpfs", "-o", "size=1m", "tmpfs", out}) != 0)
+            GTEST_SKIP() << "no tmpfs could be mounted";
+        disk.emplace(out);
+    }
+    const QString target = temp.Write(QStringLiteral("out/clip.mp4"), UsersFile);
+
+    ProgramRun run;
+    if (c.failure == Failure::Stopped) {
+        run = stoppedWhileEncoding(temp, settingsFor(out));
+    } else {
+        const QString source = c.failure == Failure::NotVideo
+                                   ? temp.Write(QStringLiteral("in/clip.avi"), "not a video at all")
+                                   : noiseClip(temp.MakeDir(QStringLiteral("in")));
+        ASSERT_FALSE(source.isEmpty());
+        run = convert(temp, source, out);
+    }
+
+    EXPECT_TRUE(run.Crashed || run.ExitCode != 0);
+    EXPECT_TRUE(LastLine(run.Errors).contains(c.reason)) << run.Errors.toStdString();
+    EXPECT_EQ(ReadBytes(target), UsersFile);
+    EXPECT_EQ(Entries(out), QStringList{QStringLiteral("clip.mp4")});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, FailedEncode,
+    ::testing::Values(FailureCase{"SourceIsNoVideo", Failure::NotVideo, "Invalid data found"},
+                      FailureCase{"Stopped", Failure::Stopped, "clip.mp4: stopped before the end"},
+                      FailureCase{"DiskFull", Failure::FullDisk,
+                                  "clip.mp4: the output is incomplete (No space left on device)"}),
+    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
+
+TEST(FrontOutput, ASourceCutOffWhileReadFailsAsShorterThanItsLength)
+{
+    TempDir temp;
+    ClipSpec spec;
+    spec.FileName = QStringLiteral("clip.mkv");
+    spec.Seconds = 30;
+    const QString source = MakeClip(temp.MakeDir(QStringLiteral("in")), spec);
+    ASSERT_FALSE(source.isEmpty());
+    // Its header still says 30 s, but its data ends after a few: ffmpeg succeeds on what is there.
+    ASSERT_TRUE(QFile::resize(source, QFileInfo(source).size() / 10));
+    const QString out = temp.MakeDir(QStringLiteral("out"));
+
+    const ProgramRun run = convert(temp, source, out);
+
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_TRUE(LastLine(run.Errors).endsWith("s long, its source 30.0 s")) << run.Errors.toStdString();
+    EXPECT_EQ(Entries(out), QStringList());
+}
+
+// A process that has ended, collected by this one or, when `collected` is false, not yet (as by an
+// init that never collects); the caller collects it then.
+pid_t endedProcess(bool collected)
+{
+    const pid_t pid = fork();
+    if (pid == 0)
+        _exit(0);
+    siginfo_t info = {};
+    waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | (collected ? 0 : WNOWAIT));
+    return pid;
+}
+
+TEST(FrontOutput, TemporaryFilesOfEndedFrontsGoThoseOfRunningOnesStay)
+{
+    TempDir temp;
+    const QString source = MakeClip(temp.MakeDir(QStringLiteral("in")));
+    ASSERT_FALSE(source.isEmpty());
+    const QString out = temp.MakeDir(QStringLiteral("out"));
+    const pid_t ended = endedProcess(true);
+    const pid_t uncollected = endedProcess(false);
+    const QString running = QStringLiteral(".b.mp4.tmp-%1.mp4").arg(getpid());
+    const QStringList kept{
+        running,
+        QStringLiteral("b.mp4.tmp-%1.mp4").arg(ended),  // not hidden
+        QStringLiteral(".b.mp4.tmp-%1.mkv").arg(ended), // another extension than its target's
+    };
+    for (const QString& name : kept + QStringList{QStringLiteral(".b.mp4.tmp-%1.mp4").arg(ended),
+                                                  QStringLiteral(".c.jpg.tmp-%1.jpg").arg(uncollected)})
+        temp.Write(QStringLiteral("out/") + name, "written by a front");
+
+    const ProgramRun run = convert(temp, source, out);
+
+    waitpid(uncollected, nullptr, 0);
+    EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    QStringList expected = kept + QStringList{QStringLiteral("clip.mp4")};
+    expected.sort();
+    EXPECT_EQ(Entries(out), expected);
+}
+
+QString shellWords(const QString& program, const QStringList& arguments)
+{
+    QString line;
+    for (QString word : QStringList{program} + arguments)
+        line += QStringLiteral(" '") + word.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+    return line;
+}
+
+TEST(FrontOutput, TwoRunsConvertingOneSourceToOneTargetAtOnceKeepApart)
+{
+    TempDir temp;
+    ClipSpec spec;
+    spec.Seconds = 5;
+    spec.Size = {320, 240};
+    const QString source = MakeClip(temp.MakeDir(QStringLiteral("in")), spec);
+    ASSERT_FALSE(source.isEmpty());
+    ConversionSettings settings = settingsFor(temp.MakeDir(QStringLiteral("out")), "MPEG4");
+    settings.TwoPass = true;
+    QProcess runs[2];
+    for (int frameRate : {10, 25}) {
+        // Logs of different frame counts: a pass given the other run's log fails on it.
+        settings.FrameRate = frameRate;
+        // Each shell is a run of its own, the parent of both its passes.
+        const QString script =
+            QStringLiteral("set -e;") +
+            shellWords(FrontProgram(), ConversionCommand(source, 1, settings).Arguments()) + u';' +
+            shellWords(FrontProgram(), ConversionCommand(source, 2, settings).Arguments());
+        QProcess& run = runs[frameRate == 10 ? 0 : 1];
+        run.setProcessEnvironment(FrontEnvironment(temp));
+        run.setStandardInputFile(QProcess::nullDevice());
+        run.setStandardOutputFile(QProcess::nullDevice());
+        run.start(QStringLiteral("sh"), {QStringLiteral("-c"), script});
+    }
+    for (QProcess& run : runs) {
+        ASSERT_TRUE(run.waitForFinished(PatienceMs * 5));
+        EXPECT_EQ(run.exitCode(), 0) << run.readAllStandardError().toStdString();
+    }
+
+    const ProgramRun decode =
+        RunProgram(QStringLiteral("ffmpeg"),
+                   {"-v", "error", "-i", TargetPathFor(source, settings.OutputFolder), "-f", "null", "-"});
+    EXPECT_EQ(decode.ExitCode, 0);
+    EXPECT_EQ(decode.Errors, QByteArray());
+    EXPECT_EQ(Entries(temp.File(QStringLiteral("runtime/korumi-passlog"))), QStringList());
+}
+
+} // namespace

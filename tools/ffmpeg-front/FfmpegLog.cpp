@@ -1,0 +1,154 @@
+#include "tools/ffmpeg-front/FfmpegLog.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <unistd.h>
+
+namespace
+{
+
+constexpr std::array<std::string_view, 9> Levels{"quiet", "panic",   "fatal", "error", "warning",
+                                                 "info",  "verbose", "debug", "trace"};
+constexpr std::array<std::string_view, 3> PassedOnLevels{"panic", "fatal", "error"};
+// How ffmpeg and the system put a failure to write; ffmpeg may still end successfully after one
+// when it happens while the file is finished.
+constexpr std::array<std::string_view, 4> WriteErrorSigns{"Error writing", "No space left on device",
+                                                          "Disk quota exceeded", "File too large"};
+constexpr std::string_view DurationLabel = "  Duration: ";
+// A length guessed from the bit rate can be far off; it serves progress, not a comparison.
+constexpr std::string_view EstimateSign = "Estimating duration from bitrate";
+
+template <std::size_t N> bool isOneOf(const std::array<std::string_view, N>& list, std::string_view word)
+{
+    return std::find(list.begin(), list.end(), word) != list.end();
+}
+
+template <std::size_t N>
+bool mentionsOneOf(std::string_view text, const std::array<std::string_view, N>& list)
+{
+    return std::any_of(list.begin(), list.end(),
+                       [text](std::string_view sign) { return text.find(sign) != std::string_view::npos; });
+}
+
+struct Tagged {
+    std::string_view level; // empty when the line has no tag
+    std::string text;       // the line without the tag
+};
+
+// The level tag comes after the contexts the message is about, each "[name @ 0x..] ".
+Tagged splitLevel(std::string_view line)
+{
+    for (std::size_t at = 0; at < line.size() && line[at] == '[';) {
+        const std::size_t close = line.find("] ", at);
+        if (close == std::string_view::npos)
+            break;
+        const std::string_view name = line.substr(at + 1, close - at - 1);
+        if (isOneOf(Levels, name))
+            return {name, std::string(line.substr(0, at)).append(line.substr(close + 2))};
+        at = close + 2;
+    }
+    return {{}, std::string(line)};
+}
+
+// "HH:MM:SS.xx" in seconds; nothing for "N/A" or anything else.
+std::optional<double> clockSeconds(const std::string& clock)
+{
+    int hours = 0;
+    int minutes = 0;
+    double seconds = 0;
+    if (std::sscanf(clock.c_str(), "%d:%d:%lf", &hours, &minutes, &seconds) != 3)
+        return std::nullopt;
+    return hours * 3600.0 + minutes * 60.0 + seconds;
+}
+
+// The part after the last ": ", where the system's reason goes.
+std::string causeOf(const std::string& text)
+{
+    const std::size_t colon = text.rfind(": ");
+    return colon == std::string::npos ? text : text.substr(colon + 2);
+}
+
+void replaceAll(std::string& text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); !from.empty() && at != std::string::npos;
+         at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
+// One write where the system takes it all: ffmpeg writes to the same pipes, and a line of the
+// front's must not be split by one of its.
+void writeWhole(int fd, const std::string& text)
+{
+    for (std::size_t done = 0; done < text.size();) {
+        const ssize_t count = write(fd, text.data() + done, text.size() - done);
+        if (count > 0)
+            done += static_cast<std::size_t>(count);
+        else if (count < 0 && errno != EINTR)
+            return;
+    }
+}
+
+} // namespace
+
+FfmpegLog::FfmpegLog(int outputFd, int errorFd, std::string tempArgument, std::string targetArgument)
+    : m_outputFd(outputFd), m_errorFd(errorFd), m_tempArgument(std::move(tempArgument)),
+      m_targetArgument(std::move(targetArgument))
+{
+}
+
+void FfmpegLog::Add(std::string_view bytes)
+{
+    m_rest.append(bytes);
+    std::size_t start = 0;
+    for (std::size_t end; (end = m_rest.find('\n', start)) != std::string::npos; start = end + 1)
+        takeLine(std::string_view(m_rest).substr(start, end - start));
+    m_rest.erase(0, start);
+}
+
+void FfmpegLog::Finish()
+{
+    takeLine(m_rest);
+    m_rest.clear();
+}
+
+void FfmpegLog::takeLine(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (line.empty())
+        return;
+    const Tagged tagged = splitLevel(line);
+    if (!tagged.level.empty())
+        m_level = tagged.level;
+    if (m_writeError.empty() && mentionsOneOf(tagged.text, WriteErrorSigns))
+        m_writeError = causeOf(tagged.text);
+    if (!m_durationSeen)
+        takeLength(tagged.text);
+    if (isOneOf(PassedOnLevels, m_level))
+        passOn(tagged.text);
+}
+
+void FfmpegLog::takeLength(const std::string& text)
+{
+    if (text.find(EstimateSign) != std::string::npos) {
+        m_estimated = true;
+        return;
+    }
+    if (text.compare(0, DurationLabel.size(), DurationLabel) != 0)
+        return;
+    m_durationSeen = true;
+    m_sourceSeconds = clockSeconds(text.substr(DurationLabel.size()));
+    if (!m_sourceSeconds)
+        return;
+    char line[64];
+    std::snprintf(line, sizeof line, "duration=%.2f\n", *m_sourceSeconds);
+    writeWhole(m_outputFd, line);
+}
+
+void FfmpegLog::passOn(std::string text) const
+{
+    replaceAll(text, m_tempArgument, m_targetArgument);
+    writeWhole(m_errorFd, text + '\n');
+}
