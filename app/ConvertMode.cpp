@@ -1,14 +1,10 @@
 #include "app/ConvertMode.h"
 
-#include "conversion/BatchRun.h"
+#include "app/Session.h"
 #include "conversion/ConsoleProgress.h"
-#include "input/InputList.h"
 #include "platform/Console.h"
-#include "platform/Errors.h"
 #include "platform/Printable.h"
 #include "platform/StopSignals.h"
-#include "settings/PresetList.h"
-#include "settings/SettingsFile.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -47,24 +43,20 @@ void reportEnd(const BatchResult& result)
         WriteLine(stderr, FailureReport(result.Failures));
 }
 
-BatchResult convert(BatchJob job, const ConversionSettings& settings, StopSignals& stopSignals)
+BatchResult convert(Session& session, const RunRequest& request, StopSignals& stopSignals)
 {
-    ConversionState state;
-    ConsoleProgress view(job.DryRun, IsTerminal(stdout));
-    BatchRun run(
-        std::move(job), [&settings] { return settings; }, state, view);
-    view.Follow(run);
+    ConsoleProgress view(request.DryRun, IsTerminal(stdout));
     BatchResult result;
-    QObject::connect(&run, &BatchRun::Finished, &run, [&result](const BatchResult& finished) {
+    QObject::connect(&session, &Session::RunFinished, &session, [&result](const BatchResult& finished) {
         result = finished;
         QCoreApplication::quit();
     });
-    QObject::connect(&stopSignals, &StopSignals::Received, &run, &BatchRun::Interrupt);
-    QTimer::singleShot(0, &run, [&run] {
+    QObject::connect(&stopSignals, &StopSignals::Received, &session, &Session::Interrupt);
+    QTimer::singleShot(0, &session, [&session, &request, &view] {
+        session.Start(request, view);
         // A signal that came while the files were being gathered stops the run before it starts.
         if (StopSignals::First() != 0)
-            run.Interrupt();
-        run.Start();
+            session.Interrupt();
     });
     QCoreApplication::exec();
     view.Close();
@@ -78,55 +70,37 @@ int statusOf(const BatchResult& result)
     return result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : Failed;
 }
 
-void saveSettings(const ProgramFiles& files, const SavedSettings& settings)
-{
-    try {
-        WriteSettingsFile(files, settings);
-    } catch (const Exception& error) {
-        WriteLine(stderr, error.Message());
-    }
-}
-
 } // namespace
 
 int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files, StopSignals& stopSignals)
 {
-    PresetList presets;
-    try {
-        presets = PresetList::Read(files.PresetFile());
-    } catch (const Exception& error) {
-        WriteLine(stderr, error.Message());
+    Session session(files);
+    if (session.PresetsProblem()) {
+        WriteLine(stderr, *session.PresetsProblem());
         return Failed;
     }
-    const LoadedSettings loaded = ReadSettingsFile(files, presets);
-    for (const QString& problem : loaded.Problems)
+    for (const QString& problem : session.Load())
         WriteLine(stderr, problem);
-
-    InputList inputs;
-    inputs.AddPaths(options.Paths);
-    QList<UntakenPath> untaken = inputs.Untaken();
-    for (const QString& name : options.PathsNotText)
-        untaken << UntakenPath{name, TUntakable::utNameNotText};
+    const QString untaken = session.AddPaths(options.Paths, options.PathsNotText);
     if (!untaken.isEmpty())
-        WriteLine(stderr, UntakenReport(untaken));
+        WriteLine(stderr, untaken);
     int status = Failed;
-    if (!inputs.HasFiles()) {
+    if (!session.Inputs().HasFiles()) {
         WriteLine(stderr, QStringLiteral("korumi: no files to convert"));
     } else {
-        const ConversionSettings& settings = loaded.Settings.Conversion;
-        const RunMode mode = options.ITunes ? RunMode::SaveAndRegister : RunMode::Save;
-        BatchJob job{inputs.Paths(), files.ProgramFolder, mode, options.DryRun};
-        job.SkipExisting = options.SkipExisting || loaded.Settings.SkipExisting;
-        job.Jobs = options.Jobs > 0 ? options.Jobs : DefaultJobs();
-        const BatchResult result = convert(std::move(job), settings, stopSignals);
+        const RunRequest request{options.ITunes ? RunMode::SaveAndRegister : RunMode::Save, options.DryRun,
+                                 options.SkipExisting, options.Jobs > 0 ? options.Jobs : DefaultJobs()};
+        const BatchResult result = convert(session, request, stopSignals);
         if (!options.DryRun)
-            WriteLine(stdout, summary(result, settings.OutputFolder));
+            WriteLine(stdout, summary(result, session.PassSettings().OutputFolder));
         else if (result.Skipped > 0) // standard output holds nothing but the commands
             WriteLine(stderr, QStringLiteral("skipped, already converted: %1").arg(result.Skipped));
         reportEnd(result);
         status = statusOf(result);
     }
-    if (!options.DryRun)
-        saveSettings(files, loaded.Settings);
+    if (!options.DryRun) {
+        if (const std::optional<QString> problem = session.Save())
+            WriteLine(stderr, *problem);
+    }
     return status;
 }

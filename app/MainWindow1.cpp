@@ -53,10 +53,11 @@ constexpr QSize TitleStrip{400, 25};
 
 TMainForm1::TMainForm1(const ProgramFiles& files, const QStringList& arguments,
                        const QStringList& argumentsNotText, QWidget* parent)
-    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_files(files), m_arguments(arguments),
-      m_argumentsNotText(argumentsNotText), m_presets(PresetList::Read(files.PresetFile()))
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Window), m_session(files), Inputs(m_session.Inputs()),
+      m_arguments(arguments), m_argumentsNotText(argumentsNotText)
 {
-    m_state.ProgramFolder = files.ProgramFolder;
+    if (m_session.PresetsProblem())
+        throw Exception(*m_session.PresetsProblem());
     setWindowTitle(QStringLiteral("Korumi"));
     setFixedSize(400, 570);
     move(20, 20);
@@ -73,7 +74,7 @@ TMainForm1::TMainForm1(const ProgramFiles& files, const QStringList& arguments,
     buildInputArea();
     buildManualSettings();
     buildOutputArea();
-    FillPresetLists(*C2_00, *C2_04, m_presets);
+    FillPresetLists(*C2_00, *C2_04, m_session.Presets());
     wireHandlers();
     wireSettingsControls();
 }
@@ -236,6 +237,7 @@ void TMainForm1::wireHandlers()
     C2_00->OnChange = std::bind(&TMainForm1::C2_00Change, this, _1);
     connect(Button0, &QPushButton::clicked, this, [this] { Button0Click(Button0); });
     Inputs.OnChange = [this](QObject*) { inputsChanged(); };
+    connect(&m_session, &Session::RunFinished, this, &TMainForm1::runFinished);
     wireKeys();
 }
 
@@ -272,12 +274,15 @@ void TMainForm1::wireKeys()
 // Adds to the input list and names, in one message, what could not be taken.
 void TMainForm1::addPaths(const QStringList& paths, const QStringList& notText)
 {
-    Inputs.AddPaths(paths);
-    QList<UntakenPath> untaken = Inputs.Untaken();
-    for (const QString& name : notText)
-        untaken << UntakenPath{name, TUntakable::utNameNotText};
-    if (!untaken.isEmpty())
-        Messages::Show(UntakenReport(untaken), this);
+    const QString report = m_session.AddPaths(paths, notText);
+    if (!report.isEmpty())
+        Messages::Show(report, this);
+}
+
+void TMainForm1::showProblems(const QStringList& problems)
+{
+    for (const QString& problem : problems)
+        Messages::Show(problem, this);
 }
 
 void TMainForm1::Button5Click(QObject*)
@@ -303,22 +308,16 @@ void TMainForm1::dropEvent(QDropEvent* event)
 
 ConversionSettings TMainForm1::CurrentSettings() const
 {
-    ConversionSettings settings = m_settings.Conversion;
-    settings.OutputFolder = Paths::UsableFolder(settings.OutputFolder);
-    return settings;
+    return m_session.PassSettings();
 }
 
 void TMainForm1::Button10Click(QObject*)
 {
-    Button10->Tag = 1;
-    Button11->Tag = 0;
     StartConversion(RunMode::Save);
 }
 
 void TMainForm1::Button11Click(QObject*)
 {
-    Button10->Tag = 0;
-    Button11->Tag = 1;
     StartConversion(RunMode::SaveAndRegister);
 }
 
@@ -330,28 +329,21 @@ void TMainForm1::StartConversion(RunMode mode)
 
 void TMainForm1::Button0Click(QObject*)
 {
-    const QStringList files = InputFiles();
-    if (files.isEmpty() || m_run)
+    if (!Inputs.HasFiles() || m_session.Running())
         return;
     // A window of its own: disabling the main window must leave its cancel button usable.
-    m_progress =
-        std::make_unique<TProgressForm1>(nullptr, m_state, [this] { return m_run->CancelCurrentPass(); });
-    BatchJob job{files, m_files.ProgramFolder, m_runMode};
-    job.SkipExisting = m_settings.SkipExisting;
-    job.ThumbnailFolder = m_thumbnailFolder.Path();
-    m_run = std::make_unique<BatchRun>(
-        job, [this] { return CurrentSettings(); }, m_state, *m_progress);
-    connect(m_run.get(), &BatchRun::Finished, this, &TMainForm1::runFinished);
+    m_progress = std::make_unique<TProgressForm1>(nullptr, m_session.State(),
+                                                  [this] { return m_session.CancelRunningPasses(); });
     m_progress->show();
     setEnabled(false);
-    m_run->Start();
+    m_session.Start({m_runMode, false, false, 1, m_thumbnailFolder.Path()}, *m_progress);
 }
 
 void TMainForm1::Shutdown()
 {
     m_shuttingDown = true;
-    if (m_run) {
-        m_run->Interrupt(); // its end brings us back here
+    if (m_session.Running()) {
+        m_session.Interrupt(); // its end brings us back here
         return;
     }
     close();
@@ -362,9 +354,8 @@ void TMainForm1::runFinished(const BatchResult& result)
 {
     // A finished run must not look like one still going while its messages are read.
     m_progress->hide();
-    // Both are released once the signal that brought us here has returned.
+    // Released once the signal that brought us here has returned.
     m_progress.release()->deleteLater();
-    m_run.release()->deleteLater();
     setEnabled(true);
     if (m_shuttingDown) {
         Shutdown();
@@ -393,7 +384,7 @@ void TMainForm1::Button2Click(QObject*)
 
 void TMainForm1::Button3Click(QObject*)
 {
-    Desktop::OpenDocument(m_files.ProgramFolder + QStringLiteral("/Readme.txt"));
+    Desktop::OpenDocument(ProgramFolder() + QStringLiteral("/Readme.txt"));
 }
 
 void TMainForm1::Button4Click(QObject*)
@@ -409,53 +400,43 @@ void TMainForm1::C1_03Change(QObject*)
     if (!C1_03->IsEditing())
         C1_03->SetPath(Paths::UsableFolder(C1_03->Path()));
     C1_03->setToolTip(C1_03->Path());
-    m_settings.Conversion.OutputFolder = C1_03->Path();
+    m_session.Settings().Conversion.OutputFolder = C1_03->Path();
 }
 
 void TMainForm1::C2_00Change(QObject*)
 {
-    const PresetList::Applied applied = m_presets.Apply(C2_00->ItemIndex(), m_settings.Conversion);
-    m_settings.PresetIndex = applied.Index;
+    const std::optional<QString> problem = m_session.ChoosePreset(C2_00->ItemIndex());
     showSettings();
-    if (applied.Problem)
-        throw Exception(*applied.Problem);
+    if (problem)
+        Messages::Show(*problem, this);
 }
 
 void TMainForm1::FormActivate(QObject*)
 {
     if (Tag != 0)
         return;
-    m_settings.WindowPosition = pos();
-    const LoadedSettings loaded = ReadSettingsFile(m_files, m_presets, m_settings);
-    m_settings = loaded.Settings;
-    move(PlaceOnScreens(m_settings.WindowPosition, TitleStrip, ScreenAreas()));
+    m_session.Settings().WindowPosition = pos();
+    const QStringList problems = m_session.Load();
+    move(PlaceOnScreens(m_session.Settings().WindowPosition, TitleStrip, ScreenAreas()));
     showSettings();
     // Shown once; the saved values and the paths still arrive.
-    for (const QString& problem : loaded.Problems)
-        Messages::Show(problem, this);
+    showProblems(problems);
     addPaths(m_arguments, m_argumentsNotText);
     Tag = 1;
 }
 
 void TMainForm1::FormClose(QObject*)
 {
-    // Before the first activation nothing was loaded, and the start values would replace the
-    // saved settings.
-    if (Tag == 0)
-        return;
-    m_settings.WindowPosition = pos();
-    try {
-        WriteSettingsFile(m_files, m_settings);
-    } catch (const std::exception& error) {
-        // Reported, and the window closes all the same: the user is never kept from leaving.
-        Application::ShowException(error);
-    }
+    m_session.Settings().WindowPosition = pos();
+    // Reported, and the window closes all the same: the user is never kept from leaving.
+    if (const std::optional<QString> problem = m_session.Save())
+        Messages::Show(*problem, this);
 }
 
 // Every control of a remembered setting writes its value back as the user changes it.
 void TMainForm1::wireSettingsControls()
 {
-    ConversionSettings& conversion = m_settings.Conversion;
+    ConversionSettings& conversion = m_session.Settings().Conversion;
     DigitBar1->OnChange = [this, &conversion](QObject*) { conversion.FrameRate = DigitBar1->Position(); };
     DigitBar2->OnChange = [this, &conversion](QObject*) { conversion.VideoBitRate = DigitBar2->Position(); };
     DigitBar3->OnChange = [this, &conversion](QObject*) { conversion.AudioBitRate = DigitBar3->Position(); };
@@ -468,8 +449,8 @@ void TMainForm1::wireSettingsControls()
 
 void TMainForm1::showSettings()
 {
-    const ConversionSettings conversion = m_settings.Conversion;
-    C2_00->SetItemIndex(m_settings.PresetIndex);
+    const ConversionSettings conversion = m_session.Settings().Conversion;
+    C2_00->SetItemIndex(m_session.Settings().PresetIndex);
     C2_04->SetItemIndex(VideoCodecs.indexOf(conversion.VideoCodec));
     DigitBar1->SetPosition(conversion.FrameRate);
     DigitBar2->SetPosition(conversion.VideoBitRate);
@@ -483,7 +464,7 @@ void TMainForm1::showSettings()
 void TMainForm1::closeEvent(QCloseEvent* event)
 {
     // The window manager may still ask while a run has the window disabled; the run ends first.
-    if (m_run) {
+    if (m_session.Running()) {
         event->ignore();
         return;
     }

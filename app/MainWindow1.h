@@ -1,13 +1,7 @@
 #pragma once
 
-#include "conversion/BatchResult.h"
-#include "conversion/BatchRun.h"
-#include "conversion/ConversionState.h"
-#include "input/InputList.h"
+#include "app/Session.h"
 #include "platform/PrivateFolder.h"
-#include "settings/PresetList.h"
-#include "settings/ProgramFiles.h"
-#include "settings/SavedSettings.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -27,19 +21,23 @@ class TPanel;
 class TShadowLabel;
 
 // The main window: a borderless 400 x 570 window with the input list, the preset chooser,
-// the manual settings, the output folder and the start buttons.
+// the manual settings, the output folder and the start buttons. A view of its session: its
+// handlers forward to the session and show what comes back.
 class TMainForm1 : public QWidget
 {
+    // First, as the public Inputs refers to its list.
+    Session m_session; // what the controls show; the window position is taken at close
+
 public:
     // `files` says where profile.txt, Korumi.ini, Readme.txt and the tools are; `arguments` are
     // the paths given on the command line, taken into the input list at first activation, where
     // `argumentsNotText` (shown as people can read them) are named as not taken. Raises
-    // EFOpenError when profile.txt cannot be read.
+    // an Exception naming profile.txt when it cannot be read.
     TMainForm1(const ProgramFiles& files, const QStringList& arguments,
                const QStringList& argumentsNotText = {}, QWidget* parent = nullptr);
     ~TMainForm1() override;
 
-    const QString& ProgramFolder() const { return m_files.ProgramFolder; }
+    const QString& ProgramFolder() const { return m_session.Files().ProgramFolder; }
 
     // The conversion settings as the user has set them.
     ConversionSettings CurrentSettings() const;
@@ -97,7 +95,7 @@ public:
     void Shutdown();
 
     // The input list: what the next run converts.
-    InputList Inputs;
+    InputList& Inputs;
 
 protected:
     bool event(QEvent* event) override;
@@ -116,17 +114,13 @@ private:
     void runFinished(const BatchResult& result);
     void inputsChanged();
     void addPaths(const QStringList& paths, const QStringList& notText = {});
+    void showProblems(const QStringList& problems);
     void wireKeys();
 
-    ProgramFiles m_files;
     PrivateFolder m_thumbnailFolder; // never shared with another Korumi
     QStringList m_arguments;
     QStringList m_argumentsNotText;
-    PresetList m_presets;
-    SavedSettings m_settings; // what the controls show; the window position is taken at close
     RunMode m_runMode = RunMode::Save;
     bool m_shuttingDown = false;
-    ConversionState m_state;
     std::unique_ptr<TProgressForm1> m_progress;
-    std::unique_ptr<BatchRun> m_run;
 };

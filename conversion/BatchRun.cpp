@@ -27,7 +27,6 @@ BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state
 {
     if (m_job.DryRun)
         m_job.Jobs = 1; // commands in list order
-    m_state.ProgramFolder = m_job.ProgramFolder;
     m_result.FileCount = m_job.Files.size();
     connect(&m_thumbnail, &ThumbnailGrab::Done, this, [this] { guarded([this] { showThumbnail(); }); });
 }
@@ -59,7 +58,7 @@ void BatchRun::Start()
     });
 }
 
-bool BatchRun::CancelCurrentPass()
+bool BatchRun::CancelRunningPasses()
 {
     bool cancelled = false;
     for (const Running& running : m_running)
@@ -142,6 +141,7 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
     m_view.SetCaption(Printable(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
                                 Paths::ExtractFileName(pass.Target)));
     showProgress();
+    m_view.AnnouncePass(pass);
     emit PassStarted(pass);
     if (!m_job.ThumbnailFolder.isEmpty() && !m_job.DryRun) {
         m_view.ClearThumbnail();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/BatchJob.h"
 #include "conversion/BatchResult.h"
 #include "conversion/ConversionState.h"
 #include "conversion/FileConversion.h"
@@ -13,27 +14,6 @@
 #include <functional>
 
 class ProgressView;
-
-// What a run does with each converted file.
-enum class RunMode {
-    Save,            // keep it in the output folder
-    SaveAndRegister, // keep it and hand it to the media library
-};
-
-// What to convert and how.
-struct BatchJob {
-    QStringList Files;
-    QString ProgramFolder;
-    RunMode Mode = RunMode::Save;
-    bool DryRun = false; // announce every pass, run and write nothing
-    // Leave out the files whose target exists already: a batch that was stopped goes on where
-    // it stopped.
-    bool SkipExisting = false;
-    int Jobs = 1; // files converted at the same time
-    // A folder of this process's own where a picture of each source is grabbed for the view
-    // beside its passes; no pictures when empty.
-    QString ThumbnailFolder = {};
-};
 
 // Converts the listed files, up to Jobs at a time (in list order; a dry run takes one at a time),
 // driven by the event loop. It makes the output folder, plans every target, claims each target
@@ -54,7 +34,7 @@ public:
 
     // Ends the running pass of each file being converted, whose partial output is then removed;
     // the run goes on. False when no encoder is running.
-    bool CancelCurrentPass();
+    bool CancelRunningPasses();
 
     // Stops the whole run: the running passes end as a cancel does and no further pass starts.
     // Finished follows with RunEnd::Interrupted. May be called before Start.

@@ -1,6 +1,6 @@
 #include "conversion/ConsoleProgress.h"
 
-#include "conversion/BatchRun.h"
+#include "conversion/FileConversion.h"
 #include "conversion/TimeLeft.h"
 #include "platform/Console.h"
 #include "platform/Paths.h"
@@ -34,12 +34,6 @@ QString ProgressText(const RunProgress& progress)
     return parts.join(QStringLiteral(", "));
 }
 
-void ConsoleProgress::Follow(BatchRun& run)
-{
-    QObject::connect(&run, &BatchRun::PassStarted, &run, [this](const PassStart& pass) { announce(pass); });
-    m_sinceShown.start();
-}
-
 void ConsoleProgress::Close()
 {
     if (m_lineOpen)
@@ -61,7 +55,7 @@ void ConsoleProgress::ShowProgress(const RunProgress& progress)
     }
 }
 
-void ConsoleProgress::announce(const PassStart& pass)
+void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
     Close();
     if (m_dryRun) {

@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 
-class BatchRun;
 struct PassStart;
 
 // Shows a batch run on standard output, for a run nobody watches in a window: one line per pass
@@ -15,10 +14,11 @@ class ConsoleProgress : public ProgressView
 {
 public:
     // `terminal`: standard output is a terminal, where a line can be rewritten.
-    ConsoleProgress(bool dryRun, bool terminal) : m_dryRun(dryRun), m_terminal(terminal) {}
+    ConsoleProgress(bool dryRun, bool terminal) : m_dryRun(dryRun), m_terminal(terminal)
+    {
+        m_sinceShown.start();
+    }
 
-    // Announces the passes of `run` as they start.
-    void Follow(BatchRun& run);
     // Clears a progress line being rewritten, so that what follows starts on a line of its own.
     void Close();
 
@@ -29,10 +29,9 @@ public:
     void ClearThumbnail() override {}
     void ShowThumbnail(const QImage&) override {}
     void SetTimerEnabled(bool) override {}
+    void AnnouncePass(const PassStart& pass) override;
 
 private:
-    void announce(const PassStart& pass);
-
     bool m_dryRun;
     bool m_terminal;
     bool m_lineOpen = false; // a progress line is being rewritten

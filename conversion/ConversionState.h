@@ -4,7 +4,6 @@
 
 // What the batch run is working on now; the progress window reads it on every tick.
 struct ConversionState {
-    QString ProgramFolder;
     QString SourcePath;
     QString TargetPath;
 };

@@ -1,6 +1,6 @@
 #include "conversion/FileConversion.h"
 
-#include "conversion/BatchRun.h"
+#include "conversion/BatchJob.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 

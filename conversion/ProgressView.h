@@ -22,6 +22,8 @@ struct RunProgress {
     std::optional<int> SecondsLeft; // once the estimate is steady
 };
 
+struct PassStart;
+
 // What the batch run shows while it works.
 class ProgressView
 {
@@ -37,4 +39,6 @@ public:
     virtual void ClearThumbnail() = 0;
     virtual void ShowThumbnail(const QImage& picture) = 0;
     virtual void SetTimerEnabled(bool enabled) = 0;
+    // A pass starts; a view that lists passes shows it.
+    virtual void AnnouncePass(const PassStart&) {}
 };

@@ -36,7 +36,6 @@ BatchFixture::BatchFixture()
 {
     settings.VideoCodec = QStringLiteral("LIBX264");
     settings.OutputFolder = outputRoot.File(QStringLiteral("out"));
-    state.ProgramFolder = programDir.Path();
 }
 
 void BatchFixture::UseBuiltTools() const
@@ -65,7 +64,7 @@ void BatchFixture::Prepare(const QStringList& files, bool itunes, bool dryRun)
 {
     BatchJob job{files, programDir.Path(), itunes ? RunMode::SaveAndRegister : RunMode::Save, dryRun};
     job.ThumbnailFolder = thumbnailDir.Path();
-    form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelCurrentPass(); });
+    form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelRunningPasses(); });
     run = std::make_unique<BatchRun>(
         job, [this] { return settings; }, state, *form);
     QObject::connect(run.get(), &BatchRun::PassStarted, run.get(), [this](const PassStart& pass) {

@@ -1,0 +1,95 @@
+#include "app/Session.h"
+
+#include "conversion/BatchRun.h"
+#include "platform/Errors.h"
+#include "platform/Paths.h"
+#include "settings/SettingsFile.h"
+
+Session::Session(ProgramFiles files) : m_files(std::move(files))
+{
+    try {
+        m_presets = PresetList::Read(m_files.PresetFile());
+    } catch (const Exception& error) {
+        m_presetsProblem = error.Message();
+    }
+}
+
+Session::~Session() = default;
+
+ConversionSettings Session::PassSettings() const
+{
+    ConversionSettings settings = m_settings.Conversion;
+    settings.OutputFolder = Paths::UsableFolder(settings.OutputFolder);
+    return settings;
+}
+
+QStringList Session::Load()
+{
+    if (m_loaded)
+        return {};
+    const LoadedSettings loaded = ReadSettingsFile(m_files, m_presets, m_settings);
+    m_settings = loaded.Settings;
+    m_loaded = true;
+    return loaded.Problems;
+}
+
+std::optional<QString> Session::ChoosePreset(int index)
+{
+    const PresetList::Applied applied = m_presets.Apply(index, m_settings.Conversion);
+    m_settings.PresetIndex = applied.Index;
+    return applied.Problem;
+}
+
+QString Session::AddPaths(const QStringList& paths, const QStringList& notText)
+{
+    m_inputs.AddPaths(paths);
+    QList<UntakenPath> untaken = m_inputs.Untaken();
+    for (const QString& name : notText)
+        untaken << UntakenPath{name, TUntakable::utNameNotText};
+    return UntakenReport(untaken);
+}
+
+std::optional<QString> Session::Save()
+{
+    if (!m_loaded)
+        return std::nullopt;
+    try {
+        WriteSettingsFile(m_files, m_settings);
+    } catch (const Exception& error) {
+        return error.Message();
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    }
+    return std::nullopt;
+}
+
+bool Session::Start(const RunRequest& request, ProgressView& view)
+{
+    if (m_run || !m_inputs.HasFiles())
+        return false;
+    BatchJob job{m_inputs.Paths(), m_files.ProgramFolder, request.Mode, request.DryRun};
+    job.SkipExisting = request.SkipExisting || m_settings.SkipExisting;
+    job.Jobs = request.Jobs;
+    job.ThumbnailFolder = request.ThumbnailFolder;
+    m_run = std::make_unique<BatchRun>(
+        std::move(job), [this] { return PassSettings(); }, m_state, view);
+    connect(m_run.get(), &BatchRun::PassStarted, this, &Session::PassStarted);
+    connect(m_run.get(), &BatchRun::Finished, this, [this](const BatchResult& result) {
+        // Released once the signal that brought us here has returned.
+        m_run.release()->deleteLater();
+        emit RunFinished(result);
+    });
+    m_run->Start();
+    return true;
+}
+
+bool Session::CancelRunningPasses()
+{
+    return m_run && m_run->CancelRunningPasses();
+}
+
+void Session::Interrupt()
+{
+    if (m_run)
+        m_run->Interrupt();
+}
