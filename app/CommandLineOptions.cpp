@@ -1,6 +1,8 @@
 #include "app/CommandLineOptions.h"
 
 #include <QThread>
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace
@@ -21,12 +23,14 @@ bool isOption(const QString& argument)
     return argument.startsWith(u'-') && argument != u'-';
 }
 
-// A count of files at a time: a whole number from 1 up.
+// A count of files at a time: a whole number from 1 up (one too large for an int stays large).
 std::optional<int> jobCount(const QString& text)
 {
     bool ok = false;
-    const int count = text.toInt(&ok);
-    return ok && count >= 1 ? std::optional<int>(count) : std::nullopt;
+    const qlonglong count = text.toLongLong(&ok);
+    if (!ok || count < 1)
+        return std::nullopt;
+    return static_cast<int>(std::min<qlonglong>(count, std::numeric_limits<int>::max()));
 }
 
 } // namespace
@@ -76,6 +80,12 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments)
             QStringLiteral("--itunes, --dry-run, --skip-existing and --jobs only go with --convert"));
     options.RunMode = convert ? Mode::Convert : Mode::Window;
     return options;
+}
+
+int MaxJobs()
+{
+    constexpr int AtLeast = 16;
+    return std::max(AtLeast, 2 * QThread::idealThreadCount());
 }
 
 int DefaultJobs()

@@ -27,5 +27,9 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments);
 // cores, three at once finish a batch sooner than two), else one.
 int DefaultJobs();
 
+// The most files this machine converts at the same time: twice its processor cores, and at least
+// 16. More would only start encoders that wait for each other.
+int MaxJobs();
+
 // The text of --help.
 QString UsageText();

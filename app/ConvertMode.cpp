@@ -41,11 +41,13 @@ void reportEnd(const BatchResult& result)
         WriteLine(stderr, endMessage);
     if (!result.Failures.isEmpty())
         WriteLine(stderr, FailureReport(result.Failures));
+    for (const QString& problem : result.HandOffProblems)
+        WriteLine(stderr, problem);
 }
 
 BatchResult convert(Session& session, const RunRequest& request, StopSignals& stopSignals)
 {
-    ConsoleProgress view(request.DryRun, IsTerminal(stdout));
+    ConsoleProgress view(request.DryRun, IsTerminal(stdout), session.Files().ProgramFolder);
     BatchResult result;
     QObject::connect(&session, &Session::RunFinished, &session, [&result](const BatchResult& finished) {
         result = finished;
@@ -63,11 +65,28 @@ BatchResult convert(Session& session, const RunRequest& request, StopSignals& st
     return result;
 }
 
+// The files to convert at a time: as asked, within what the machine can use.
+int jobsFor(const CommandLineOptions& options)
+{
+    if (options.Jobs <= 0)
+        return DefaultJobs();
+    if (options.Jobs > MaxJobs()) {
+        WriteLine(stderr, QStringLiteral("korumi: --jobs %1 is more than this machine can use; converting %2 "
+                                         "files at a time")
+                              .arg(options.Jobs)
+                              .arg(MaxJobs()));
+        return MaxJobs();
+    }
+    return options.Jobs;
+}
+
 int statusOf(const BatchResult& result)
 {
     if (result.End == RunEnd::Interrupted)
         return 128 + StopSignals::First();
-    return result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() ? 0 : Failed;
+    const bool whole = result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() &&
+                       result.HandOffProblems.isEmpty();
+    return whole ? 0 : Failed;
 }
 
 } // namespace
@@ -81,6 +100,9 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
     }
     for (const QString& problem : session.Load())
         WriteLine(stderr, problem);
+    // Without the settings the output folder is unknown: nothing is converted.
+    if (session.SettingsUnreadable())
+        return Failed;
     const QString untaken = session.AddPaths(options.Paths, options.PathsNotText);
     if (!untaken.isEmpty())
         WriteLine(stderr, untaken);
@@ -88,8 +110,12 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
     if (!session.Inputs().HasFiles()) {
         WriteLine(stderr, QStringLiteral("korumi: no files to convert"));
     } else {
-        const RunRequest request{options.ITunes ? RunMode::SaveAndRegister : RunMode::Save, options.DryRun,
-                                 options.SkipExisting, options.Jobs > 0 ? options.Jobs : DefaultJobs()};
+        const RunRequest request{options.ITunes ? RunMode::SaveAndRegister : RunMode::Save,
+                                 options.DryRun,
+                                 options.SkipExisting,
+                                 jobsFor(options),
+                                 {},
+                                 /*WaitForHandOff=*/true};
         const BatchResult result = convert(session, request, stopSignals);
         if (!options.DryRun)
             WriteLine(stdout, summary(result, session.PassSettings().OutputFolder));
@@ -97,6 +123,9 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
             WriteLine(stderr, QStringLiteral("skipped, already converted: %1").arg(result.Skipped));
         reportEnd(result);
         status = statusOf(result);
+        // Every path given counts: one that could not be taken is not converted either.
+        if (status == 0 && !untaken.isEmpty())
+            status = Failed;
     }
     if (!options.DryRun) {
         if (const std::optional<QString> problem = session.Save())

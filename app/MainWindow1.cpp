@@ -21,12 +21,14 @@
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
 #include "platform/Paths.h"
+#include "platform/ProgramTitle.h"
 #include "platform/StockControls.h"
 #include "platform/SystemColors.h"
 #include "platform/TrackBarStyle.h"
 #include "platform/WindowDragger.h"
 #include "settings/EncodingTables.h"
 #include "settings/Preset.h"
+#include "settings/SavedSettings.h"
 #include "settings/SettingsFile.h"
 
 #include <QCheckBox>
@@ -40,6 +42,9 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
+#include <QStyle>
+#include <QTimer>
+#include <algorithm>
 
 namespace
 {
@@ -48,6 +53,9 @@ using namespace DesignColors;
 
 // What of the window must stay on some screen for it to be placed where it was saved.
 constexpr QSize TitleStrip{400, 25};
+
+const QString DropCaption = QStringLiteral("[ ここにファイルをドロップ(複数可) ]");
+constexpr int SearchCountIntervalMs = 100;
 
 } // namespace
 
@@ -58,9 +66,9 @@ TMainForm1::TMainForm1(const ProgramFiles& files, const QStringList& arguments,
 {
     if (m_session.PresetsProblem())
         throw Exception(*m_session.PresetsProblem());
-    setWindowTitle(QStringLiteral("Korumi"));
+    setWindowTitle(ProgramTitle);
     setFixedSize(400, 570);
-    move(20, 20);
+    move(MainWindowStart);
     setFont(Fonts::Pixel(Fonts::UiGothic, 12));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Qt::black);
@@ -84,8 +92,8 @@ TMainForm1::~TMainForm1() = default;
 void TMainForm1::buildTitleStrip()
 {
     new TShape(this, QRect(0, 0, 400, 25), Olive, Olive);
-    auto* title =
-        new TLabel(this, QStringLiteral("◆ Korumi ver.") + KorumiVersion, QPoint(8, 6), Qt::white, Olive);
+    const QString caption = QStringLiteral("◆ %1 ver.%2").arg(ProgramTitle, KorumiVersion);
+    auto* title = new TLabel(this, caption, QPoint(8, 6), Qt::white, Olive);
     title->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
     title->adjustSize();
     new TShape(this, QRect(0, 23, 400, 547), Qt::transparent, ColorOf(SystemColor::Grey), 2);
@@ -116,14 +124,13 @@ void TMainForm1::buildInputArea()
     SetUpListBox(*ListBox1, 11);
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
-    const QString dropCaption = QStringLiteral("[ ここにファイルをドロップ(複数可) ]");
     Panel11 = new TPanel(panel1, QRect(6, 8, 374, 120), Cream, TBevelCut::bvLowered);
     Panel11->setCursor(Qt::CrossCursor);
     Panel11->setToolTip(QStringLiteral(" ここにファイルをドロップ(複数可)"));
-    auto* dropLabel = new TLabel(Panel11, dropCaption, QPoint(0, 0), TextGrey);
-    dropLabel->setFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
-    dropLabel->setGeometry(Panel11->rect());
-    dropLabel->setAlignment(Qt::AlignCenter);
+    Label11 = new TLabel(Panel11, DropCaption, QPoint(0, 0), TextGrey);
+    Label11->setFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
+    Label11->setGeometry(Panel11->rect());
+    Label11->setAlignment(Qt::AlignCenter);
 
     makeCaption(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
     C2_00 = makeCombo(panel1, QRect(64, 134, 286, 19), QStringLiteral(" おまかせ設定"));
@@ -155,12 +162,18 @@ void TMainForm1::buildManualSettings()
     DigitBar3 = makeDigitBar(
         panel5, {300, Ranges::AudioBitRate, start.AudioBitRate, AudioTint, QStringLiteral(" 音声のﾋﾞｯﾄﾚｰﾄ")});
 
-    // Beside TrackBar1's positions, right-aligned against it.
-    const int rateTops[] = {18, 51, 84, 116, 148};
+    // Beside TrackBar1's positions, right-aligned against it: a little below the top of the handle
+    // at each rate, and no lower than the handles reach.
+    constexpr int RateCaptionDrop = 3;
+    const QList<QRect> rateHandles = handleRects(*TrackBar1);
+    int handlesEnd = 0;
+    for (const QRect& handle : rateHandles)
+        handlesEnd = std::max(handlesEnd, handle.bottom() + 1);
     for (size_t i = 0; i < SampleRates.size(); ++i) {
-        auto* label = new TLabel(panel5, QString::number(SampleRates[i]) + QStringLiteral("Hz"),
-                                 QPoint(0, rateTops[i]), TextGrey, Qt::transparent, Qt::AlignRight);
-        label->move(TrackBar1->x() - label->width(), rateTops[i]);
+        auto* label = new TLabel(panel5, QString::number(SampleRates[i]) + QStringLiteral("Hz"), QPoint(0, 0),
+                                 TextGrey, Qt::transparent, Qt::AlignRight);
+        const int top = rateHandles.at(static_cast<int>(i)).top() + RateCaptionDrop;
+        label->move(TrackBar1->x() - label->width(), std::min(top, handlesEnd - label->height()));
     }
 
     captionUnder(panel5, 44, 172, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"));
@@ -178,12 +191,20 @@ void TMainForm1::buildManualSettings()
     makeCaption(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
     TrackBar2 = makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), Ranges::PictureSizeIndex.Max,
                              start.PictureSizeIndex, QStringLiteral(" 動画のｻｲｽﾞ"));
-    const int sizeLefts[] = {55, 142, 229, 310};
-    for (size_t i = 0; i < PictureSizes.size(); ++i) {
-        auto* label = new TLabel(panel5, QString::fromLatin1(PictureSizes[i].Size), QPoint(sizeLefts[i], 212),
-                                 TextGrey);
+    // Over TrackBar2, one caption at each step of an even scale that starts a little before the bar
+    // and falls short of its end; the last caption stays inside the panel's edge.
+    constexpr int SizeScaleLead = 9;
+    constexpr int SizeScaleShortfall = 23;
+    constexpr int PanelEdge = 2;
+    const int lastSize = static_cast<int>(PictureSizes.size()) - 1;
+    for (int i = 0; i <= lastSize; ++i) {
+        auto* label = new TLabel(panel5, QString::fromLatin1(PictureSizes[i].Size), QPoint(0, 212), TextGrey);
         label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
         label->adjustSize();
+        const int step =
+            QStyle::sliderPositionFromValue(0, lastSize, i, TrackBar2->width() - SizeScaleShortfall);
+        const int left = TrackBar2->x() - SizeScaleLead + step;
+        label->move(std::min(left, panel5->width() - PanelEdge - label->width()), label->y());
     }
 }
 
@@ -238,6 +259,10 @@ void TMainForm1::wireHandlers()
     connect(Button0, &QPushButton::clicked, this, [this] { Button0Click(Button0); });
     Inputs.OnChange = [this](QObject*) { inputsChanged(); };
     connect(&m_session, &Session::RunFinished, this, &TMainForm1::runFinished);
+    connect(&m_session, &Session::PathsTaken, this, &TMainForm1::pathsTaken);
+    m_searchCount = new QTimer(this);
+    m_searchCount->setInterval(SearchCountIntervalMs);
+    connect(m_searchCount, &QTimer::timeout, this, &TMainForm1::showSearchCount);
     wireKeys();
 }
 
@@ -248,14 +273,25 @@ QStringList TMainForm1::InputFiles() const
 
 void TMainForm1::inputsChanged()
 {
-    Panel11->setVisible(!Inputs.HasFiles());
-    Button10->SetEnabled(Inputs.HasFiles());
-    Button11->SetEnabled(Inputs.HasFiles());
+    const bool searching = m_session.TakingPaths();
+    Panel11->setVisible(!Inputs.HasFiles() || searching);
+    if (!searching)
+        Label11->setText(DropCaption);
+    Button10->SetEnabled(Inputs.HasFiles() && !searching);
+    Button11->SetEnabled(Inputs.HasFiles() && !searching);
 }
 
-// Ctrl+Enter starts "[ 変換開始 ]" when it can start; Delete takes the selected files off the list.
+void TMainForm1::showSearchCount()
+{
+    Label11->setText(QStringLiteral("[ 検索中 %1 件 (Esc で中止) ]").arg(m_session.PathsFoundSoFar()));
+}
+
+// Ctrl+Enter starts "[ 変換開始 ]" when it can start; Delete takes the selected files off the list;
+// Escape stops a search.
 void TMainForm1::wireKeys()
 {
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, &m_session,
+            &Session::StopTakingPaths);
     for (const int enter : {Qt::Key_Return, Qt::Key_Enter}) {
         connect(new QShortcut(QKeySequence(Qt::CTRL | enter), this), &QShortcut::activated, this, [this] {
             if (Button10->Enabled())
@@ -271,10 +307,21 @@ void TMainForm1::wireKeys()
     });
 }
 
-// Adds to the input list and names, in one message, what could not be taken.
+// Adds to the input list, searching folders in the background while the window shows the count.
 void TMainForm1::addPaths(const QStringList& paths, const QStringList& notText)
 {
-    const QString report = m_session.AddPaths(paths, notText);
+    m_session.TakePaths(paths, notText);
+    showSearchCount();
+    m_searchCount->start();
+    inputsChanged();
+}
+
+// Names, in one message, what could not be taken.
+void TMainForm1::pathsTaken(const QString& report)
+{
+    if (!m_session.TakingPaths())
+        m_searchCount->stop();
+    inputsChanged();
     if (!report.isEmpty())
         Messages::Show(report, this);
 }
@@ -329,7 +376,7 @@ void TMainForm1::StartConversion(RunMode mode)
 
 void TMainForm1::Button0Click(QObject*)
 {
-    if (!Inputs.HasFiles() || m_session.Running())
+    if (!Inputs.HasFiles() || m_session.Running() || m_session.TakingPaths())
         return;
     // A window of its own: disabling the main window must leave its cancel button usable.
     m_progress = std::make_unique<TProgressForm1>(nullptr, m_session.State(),

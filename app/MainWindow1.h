@@ -12,12 +12,14 @@ class QCheckBox;
 class QListView;
 class QPushButton;
 class QSlider;
+class QTimer;
 class TAppHint;
 class TBrowseEdit;
 class TDigitBar;
 class TMultiColComboBox;
 class TProgressForm1;
 class TPanel;
+class TLabel;
 class TShadowLabel;
 
 // The main window: a borderless 400 x 570 window with the input list, the preset chooser,
@@ -44,6 +46,8 @@ public:
 
     // The paths the next run converts, in list order.
     QStringList InputFiles() const;
+    // Whether dropped or given paths are still being searched; the list changes when it ends.
+    bool TakingPaths() const { return m_session.TakingPaths(); }
 
     // First-activation mark: 0 until the first activation's work has completed.
     int Tag = 0;
@@ -56,6 +60,7 @@ public:
     // Input area.
     QListView* ListBox1;
     TPanel* Panel11;
+    TLabel* Label11; // the drop panel's caption, or how many files a search has found
     TMultiColComboBox* C2_00;
     TMultiColComboBox* C2_04;
     FadeButton* Button5;
@@ -115,6 +120,8 @@ private:
     void inputsChanged();
     void addPaths(const QStringList& paths, const QStringList& notText = {});
     void showProblems(const QStringList& problems);
+    void pathsTaken(const QString& report);
+    void showSearchCount();
     void wireKeys();
 
     PrivateFolder m_thumbnailFolder; // never shared with another Korumi
@@ -123,4 +130,5 @@ private:
     RunMode m_runMode = RunMode::Save;
     bool m_shuttingDown = false;
     std::unique_ptr<TProgressForm1> m_progress;
+    QTimer* m_searchCount; // shows how far a search has come while it runs
 };

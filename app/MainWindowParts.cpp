@@ -10,6 +10,8 @@
 #include "platform/SystemColors.h"
 
 #include <QSlider>
+#include <QStyle>
+#include <QStyleOptionSlider>
 
 namespace
 {
@@ -62,6 +64,33 @@ QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect&
     bar->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksLeft : QSlider::TicksBelow);
     bar->setToolTip(hint);
     return bar;
+}
+
+QList<QRect> handleRects(const QSlider& bar)
+{
+    // The option QSlider makes for itself, which it keeps to itself.
+    QStyleOptionSlider option;
+    option.initFrom(&bar);
+    option.orientation = bar.orientation();
+    if (bar.orientation() == Qt::Horizontal)
+        option.state |= QStyle::State_Horizontal;
+    option.minimum = bar.minimum();
+    option.maximum = bar.maximum();
+    option.tickPosition = bar.tickPosition();
+    option.tickInterval = bar.tickInterval();
+    option.upsideDown = bar.orientation() == Qt::Horizontal
+                            ? bar.invertedAppearance() != (option.direction == Qt::RightToLeft)
+                            : !bar.invertedAppearance();
+    option.direction = Qt::LeftToRight;
+    QList<QRect> rects;
+    for (int value = bar.minimum(); value <= bar.maximum(); ++value) {
+        option.sliderPosition = value;
+        option.sliderValue = value;
+        rects << bar.style()
+                     ->subControlRect(QStyle::CC_Slider, &option, QStyle::SC_SliderHandle, &bar)
+                     .translated(bar.pos());
+    }
+    return rects;
 }
 
 TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QString& hint)

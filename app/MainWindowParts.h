@@ -3,6 +3,7 @@
 #include "settings/ConversionSettings.h"
 
 #include <QColor>
+#include <QList>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -33,6 +34,10 @@ TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup);
 
 QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
                       int position, const QString& hint);
+
+// Where the handle of `bar` stands at each of its values, lowest value first, as the bar's style
+// places it, in the coordinates of the bar's parent.
+QList<QRect> handleRects(const QSlider& bar);
 
 TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QString& hint);
 

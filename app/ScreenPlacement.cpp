@@ -1,12 +1,9 @@
 #include "app/ScreenPlacement.h"
 
+#include "settings/SavedSettings.h"
+
 #include <QGuiApplication>
 #include <QScreen>
-
-namespace
-{
-constexpr QPoint StartPosition{20, 20};
-} // namespace
 
 QPoint PlaceOnScreens(QPoint saved, QSize stripSize, const QList<QRect>& screens)
 {
@@ -18,7 +15,7 @@ QPoint PlaceOnScreens(QPoint saved, QSize stripSize, const QList<QRect>& screens
         if (left < qint64(screen.x()) + screen.width() && left + stripSize.width() > screen.x() &&
             top < qint64(screen.y()) + screen.height() && top + stripSize.height() > screen.y())
             return saved;
-    return StartPosition;
+    return MainWindowStart;
 }
 
 QList<QRect> ScreenAreas()

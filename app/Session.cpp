@@ -7,6 +7,7 @@
 
 Session::Session(ProgramFiles files) : m_files(std::move(files))
 {
+    connect(&m_intake, &BackgroundIntake::Finished, this, &Session::pathsTaken);
     try {
         m_presets = PresetList::Read(m_files.PresetFile());
     } catch (const Exception& error) {
@@ -30,6 +31,7 @@ QStringList Session::Load()
     const LoadedSettings loaded = ReadSettingsFile(m_files, m_presets, m_settings);
     m_settings = loaded.Settings;
     m_loaded = true;
+    m_settingsUnreadable = loaded.Unreadable;
     return loaded.Problems;
 }
 
@@ -40,18 +42,56 @@ std::optional<QString> Session::ChoosePreset(int index)
     return applied.Problem;
 }
 
-QString Session::AddPaths(const QStringList& paths, const QStringList& notText)
+namespace
 {
-    m_inputs.AddPaths(paths);
-    QList<UntakenPath> untaken = m_inputs.Untaken();
+// `missingToo`: paths that do not exist are named too; the window passes over them quietly.
+QString untakenReport(const InputList& inputs, const QStringList& notText, bool missingToo)
+{
+    QList<UntakenPath> untaken = inputs.Untaken();
+    if (!missingToo)
+        untaken.removeIf([](const UntakenPath& path) { return path.Why == TUntakable::utNotFound; });
     for (const QString& name : notText)
         untaken << UntakenPath{name, TUntakable::utNameNotText};
     return UntakenReport(untaken);
 }
+} // namespace
+
+QString Session::AddPaths(const QStringList& paths, const QStringList& notText)
+{
+    m_inputs.AddPaths(paths);
+    return untakenReport(m_inputs, notText, true);
+}
+
+void Session::TakePaths(const QStringList& paths, const QStringList& notText)
+{
+    if (paths.isEmpty() && notText.isEmpty())
+        return;
+    m_pathsToTake.append({paths, notText});
+    if (m_pathsToTake.size() == 1)
+        takeNextPaths();
+}
+
+void Session::StopTakingPaths()
+{
+    m_intake.Stop();
+}
+
+void Session::takeNextPaths()
+{
+    if (!m_pathsToTake.isEmpty())
+        m_intake.Start(m_pathsToTake.first().paths);
+}
+
+void Session::pathsTaken()
+{
+    const PathsToTake taken = m_pathsToTake.takeFirst();
+    emit PathsTaken(untakenReport(m_inputs, taken.notText, false));
+    takeNextPaths();
+}
 
 std::optional<QString> Session::Save()
 {
-    if (!m_loaded)
+    if (!m_loaded || m_settingsUnreadable)
         return std::nullopt;
     try {
         WriteSettingsFile(m_files, m_settings);
@@ -71,6 +111,7 @@ bool Session::Start(const RunRequest& request, ProgressView& view)
     job.SkipExisting = request.SkipExisting || m_settings.SkipExisting;
     job.Jobs = request.Jobs;
     job.ThumbnailFolder = request.ThumbnailFolder;
+    job.WaitForHandOff = request.WaitForHandOff;
     m_run = std::make_unique<BatchRun>(
         std::move(job), [this] { return PassSettings(); }, m_state, view);
     connect(m_run.get(), &BatchRun::PassStarted, this, &Session::PassStarted);

@@ -3,6 +3,7 @@
 #include "conversion/BatchJob.h"
 #include "conversion/BatchResult.h"
 #include "conversion/ConversionState.h"
+#include "input/BackgroundIntake.h"
 #include "input/InputList.h"
 #include "settings/PresetList.h"
 #include "settings/ProgramFiles.h"
@@ -23,6 +24,7 @@ struct RunRequest {
     bool SkipExisting = false; // on top of the saved choice
     int Jobs = 1;
     QString ThumbnailFolder = {};
+    bool WaitForHandOff = false; // see BatchJob
 };
 
 // One Korumi session, whatever shows it: the presets, the remembered settings, the input list
@@ -52,16 +54,27 @@ public:
     // Returns the problems to show.
     QStringList Load();
     bool Loaded() const { return m_loaded; }
+    // The settings file is there but could not be read; it is never written over then.
+    bool SettingsUnreadable() const { return m_settingsUnreadable; }
 
     // Applies preset `index`; the problem when it could not be applied whole.
     std::optional<QString> ChoosePreset(int index);
 
     // Adds paths (those that are not text only named); the message naming what was not taken,
-    // empty when everything was.
+    // paths that do not exist among them, empty when everything was.
     QString AddPaths(const QStringList& paths, const QStringList& notText = {});
+    // The same with folders searched in the background, after any paths still being taken, and
+    // paths that do not exist passed over quietly; PathsTaken follows.
+    void TakePaths(const QStringList& paths, const QStringList& notText = {});
+    bool TakingPaths() const { return m_intake.Running(); }
+    // Files found so far by the search running in the background.
+    int PathsFoundSoFar() const { return m_inputs.FoundSoFar(); }
+    // Ends the background search; nothing of what it found is taken.
+    void StopTakingPaths();
 
     // Saves the settings file; the problem when it cannot be written. Nothing is saved before
-    // Load, as the start values would replace the saved settings.
+    // Load, as the start values would replace the saved settings, nor over a file that could
+    // not be read.
     std::optional<QString> Save();
 
     // Starts a run of the input list shown on `view`; RunFinished follows. False when the list
@@ -74,16 +87,28 @@ public:
     void Interrupt();
 
 signals:
+    // Paths given to TakePaths are in the list; `report` names what was not taken.
+    void PathsTaken(const QString& report);
     void PassStarted(const PassStart& pass);
     void RunFinished(const BatchResult& result);
 
 private:
+    struct PathsToTake {
+        QStringList paths;
+        QStringList notText;
+    };
+    void takeNextPaths();
+    void pathsTaken();
+
     ProgramFiles m_files;
     PresetList m_presets;
     std::optional<QString> m_presetsProblem;
     SavedSettings m_settings;
     bool m_loaded = false;
+    bool m_settingsUnreadable = false;
     InputList m_inputs;
+    BackgroundIntake m_intake{m_inputs};
+    QList<PathsToTake> m_pathsToTake; // the first is being taken
     ConversionState m_state;
     std::unique_ptr<BatchRun> m_run;
 };

@@ -8,6 +8,7 @@
 #include "platform/Console.h"
 #include "platform/Printable.h"
 #include "platform/ProgramFolder.h"
+#include "platform/ProgramTitle.h"
 #include "platform/RuntimeFolder.h"
 #include "platform/StopSignals.h"
 #include "settings/ProgramFiles.h"
@@ -63,7 +64,7 @@ int RunKorumi(int argc, char** argv)
         WriteLine(stdout, UsageText());
         return 0;
     case CommandLineOptions::Mode::Version:
-        WriteLine(stdout, QStringLiteral("Korumi ") + KorumiVersion);
+        WriteLine(stdout, ProgramTitle + u' ' + KorumiVersion);
         return 0;
     case CommandLineOptions::Mode::UsageError:
         WriteLine(stderr, QStringLiteral("korumi: ") + options.Error + u'\n' + UsageText());
@@ -80,8 +81,8 @@ int RunKorumi(int argc, char** argv)
     }
 
     // Qt looks up its runtime folder as the application object starts; the encoder front keeps
-    // its pass logs there too.
-    ProvideRuntimeFolder();
+    // its pass logs there too. A folder made for this run goes when it ends.
+    const RuntimeFolder runtimeFolder;
     if (options.RunMode == CommandLineOptions::Mode::Convert)
         return runConsole(argc, argv, options);
 

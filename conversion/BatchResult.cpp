@@ -2,6 +2,9 @@
 
 #include "platform/Printable.h"
 
+#include <QHash>
+#include <cstring>
+
 QString EndMessage(const BatchResult& result)
 {
     switch (result.End) {
@@ -24,17 +27,37 @@ QString EndMessage(const BatchResult& result)
     return QString();
 }
 
+namespace
+{
+
+QString whyFailed(const FileFailure& failure)
+{
+    QString reason;
+    if (failure.SameFile)
+        reason = QStringLiteral("入力ファイルと出力ファイルが同じです");
+    else if (failure.Signal != 0)
+        reason = QStringLiteral("エンコーダがシグナル %1 (SIG%2) で強制終了されました")
+                     .arg(failure.Signal)
+                     .arg(QString::fromLatin1(sigabbrev_np(failure.Signal)));
+    else
+        reason = QStringLiteral("エンコーダがエラーで終了しました (終了コード %1)").arg(failure.ExitCode);
+    if (!failure.Reason.isEmpty())
+        reason += QStringLiteral(": ") + failure.Reason;
+    return reason;
+}
+
+} // namespace
+
 QString FailureReport(const QList<FileFailure>& failures)
 {
+    QHash<QString, int> sameName;
+    for (const FileFailure& failure : failures)
+        ++sameName[failure.Name];
     QString report = QStringLiteral("次のファイルは変換できませんでした。");
     for (const FileFailure& failure : failures) {
-        QString reason =
-            failure.SameFile
-                ? QStringLiteral("入力ファイルと出力ファイルが同じです")
-                : QStringLiteral("エンコーダがエラーで終了しました (終了コード %1)").arg(failure.ExitCode);
-        if (!failure.Reason.isEmpty())
-            reason += QStringLiteral(": ") + failure.Reason;
-        report += u'\n' + Printable(failure.Name) + QStringLiteral(" : ") + Printable(reason);
+        const bool byPath = sameName.value(failure.Name) > 1 && !failure.Source.isEmpty();
+        report += u'\n' + Printable(byPath ? failure.Source : failure.Name) + QStringLiteral(" : ") +
+                  Printable(whyFailed(failure));
     }
     return report;
 }

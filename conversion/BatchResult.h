@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 // How a batch run ended.
 enum class RunEnd {
@@ -17,9 +18,11 @@ enum class RunEnd {
 // One file that could not be converted.
 struct FileFailure {
     QString Name;     // the source's file name
-    int ExitCode = 0; // the encoder's exit code; meaningless when SameFile
+    int ExitCode = 0; // the encoder's exit code; meaningless when SameFile or Signal
     bool SameFile = false;
     QString Reason = {}; // the encoder's own message, when it gave one
+    int Signal = 0;      // the signal that killed the encoder, or 0
+    QString Source = {}; // the source's path, which tells same-named files apart
 };
 
 struct BatchResult {
@@ -30,6 +33,7 @@ struct BatchResult {
     int Skipped = 0;   // files left out because their target existed already
     int CancelledPasses = 0;
     QList<FileFailure> Failures; // each failed file once
+    QStringList HandOffProblems; // "source : why", for hand-offs that were waited for and failed
 
     bool AllConverted() const { return End == RunEnd::Completed && Converted == FileCount; }
 };
@@ -37,7 +41,8 @@ struct BatchResult {
 // The message that says why a run stopped early; empty when it was not stopped.
 QString EndMessage(const BatchResult& result);
 
-// The message shown after a run in which files failed: a header, then one line per file.
+// The message shown after a run in which files failed: a header, then one line per file, named
+// by its file name, or by its path where another failed file has the same name.
 QString FailureReport(const QList<FileFailure>& failures);
 
 // The message shown after a run that left out files whose target existed already.

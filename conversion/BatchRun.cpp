@@ -173,6 +173,9 @@ void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
     m_result.CancelledPasses += outcome.CancelledPasses;
     if (outcome.Failure)
         m_result.Failures << *outcome.Failure;
+    if (outcome.HandOffProblem)
+        m_result.HandOffProblems << Printable(m_job.Files.at(conversion->FileIndex())) +
+                                        QStringLiteral(" : ") + *outcome.HandOffProblem;
     showProgress();
     QMetaObject::invokeMethod(this, &BatchRun::fillSlots, Qt::QueuedConnection);
 }

@@ -19,11 +19,6 @@ QString TargetPathFor(const QString& source, const QString& outputFolder)
                        Paths::ChangeFileExt(Paths::ExtractFileName(source), QStringLiteral(".mp4")));
 }
 
-Command ConversionCommand(const QString& source, int pass, const ConversionSettings& settings)
-{
-    return ConversionCommand(source, TargetPathFor(source, settings.OutputFolder), pass, settings);
-}
-
 Command ConversionCommand(const QString& source, const QString& target, int pass,
                           const ConversionSettings& settings)
 {

@@ -5,6 +5,8 @@
 #include "platform/Console.h"
 #include "platform/Paths.h"
 #include "platform/Printable.h"
+#include "platform/Processes.h"
+#include "platform/ShellWords.h"
 
 #include <QStringList>
 #include <cmath>
@@ -47,22 +49,21 @@ void ConsoleProgress::ShowProgress(const RunProgress& progress)
         m_sinceShown.elapsed() < (m_terminal ? TerminalIntervalMs : LogIntervalMs))
         return;
     m_sinceShown.restart();
-    if (m_terminal) {
-        RewriteLine(stdout, ProgressText(progress));
-        m_lineOpen = true;
-    } else {
-        WriteLine(stdout, ProgressText(progress));
-    }
+    if (m_terminal)
+        m_lineOpen = OfferRewrite(stdout, ProgressText(progress)) || m_lineOpen;
+    else
+        OfferLine(stdout, ProgressText(progress));
 }
 
 void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
     Close();
     if (m_dryRun) {
-        WriteLine(stdout, pass.Conversion.Text());
+        WriteLine(stdout, ShellLine(QStringList{FindProgram(pass.Conversion.Program(), m_programFolder)} +
+                                    pass.Conversion.Arguments()));
         return;
     }
-    WriteLine(stdout, QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")
+    OfferLine(stdout, QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")
                           .arg(pass.FileIndex + 1)
                           .arg(pass.FileCount)
                           .arg(pass.Pass)

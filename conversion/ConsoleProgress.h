@@ -7,14 +7,16 @@
 struct PassStart;
 
 // Shows a batch run on standard output, for a run nobody watches in a window: one line per pass
-// ("[1/2] pass 1/1: a.avi -> a.mp4"), or for a dry run the exact text of each command; between
-// them, how far the files and the run have come ("a.avi 42 %, run 14 %, 1:23 left"), rewritten
-// in place on a terminal and at most every few seconds as a line of its own elsewhere.
+// ("[1/2] pass 1/1: a.avi -> a.mp4"), or for a dry run each command as a line a shell runs as it
+// stands (the encoder named by its path in `programFolder`); between them, how far the files and the run have
+// come ("a.avi 42 %, run 14 %, 1:23 left"), rewritten in place on a terminal and at most every few seconds as
+// a line of its own elsewhere.
 class ConsoleProgress : public ProgressView
 {
 public:
     // `terminal`: standard output is a terminal, where a line can be rewritten.
-    ConsoleProgress(bool dryRun, bool terminal) : m_dryRun(dryRun), m_terminal(terminal)
+    ConsoleProgress(bool dryRun, bool terminal, QString programFolder = {})
+        : m_dryRun(dryRun), m_terminal(terminal), m_programFolder(std::move(programFolder))
     {
         m_sinceShown.start();
     }
@@ -34,6 +36,7 @@ public:
 private:
     bool m_dryRun;
     bool m_terminal;
+    QString m_programFolder;
     bool m_lineOpen = false; // a progress line is being rewritten
     QElapsedTimer m_sinceShown;
 };

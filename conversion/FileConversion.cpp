@@ -1,13 +1,9 @@
 #include "conversion/FileConversion.h"
 
 #include "conversion/BatchJob.h"
+#include "conversion/HandOff.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
-
-namespace
-{
-const QString RegistrationProgram = QStringLiteral("addfile.exe");
-} // namespace
 
 FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString target, SettingsSource settings,
                                QObject* parent)
@@ -31,7 +27,7 @@ void FileConversion::Start()
     m_passes = m_settings().TwoPass ? 2 : 1;
     // Converting a file onto itself would destroy it (a link made since the targets were planned).
     if (IsSameFile(m_source, m_target)) {
-        m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), 0, true};
+        m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), 0, true, {}, 0, m_source};
         QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
         return;
     }
@@ -88,7 +84,13 @@ void FileConversion::onEncoderFinished(int exitCode, bool crashed)
     }
     if (crashed || exitCode != 0) {
         // The file is done: a later pass could only fail again, and it is reported once.
-        m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), exitCode, false, m_report.Reason()};
+        // Killed outright, the encoder's "exit code" is the signal's number.
+        m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source),
+                                        crashed ? 0 : exitCode,
+                                        false,
+                                        m_report.Reason(),
+                                        crashed ? exitCode : 0,
+                                        m_source};
         end();
         return;
     }
@@ -103,10 +105,23 @@ void FileConversion::passEnded(bool completed)
         return;
     }
     m_outcome.Converted = completed;
-    // The media library is an extra; a missing registration tool is not the conversion's failure.
-    if (completed && m_job.Mode == RunMode::SaveAndRegister && !m_job.DryRun)
+    if (!completed || m_job.Mode != RunMode::SaveAndRegister || m_job.DryRun) {
+        end();
+        return;
+    }
+    if (!m_job.WaitForHandOff) {
+        // The media library is an extra; a missing registration tool is not the conversion's failure.
         StartDetached(RegistrationProgram, {m_target}, m_job.ProgramFolder);
-    end();
+        end();
+        return;
+    }
+    auto* handOff = new HandOff(this);
+    connect(handOff, &HandOff::Done, this, [this](const QString& problem) {
+        if (!problem.isEmpty())
+            m_outcome.HandOffProblem = problem;
+        end();
+    });
+    handOff->Start(m_target, m_job.ProgramFolder);
 }
 
 void FileConversion::end()

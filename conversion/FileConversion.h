@@ -28,6 +28,7 @@ struct FileOutcome {
     bool Converted = false; // its last pass completed
     std::optional<FileFailure> Failure;
     int CancelledPasses = 0;
+    std::optional<QString> HandOffProblem; // why a hand-off that was waited for failed
 };
 
 // Converts one file of a run: its passes in order, each by the encoder front, which puts only a
@@ -42,6 +43,8 @@ public:
     // Converts `job`'s file `fileIndex` into `target`; `settings` is read as each pass starts.
     FileConversion(const BatchJob& job, int fileIndex, QString target, SettingsSource settings,
                    QObject* parent = nullptr);
+
+    int FileIndex() const { return m_fileIndex; }
 
     // Starts the first pass; Ended or CannotConvert follows through the event loop.
     void Start();

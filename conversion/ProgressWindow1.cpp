@@ -10,6 +10,7 @@
 #include "platform/FileChecks.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
+#include "platform/ProgramTitle.h"
 #include "platform/StockControls.h"
 #include "platform/SystemColors.h"
 #include "platform/WindowDragger.h"
@@ -21,8 +22,6 @@
 namespace
 {
 using namespace DesignColors;
-constexpr int NotCancelled = 1;
-constexpr int Cancelled = 0;
 } // namespace
 
 TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
@@ -30,7 +29,7 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_state(state),
       m_cancelEncoder(std::move(cancelEncoder))
 {
-    setWindowTitle(QStringLiteral("Korumi"));
+    setWindowTitle(ProgramTitle);
     setFixedSize(401, 72);
     setFont(Fonts::Pixel(Fonts::UiGothic, 12));
     QPalette colours = palette();
@@ -69,7 +68,6 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     Button1->setGeometry(0, 0, 20, 20);
     DressWindowButton(*Button1, Olive, true);
     Button1->setToolTip(QStringLiteral(" ｷｬﾝｾﾙ"));
-    Button1->Tag = NotCancelled;
     Button1->OnClick = [this](QObject* sender) { Button1Click(sender); };
 
     Timer1.setInterval(1000);
@@ -129,10 +127,7 @@ void TProgressForm1::closeEvent(QCloseEvent* event)
 
 void TProgressForm1::Button1Click(QObject*)
 {
-    if (m_cancelEncoder && m_cancelEncoder()) {
-        Button1->Tag = Cancelled;
+    if (m_cancelEncoder && m_cancelEncoder())
         return;
-    }
-    Button1->Tag = NotCancelled;
     Messages::Show(QStringLiteral("変換を中止できませんでした。"), this);
 }

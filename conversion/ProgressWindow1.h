@@ -19,7 +19,7 @@ class TProgressForm1 : public QWidget, public ProgressView
 {
 public:
     // `state` is read on every timer tick; `cancelEncoder` ends the running encoder and says
-    // whether there was one to end. Button1's Tag mirrors the outcome (1 = not cancelled).
+    // whether there was one to end.
     TProgressForm1(QWidget* owner, const ConversionState& state, std::function<bool()> cancelEncoder);
 
     // The bar counts BarStepsPerFile steps for each file, so that it moves within a file.

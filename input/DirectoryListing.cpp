@@ -10,8 +10,7 @@
 namespace
 {
 
-constexpr unsigned StatFields =
-    STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_ATIME | STATX_MTIME | STATX_BTIME;
+constexpr unsigned StatFields = STATX_TYPE | STATX_MODE | STATX_SIZE;
 
 bool isDotOrDotDot(const char* name)
 {
@@ -30,13 +29,6 @@ bool readStatus(int folderFd, const char* name, struct statx& status)
             status = target;
     }
     return true;
-}
-
-void setTime(bool& has, TDateTime& value, const statx_timestamp& time)
-{
-    const std::optional<TDateTime> converted = FileTimeToDateTime(time.tv_sec);
-    has = converted.has_value();
-    value = converted.value_or(0);
 }
 
 TSearchFileData namedRecord(const QString& fileName)
@@ -58,10 +50,6 @@ std::optional<TSearchFileData> dataOf(int folderFd, const char* name, const QStr
     data.IsRegularFile = S_ISREG(status.stx_mode);
     data.IsReadOnly = (status.stx_mode & S_IWUSR) == 0;
     data.Size = data.IsDirectory ? 0 : static_cast<qint64>(status.stx_size);
-    if (status.stx_mask & STATX_BTIME)
-        setTime(data.HasCreationTime, data.CreationTime, status.stx_btime);
-    setTime(data.HasLastWriteTime, data.LastWriteTime, status.stx_mtime);
-    setTime(data.HasLastAccessTime, data.LastAccessTime, status.stx_atime);
     return data;
 }
 
@@ -141,7 +129,9 @@ EntryKind KindOf(const QString& path)
     struct stat status;
     if (path.isEmpty() || stat(QFile::encodeName(path).constData(), &status) != 0)
         return EntryKind::ekNone;
-    return S_ISDIR(status.st_mode) ? EntryKind::ekFolder : EntryKind::ekFile;
+    if (S_ISDIR(status.st_mode))
+        return EntryKind::ekFolder;
+    return S_ISREG(status.st_mode) ? EntryKind::ekFile : EntryKind::ekOther;
 }
 
 TSearchFileData ReadEntryData(const QString& path)

@@ -39,7 +39,7 @@ private:
 };
 
 // What a path names, following links.
-enum class EntryKind { ekNone, ekFile, ekFolder };
+enum class EntryKind { ekNone, ekFile, ekFolder, ekOther };
 EntryKind KindOf(const QString& path);
 
 // The details of the entry that `path` names; the empty record for a path that ends in a

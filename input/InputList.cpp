@@ -1,9 +1,9 @@
 #include "input/InputList.h"
 
-#include "input/BusyCursor.h"
 #include "input/DirectoryListing.h"
 #include "input/FullPath.h"
 #include "input/Wildcard.h"
+#include "platform/Printable.h"
 
 namespace
 {
@@ -20,21 +20,35 @@ InputList::InputList()
     SearchFile1.OnFind = [this](TSearchFile* Sender, const QString& Name, const TSearchFileData& Data,
                                 bool& Continue) { SearchFile1Find(Sender, Name, Data, Continue); };
     SearchFile1.OnCannotTake = [this](TSearchFile*, const QString& Name, TUntakable Why) {
-        m_untaken << UntakenPath{Name, Why};
+        m_collectUntaken << UntakenPath{Name, Why};
     };
 }
+
+namespace
+{
+QString whyUntaken(TUntakable why)
+{
+    switch (why) {
+    case TUntakable::utCannotRead:
+        return QStringLiteral("読み込めないフォルダです");
+    case TUntakable::utNameNotText:
+        return QStringLiteral("名前が UTF-8 ではありません");
+    case TUntakable::utNotFound:
+        return QStringLiteral("見つかりません");
+    case TUntakable::utNotFileOrFolder:
+        return QStringLiteral("ファイルでもフォルダでもありません");
+    }
+    return QString();
+}
+} // namespace
 
 QString UntakenReport(const QList<UntakenPath>& untaken)
 {
     if (untaken.isEmpty())
         return QString();
     QString report = QStringLiteral("次のフォルダとファイルは読み込めないため、変換対象に加えませんでした。");
-    for (const UntakenPath& path : untaken) {
-        const QString why = path.Why == TUntakable::utCannotRead
-                                ? QStringLiteral("読み込めないフォルダです")
-                                : QStringLiteral("名前が UTF-8 ではありません");
-        report += u'\n' + path.Name + QStringLiteral(" : ") + why;
-    }
+    for (const UntakenPath& path : untaken)
+        report += u'\n' + path.Name + QStringLiteral(" : ") + whyUntaken(path.Why);
     return report;
 }
 
@@ -45,11 +59,31 @@ void InputList::AddPath(const QString& path)
 
 void InputList::AddPaths(const QStringList& paths)
 {
-    m_untaken.clear();
+    Take(Collect(paths));
+}
+
+Intake InputList::Collect(const QStringList& paths)
+{
+    m_stop = false;
+    m_foundSoFar = 0;
     for (const QString& path : paths)
         collect(path);
-    m_model.Merge(m_found);
+    Intake intake;
+    intake.Stopped = m_stop;
+    // Sorted here, so that a list being shown takes a large find in one quick merge.
+    if (!intake.Stopped)
+        intake.Found = SortedPaths::Batch(m_found);
+    if (!intake.Stopped)
+        intake.Untaken = std::move(m_collectUntaken);
     m_found.clear();
+    m_collectUntaken.clear();
+    return intake;
+}
+
+void InputList::Take(Intake intake)
+{
+    m_untaken = std::move(intake.Untaken);
+    m_model.Merge(std::move(intake.Found));
     Fire(OnChange, &m_model);
 }
 
@@ -65,20 +99,31 @@ void InputList::RemoveAt(const QList<int>& indexes)
     Fire(OnChange, &m_model);
 }
 
-void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearchFileData& Data, bool&)
+void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearchFileData& Data,
+                                bool& Continue)
 {
     // A pipe or device in a folder would hold up the encoder for ever; only files are sources.
-    if (Data.IsRegularFile)
+    if (Data.IsRegularFile) {
         m_found << Name;
+        ++m_foundSoFar;
+    }
+    Continue = !m_stop;
 }
 
 void InputList::collect(const QString& path)
 {
+    if (m_stop)
+        return;
     switch (KindOf(path)) {
     case EntryKind::ekNone:
+        m_collectUntaken << UntakenPath{Printable(path), TUntakable::utNotFound};
+        return;
+    case EntryKind::ekOther:
+        m_collectUntaken << UntakenPath{Printable(path), TUntakable::utNotFileOrFolder};
         return;
     case EntryKind::ekFile:
         m_found << path;
+        ++m_foundSoFar;
         return;
     case EntryKind::ekFolder:
         searchFolder(path);
@@ -91,7 +136,6 @@ void InputList::searchFolder(const QString& folder)
     // A whole file system is never taken in.
     if (FullPath(folder) == RootFolder)
         return;
-    const BusyCursor busy;
     SearchFile1.Directory = folder;
     SearchFile1.SearchName = AllNames;
     SearchFile1.Search();

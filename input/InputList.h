@@ -4,6 +4,8 @@
 #include "input/SearchFile.h"
 #include "platform/Events.h"
 
+#include <atomic>
+
 // A path a search could not take, as people can read it, and why.
 struct UntakenPath {
     QString Name;
@@ -13,6 +15,13 @@ struct UntakenPath {
 
 // The message that names the paths not taken, one line each; empty when there are none.
 QString UntakenReport(const QList<UntakenPath>& untaken);
+
+// What gathering paths found, ready to be merged into the list.
+struct Intake {
+    SortedPaths::Batch Found;
+    QList<UntakenPath> Untaken;
+    bool Stopped = false; // StopCollecting ended it: nothing of it is taken
+};
 
 // The paths the next conversion run takes, sorted with letter case ignored. A file path is added
 // as given; a folder adds every regular file beneath it (or link to one), found by a recursive
@@ -27,8 +36,18 @@ public:
 
     // Adds one dropped or named path.
     void AddPath(const QString& path);
-    // Adds several paths with one merge into the list.
+    // Adds several paths with one merge into the list: Collect, then Take.
     void AddPaths(const QStringList& paths);
+
+    // Gathers the files `paths` stand for, leaving the list as it is. It may run on a thread of
+    // its own while this object's own thread shows the list; one at a time.
+    Intake Collect(const QStringList& paths);
+    // Ends the running Collect early; safe from any thread.
+    void StopCollecting() { m_stop = true; }
+    // How many files the running Collect has found so far; safe from any thread.
+    int FoundSoFar() const { return m_foundSoFar; }
+    // Merges what Collect found (nothing when it was stopped) and fires OnChange.
+    void Take(Intake intake);
     // Empties the list.
     void Clear();
     // Removes the paths at `indexes` (as the list shows them).
@@ -42,7 +61,7 @@ public:
     // The list for a list view.
     QAbstractListModel* Model() { return &m_model; }
 
-    // What the last add could not take: folders it could not read, names that are not text.
+    // What the last take could not take: folders it could not read, names that are not text.
     const QList<UntakenPath>& Untaken() const { return m_untaken; }
 
     // Runs after every add and clear, with the model as Sender.
@@ -59,6 +78,11 @@ private:
     void searchFolder(const QString& folder);
 
     PathListModel m_model;
-    QStringList m_found; // paths found by the current add, merged into the list at its end
+    // The running Collect's findings, merged into the list at its end.
+    QStringList m_found;
+    QList<UntakenPath> m_collectUntaken;
+    std::atomic<bool> m_stop = false;
+    std::atomic<int> m_foundSoFar = 0;
+    // What the last Take could not take.
     QList<UntakenPath> m_untaken;
 };

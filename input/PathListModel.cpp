@@ -1,11 +1,11 @@
 #include "input/PathListModel.h"
 
-void PathListModel::Merge(const QStringList& batch)
+void PathListModel::Merge(SortedPaths::Batch batch)
 {
-    if (batch.isEmpty())
+    if (batch.IsEmpty())
         return;
     beginResetModel();
-    m_paths.Merge(batch);
+    m_paths.Merge(std::move(batch));
     endResetModel();
 }
 

@@ -13,7 +13,7 @@ public:
 
     const SortedPaths& Paths() const { return m_paths; }
     // Adds `batch` at its sorted places; nothing happens for an empty batch.
-    void Merge(const QStringList& batch);
+    void Merge(SortedPaths::Batch batch);
     // Empties the list.
     void Clear();
     // Removes the paths at `rows`.

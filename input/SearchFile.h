@@ -17,7 +17,9 @@ using TFindDirEvent = std::function<void(TSearchFile* Sender, const QString& Nam
                                          const TSearchFileData& Data, bool& Skip, bool& IgnoreSubDir)>;
 // Called for what a search cannot take: a folder it cannot read, or an entry whose name is not
 // text (`Name` then shows its bytes as Printable does).
-enum class TUntakable { utCannotRead, utNameNotText };
+// A path given that is missing, or neither a regular file nor a folder (a pipe would hold up the
+// encoder for ever), is not taken either.
+enum class TUntakable { utCannotRead, utNameNotText, utNotFound, utNotFileOrFolder };
 using TCannotTakeEvent = std::function<void(TSearchFile* Sender, const QString& Name, TUntakable Why)>;
 // Called for each folder of a walk; IgnoreSubDir stops the descent there, Continue false the walk.
 using TSearchDirEvent = std::function<void(TSearchDir* Sender, const QString& Name,
@@ -74,7 +76,7 @@ public:
     QString Directory;      // the folder to search; may be relative or end in a separator
     bool Recursive = false; // also search every folder beneath it
     QString SearchName;     // the name pattern; empty means every name
-    // Whether OnFind's records carry sizes, times and the read-only flag. Off, they hold the names
+    // Whether OnFind's records carry sizes and the read-only flag. Off, they hold the names
     // and the folder and hidden flags only, which spares a status call per entry in large trees.
     bool ReadDetails = true;
     TFindFileEvent OnFind;

@@ -1,20 +1,12 @@
 #pragma once
 
-#include "input/FileTimes.h"
-
 #include <QString>
 
-// One directory entry as a listing found it. A time whose flag is false carries no meaning.
+// One directory entry as a listing found it.
 struct TSearchFileData {
-    QString FileName;  // the entry's name, without its folder
-    QString ShortName; // the same as FileName: Linux has no short names
-    qint64 Size = 0;   // bytes; 0 for a folder
-    bool HasCreationTime = false;
-    TDateTime CreationTime = 0; // local, at DOS resolution
-    bool HasLastWriteTime = false;
-    TDateTime LastWriteTime = 0;
-    bool HasLastAccessTime = false;
-    TDateTime LastAccessTime = 0;
+    QString FileName;           // the entry's name, without its folder
+    QString ShortName;          // the same as FileName: Linux has no short names
+    qint64 Size = 0;            // bytes; 0 for a folder
     bool IsDirectory = false;   // a folder, or a link to one
     bool IsRegularFile = false; // a plain file, or a link to one (not a pipe, socket or device)
     bool IsReadOnly = false;    // the owner may not write it

@@ -4,16 +4,33 @@
 
 #include <algorithm>
 
-void SortedPaths::Merge(const QStringList& batch)
+namespace
 {
-    const auto byKey = [](const Item& a, const Item& b) { return a.key < b.key; };
-    const auto middle = static_cast<std::ptrdiff_t>(m_items.size());
-    m_items.reserve(m_items.size() + batch.size());
-    for (const QString& path : batch)
+template <typename Item> bool byKey(const Item& a, const Item& b)
+{
+    return a.key < b.key;
+}
+} // namespace
+
+SortedPaths::Batch::Batch(const QStringList& paths)
+{
+    m_items.reserve(paths.size());
+    for (const QString& path : paths)
         m_items.push_back({path.toCaseFolded(), path});
+    std::stable_sort(m_items.begin(), m_items.end(), byKey<Item>);
+}
+
+void SortedPaths::Merge(Batch batch)
+{
+    if (m_items.empty()) {
+        m_items = std::move(batch.m_items);
+        return;
+    }
+    const auto middle = static_cast<std::ptrdiff_t>(m_items.size());
+    m_items.insert(m_items.end(), std::make_move_iterator(batch.m_items.begin()),
+                   std::make_move_iterator(batch.m_items.end()));
     // Both steps are stable and the merge takes the older items first among equals.
-    std::stable_sort(m_items.begin() + middle, m_items.end(), byKey);
-    std::inplace_merge(m_items.begin(), m_items.begin() + middle, m_items.end(), byKey);
+    std::inplace_merge(m_items.begin(), m_items.begin() + middle, m_items.end(), byKey<Item>);
 }
 
 const QString& SortedPaths::At(int index) const

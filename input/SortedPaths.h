@@ -7,9 +7,30 @@
 // equal keep the order in which they came: a new path goes after the ones equal to it.
 class SortedPaths
 {
+    struct Item {
+        QString key; // the path case-folded, compared instead of the path
+        QString path;
+    };
+
 public:
+    // Paths sorted for a merge, apart from any list: the costly part of a merge, which may run on
+    // any thread.
+    class Batch
+    {
+    public:
+        Batch() = default;
+        explicit Batch(const QStringList& paths);
+        bool IsEmpty() const { return m_items.empty(); }
+        int Count() const { return static_cast<int>(m_items.size()); }
+
+    private:
+        friend class SortedPaths;
+        std::vector<Item> m_items;
+    };
+
     // Puts every path of `batch` at its sorted place, as adding them one by one would.
-    void Merge(const QStringList& batch);
+    void Merge(const QStringList& batch) { Merge(Batch(batch)); }
+    void Merge(Batch batch);
     void Clear() { m_items.clear(); }
     // Removes the paths at `indexes`; indexes outside the list are passed over.
     void RemoveAt(QList<int> indexes);
@@ -19,10 +40,5 @@ public:
     QStringList Paths() const;
 
 private:
-    struct Item {
-        QString key; // the path case-folded, compared instead of the path
-        QString path;
-    };
-
     std::vector<Item> m_items;
 };

@@ -3,11 +3,12 @@
 #include "platform/Errors.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
+#include "platform/ProgramTitle.h"
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
-    setApplicationName(QStringLiteral("Korumi"));
-    setApplicationDisplayName(QStringLiteral("Korumi"));
+    setApplicationName(ProgramTitle);
+    setApplicationDisplayName(ProgramTitle);
     Fonts::RegisterSubstitutions();
 }
 

@@ -1,18 +1,68 @@
 #include "platform/Console.h"
 
+#include "platform/StopSignals.h"
+
+#include <cerrno>
+#include <poll.h>
 #include <unistd.h>
+
+namespace
+{
+
+// Writes all of `bytes`, waiting as long as the reader takes; a stop signal ends the wait, so a
+// reader that never reads cannot keep Korumi from stopping.
+bool writeAll(std::FILE* stream, const QByteArray& bytes)
+{
+    std::fflush(stream);
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fileno(stream), data, static_cast<size_t>(left));
+        if (written > 0) {
+            data += written;
+            left -= written;
+        } else if (written < 0 && errno == EINTR && StopSignals::First() == 0) {
+            continue;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether `stream` takes a line now: a pipe whose reader has stopped reading does not.
+bool takesNow(std::FILE* stream)
+{
+    pollfd wanted = {fileno(stream), POLLOUT, 0};
+    return ::poll(&wanted, 1, 0) == 1 && (wanted.revents & POLLOUT) != 0;
+}
+
+QByteArray rewritten(const QString& line)
+{
+    // Back to the line's start, the new text, then the rest of the old line erased.
+    return ("\r" + line + QStringLiteral("\x1b[K")).toUtf8();
+}
+
+} // namespace
 
 void WriteLine(std::FILE* stream, const QString& line)
 {
-    std::fputs(line.toUtf8().append('\n').constData(), stream);
-    std::fflush(stream);
+    writeAll(stream, line.toUtf8().append('\n'));
 }
 
 void RewriteLine(std::FILE* stream, const QString& line)
 {
-    // Back to the line's start, the new text, then the rest of the old line erased.
-    std::fputs(("\r" + line + QStringLiteral("\x1b[K")).toUtf8().constData(), stream);
-    std::fflush(stream);
+    writeAll(stream, rewritten(line));
+}
+
+bool OfferLine(std::FILE* stream, const QString& line)
+{
+    return takesNow(stream) && writeAll(stream, line.toUtf8().append('\n'));
+}
+
+bool OfferRewrite(std::FILE* stream, const QString& line)
+{
+    return takesNow(stream) && writeAll(stream, rewritten(line));
 }
 
 bool IsTerminal(std::FILE* stream)

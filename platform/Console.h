@@ -3,12 +3,19 @@
 #include <QString>
 #include <cstdio>
 
-// Writes `line` and a line break as UTF-8 to `stream` (stdout or stderr) and flushes it, so
-// lines from Korumi and from the programs it runs never interleave out of order.
+// Writes `line` and a line break as UTF-8 to `stream` (stdout or stderr) at once, so lines from
+// Korumi and from the programs it runs never interleave out of order. It waits while the reader
+// is slow, but not past a stop signal.
 void WriteLine(std::FILE* stream, const QString& line);
 
 // Replaces the current line of a terminal with `line`, leaving the cursor on it.
 void RewriteLine(std::FILE* stream, const QString& line);
+
+// The same for lines that a later one supersedes (progress): written only when `stream` takes
+// them without waiting, so a reader that stops reading never holds up the run. Returns whether
+// the line was written.
+bool OfferLine(std::FILE* stream, const QString& line);
+bool OfferRewrite(std::FILE* stream, const QString& line);
 
 // Whether `stream` goes to a terminal.
 bool IsTerminal(std::FILE* stream);

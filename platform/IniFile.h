@@ -14,23 +14,3 @@ IniDocument ReadIniFileForWriting(const QString& path);
 // Writes `document` to `path` as a whole, atomically. Raises EIniFileError with the file's full
 // path when it cannot be written.
 void WriteIniFile(const QString& path, const IniDocument& document);
-
-// One settings file read and written one key at a time, each write a whole atomic save.
-class TIniFile
-{
-public:
-    explicit TIniFile(const QString& path) : m_path(path) {}
-
-    const QString& FileName() const { return m_path; }
-
-    // The value; `defaultValue` when the key is missing (or, for a number, not one).
-    QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
-    int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
-
-    // Raise EIniFileError with the file's full path when the file cannot be written.
-    void WriteString(const QString& section, const QString& key, const QString& value);
-    void WriteInteger(const QString& section, const QString& key, int value);
-
-private:
-    QString m_path;
-};

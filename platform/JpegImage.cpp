@@ -1,7 +1,5 @@
 #include "platform/JpegImage.h"
 
-#include <QFile>
-
 #include <csetjmp>
 #include <cstdio>
 
@@ -103,12 +101,4 @@ QImage DecodeJpeg(const QByteArray& bytes)
     if (!decoded)
         throw EJpegError(QString::fromLatin1(errors.message));
     return image;
-}
-
-QImage DecodeJpegFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EFOpenError(path);
-    return DecodeJpeg(file.readAll());
 }

@@ -16,6 +16,3 @@ public:
 // Decodes a JPEG picture with libjpeg. Throws EJpegError when the data is not a decodable JPEG;
 // a picture cut short yields the part that could be decoded. Never ends the process.
 QImage DecodeJpeg(const QByteArray& bytes);
-
-// Decodes the JPEG file at `path`; throws EFOpenError when it cannot be read.
-QImage DecodeJpegFile(const QString& path);

@@ -1,5 +1,7 @@
 #include "platform/Messages.h"
 
+#include "platform/ProgramTitle.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
@@ -28,7 +30,7 @@ void Show(const QString& text, QWidget* parent)
         handler(text);
         return;
     }
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Korumi"), text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, parent);
     box.exec();
 }
 

@@ -5,7 +5,7 @@
 
 class QWidget;
 
-// The program's messages: a beep, then a modal box titled "Korumi" with one OK button.
+// The program's messages: a beep, then a modal box titled ProgramTitle with one OK button.
 // Where nobody can answer a box (tests), a handler takes the text instead.
 namespace Messages
 {

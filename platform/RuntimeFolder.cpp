@@ -2,8 +2,9 @@
 
 #include <QDir>
 #include <QFile>
-#include <cerrno>
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,19 +15,20 @@ constexpr char RuntimeVariable[] = "XDG_RUNTIME_DIR";
 constexpr mode_t PrivateMode = 0700;
 constexpr mode_t PermissionBits = 0777;
 
-// Creates `folder` if missing and makes sure only `user` may enter it. The folder is opened
-// without following a link, so whatever someone else placed at that name is never used.
-bool makePrivate(const QByteArray& folder, uid_t user)
+// Makes a new folder from `pattern` (ending in XXXXXX, replaced in place). mkdtemp never reuses
+// a name; the folder is still opened without following a link and checked to be ours, as
+// whoever may write to the parent (TMPDIR may name any folder) could swap it.
+bool makePrivate(QByteArray& pattern)
 {
-    if (mkdir(folder.constData(), PrivateMode) != 0 && errno != EEXIST)
+    if (mkdtemp(pattern.data()) == nullptr)
         return false;
-    const int descriptor = open(folder.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int descriptor = open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (descriptor < 0)
         return false;
     struct stat info = {};
     // Qt insists on exactly 0700; a stricter umask may have left less.
     const bool usable =
-        fstat(descriptor, &info) == 0 && info.st_uid == user &&
+        fstat(descriptor, &info) == 0 && info.st_uid == geteuid() &&
         ((info.st_mode & PermissionBits) == PrivateMode || fchmod(descriptor, PrivateMode) == 0);
     close(descriptor);
     return usable;
@@ -34,17 +36,38 @@ bool makePrivate(const QByteArray& folder, uid_t user)
 
 } // namespace
 
-void ProvideRuntimeFolder(const QString& folder, uid_t user)
+RuntimeFolder::RuntimeFolder() : RuntimeFolder(QDir::tempPath()) {}
+
+RuntimeFolder::RuntimeFolder(const QString& parent) : m_wasSet(qEnvironmentVariableIsSet(RuntimeVariable))
 {
     if (!qEnvironmentVariableIsEmpty(RuntimeVariable))
         return;
-    const QByteArray path = QFile::encodeName(folder);
-    if (makePrivate(path, user))
-        qputenv(RuntimeVariable, path);
+    QByteArray pattern = QFile::encodeName(parent + QStringLiteral("/korumi-runtime-XXXXXX"));
+    if (!makePrivate(pattern))
+        return;
+    m_path = pattern;
+    qputenv(RuntimeVariable, m_path);
+}
+
+RuntimeFolder::~RuntimeFolder()
+{
+    if (m_path.isEmpty())
+        return;
+    // Only we can write in it, so nothing in it leads elsewhere; remove_all follows no link anyway.
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path.constData(), ignored);
+    if (m_wasSet)
+        qputenv(RuntimeVariable, QByteArray());
+    else
+        qunsetenv(RuntimeVariable);
+}
+
+QString RuntimeFolder::Path() const
+{
+    return QFile::decodeName(m_path);
 }
 
 void ProvideRuntimeFolder()
 {
-    const uid_t user = geteuid();
-    ProvideRuntimeFolder(QDir::tempPath() + QStringLiteral("/korumi-runtime-") + QString::number(user), user);
+    static const RuntimeFolder folder;
 }

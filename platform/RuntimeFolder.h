@@ -1,16 +1,33 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
-#include <sys/types.h>
 
 // Qt keeps per-user runtime files under XDG_RUNTIME_DIR, and the encoder front its pass logs.
-// Where the session sets none (as under root or in a container), Korumi names a private folder
-// of its own, so that Qt does not fall back to a shared one with a warning.
+// Where the session sets none (as under root or in a container), Korumi makes a private folder
+// of its own, so that Qt does not fall back to a shared one with a warning. Its name cannot be
+// guessed: another user who took a fixed name first would make every two-pass file fail.
 
-// Where XDG_RUNTIME_DIR is unset or empty, creates `folder` (mode 0700) and sets XDG_RUNTIME_DIR
-// to it, provided it is a real folder (not a link) owned by `user`. Call before the application
-// object exists.
-void ProvideRuntimeFolder(const QString& folder, uid_t user);
+// Where XDG_RUNTIME_DIR is unset or empty, makes korumi-runtime-XXXXXX (mode 0700) in `parent`
+// and sets XDG_RUNTIME_DIR to it for this process and the programs it starts. When the object
+// goes, it removes that folder with everything in it and puts XDG_RUNTIME_DIR back as it was.
+// Make it before the application object exists and keep it until that is gone.
+class RuntimeFolder
+{
+public:
+    RuntimeFolder(); // in the temporary folder
+    explicit RuntimeFolder(const QString& parent);
+    ~RuntimeFolder();
+    RuntimeFolder(const RuntimeFolder&) = delete;
+    RuntimeFolder& operator=(const RuntimeFolder&) = delete;
 
-// ProvideRuntimeFolder for the effective user with korumi-runtime-<user id> in the temporary folder.
+    // The folder made; empty when the session's own is used or none could be made.
+    QString Path() const;
+
+private:
+    QByteArray m_path;
+    bool m_wasSet; // XDG_RUNTIME_DIR was set, if empty
+};
+
+// A RuntimeFolder in the temporary folder that lasts until this process returns from main.
 void ProvideRuntimeFolder();

@@ -30,7 +30,8 @@ void setHandler(int signalNumber, void (*handler)(int))
 {
     struct sigaction action = {};
     action.sa_handler = handler;
-    action.sa_flags = SA_RESTART;
+    // No restart: a write blocked on a reader that never reads returns, and the stop goes on.
+    action.sa_flags = 0;
     sigemptyset(&action.sa_mask);
     sigaction(signalNumber, &action, nullptr);
 }

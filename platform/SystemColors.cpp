@@ -1,5 +1,7 @@
 #include "platform/SystemColors.h"
 
+#include "platform/DesignColors.h"
+
 QColor ColorOf(SystemColor role)
 {
     switch (role) {
@@ -12,7 +14,7 @@ QColor ColorOf(SystemColor role)
     case SystemColor::ButtonShadow:
         return QColor(0xA0, 0xA0, 0xA0);
     case SystemColor::Grey:
-        return QColor(0x80, 0x80, 0x80);
+        return DesignColors::Grey;
     case SystemColor::Highlight:
         return QColor(0x33, 0x99, 0xFF);
     case SystemColor::HighlightText:

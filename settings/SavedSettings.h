@@ -11,18 +11,22 @@ class PresetList;
 // The settings file.
 inline const QString SettingsFileName = QStringLiteral("Korumi.ini");
 
+// Where the main window's top left corner starts, and goes back to when no screen shows it.
+constexpr QPoint MainWindowStart{20, 20};
+
 // What Korumi remembers from one run to the next.
 struct SavedSettings {
-    QPoint WindowPosition{20, 20}; // top left corner of the main window
-    int PresetIndex = -1;          // the chosen preset; 0 is the header row, -1 none
-    ConversionSettings Conversion; // the codec is not stored: it follows from the preset
-    bool SkipExisting = false;     // leave out files whose target exists; set in the file only
+    QPoint WindowPosition = MainWindowStart; // top left corner of the main window
+    int PresetIndex = -1;                    // the chosen preset; 0 is the header row, -1 none
+    ConversionSettings Conversion;           // the codec is not stored: it follows from the preset
+    bool SkipExisting = false;               // leave out files whose target exists; set in the file only
 };
 
 // Settings as a load found them, with what it could not use.
 struct LoadedSettings {
     SavedSettings Settings;
-    QStringList Problems; // messages for the user, each once
+    QStringList Problems;    // messages for the user, each once
+    bool Unreadable = false; // the file is there but could not be read: it must not be written over
 };
 
 // Reads the settings in the order that lets saved values win: window position, preset (applied

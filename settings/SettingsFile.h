@@ -5,8 +5,9 @@
 
 // Reading and writing the settings file whole.
 
-// Reads the settings file; a missing or unreadable file leaves everything at `start` and the
-// preset. An empty output folder becomes the files' default output folder.
+// Reads the settings file; a missing file leaves everything at `start` and the preset, and so
+// does one that cannot be read, which is named among the problems. An empty output folder
+// becomes the files' default output folder.
 LoadedSettings ReadSettingsFile(const ProgramFiles& files, const PresetList& presets,
                                 SavedSettings start = {});
 

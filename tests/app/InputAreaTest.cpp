@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
+#include <QSemaphore>
 #include <QTest>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -21,8 +22,15 @@ protected:
     ProgramDir programDir;
     TempDir media;
 
-    // Drops `paths` as a file manager does: a text/uri-list, in the given order, on `target`.
-    static void drop(QWidget* target, const QStringList& paths)
+    // Waits until the window has taken the paths it was given.
+    static void waitForPaths(const TMainForm1& form)
+    {
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !form.TakingPaths(); }, 60000));
+    }
+
+    // Drops `paths` as a file manager does: a text/uri-list, in the given order, on `target`, and
+    // waits until they are taken unless told not to.
+    static void drop(QWidget* target, const QStringList& paths, bool wait = true)
     {
         QByteArray uriList;
         for (const QString& path : paths)
@@ -34,6 +42,8 @@ protected:
         QApplication::sendEvent(target->window(), &enter);
         QDropEvent dropped(where, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(target->window(), &dropped);
+        if (wait)
+            waitForPaths(*static_cast<const TMainForm1*>(target->window()));
     }
 
     static bool startable(const TMainForm1& form)
@@ -83,6 +93,40 @@ TEST_F(InputArea, AnEmptyFolderLeavesTheListEmptyAndDelClearsIt)
     EXPECT_FALSE(form.Panel11->isHidden());
 }
 
+TEST_F(InputArea, ASearchShowsItsCountInTheDropPanelAndEscapeStopsIt)
+{
+    TMainForm1 form(programDir.Path(), {});
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    waitForPaths(form);
+    media.Write(QStringLiteral("m/1.avi"));
+    media.Write(QStringLiteral("m/2.avi"));
+    // The search holds at its first find until the test lets it go on.
+    QSemaphore found;
+    QSemaphore goOn;
+    const TFindFileEvent take = form.Inputs.SearchFile1.OnFind;
+    form.Inputs.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name,
+                                         const TSearchFileData& data, bool& go) {
+        take(sender, name, data, go);
+        found.release();
+        goOn.acquire();
+    };
+
+    drop(&form, {media.File(QStringLiteral("m"))}, /*wait=*/false);
+    found.acquire();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form.Label11->text().contains(QStringLiteral("検索中 1 件")); }))
+        << form.Label11->text().toStdString();
+    EXPECT_TRUE(form.Panel11->isVisible());
+    EXPECT_FALSE(form.Button10->Enabled());
+    QTest::keyClick(&form, Qt::Key_Escape);
+    goOn.release(2);
+    waitForPaths(form);
+
+    EXPECT_TRUE(form.InputFiles().isEmpty());
+    EXPECT_EQ(form.Label11->text(), QStringLiteral("[ ここにファイルをドロップ(複数可) ]"));
+}
+
 TEST_F(InputArea, CommandLinePathsArriveOnceAtFirstActivation)
 {
     const QString a = media.Write(QStringLiteral("a.avi"));
@@ -92,7 +136,9 @@ TEST_F(InputArea, CommandLinePathsArriveOnceAtFirstActivation)
     EXPECT_TRUE(form.InputFiles().isEmpty());
 
     form.FormActivate(&form);
+    waitForPaths(form);
     form.FormActivate(&form); // a later activation adds nothing
+    waitForPaths(form);
 
     EXPECT_EQ(form.InputFiles(), QStringList({a, inFolder}));
     EXPECT_EQ(form.Tag, 1);

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
+#include <QMap>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
@@ -120,6 +121,21 @@ TEST_F(MainWindow, SampleRateLabelsStayClearOfTheirTrackBar)
         EXPECT_EQ(label->font(), form.font());
     }
     EXPECT_EQ(labels, 5);
+}
+
+TEST_F(MainWindow, RateAndSizeCaptionsStandByTheirPositions)
+{
+    QMap<QString, QPoint> places;
+    for (const QLabel* label : form.TrackBar1->parentWidget()->findChildren<TLabel*>())
+        places[label->text()] = label->pos();
+    const std::pair<const char*, int> rateTops[] = {
+        {"48000Hz", 18}, {"44100Hz", 51}, {"22050Hz", 84}, {"11025Hz", 116}, {"8000Hz", 148}};
+    for (const auto& [caption, top] : rateTops)
+        EXPECT_EQ(places.value(caption, {-1, -1}).y(), top) << caption;
+    const std::pair<const char*, QPoint> sizePlaces[] = {
+        {"640x480", {55, 212}}, {"720x480", {142, 212}}, {"960x540", {229, 212}}, {"1280x720", {310, 212}}};
+    for (const auto& [caption, place] : sizePlaces)
+        EXPECT_EQ(places.value(caption), place) << caption;
 }
 
 TEST_F(MainWindow, OutputFolderDropsOneTrailingSeparatorAndShowsItAsHint)

@@ -9,19 +9,30 @@ ffmpeg -v error -nostdin -f lavfi -i testsrc=size=160x120:rate=10:duration=1 "$w
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=15 -c:v mpeg4 "$work/b.avi"
 start_korumi "$work/a.avi" "$work/b.avi"
 
+# Input is handled in the order it is sent: the click selects, Delete takes it off, Ctrl+Enter starts.
 xdotool mousemove 60 63 click 1 # the first row of the input list: a.avi
-sleep 0.3
 xdotool key Delete
-sleep 0.3
 xdotool key ctrl+Return
 wait_until_encoding "$work/out/b.mp4"
 
-before=$(window_position)
-xdotool mousemove 120 30 mousedown 1 mousemove 140 50 mousemove 160 60 mouseup 1
-sleep 0.3
 failed=0
+progress=$(progress_window)
+[ -n "$progress" ] || { echo "no progress window during the run"; exit 1; }
+before=$(window_position)
+drag 120 30 40 30 # the main window's title strip
+# The progress window follows a drag of its picture; once it has moved, the drag above was handled.
+from=$(window_position "$progress")
+drag $((${from%,*} + 40)) $((${from#*,} + 30)) 20 10
+wait_for_position "$progress" "$((${from%,*} + 20)),$((${from#*,} + 10))" || { echo "the progress window did not follow its drag"; exit 1; }
 [ "$(window_position)" = "$before" ] || { echo "the window moved to $(window_position) during the run"; failed=1; }
-for _ in $(seq 300); do pgrep -f "$work/out/b.mp4" >/dev/null || break; sleep 0.1; done
+
+# The run is over once its progress window has gone.
+for _ in $(seq 1200); do
+    shown=$(xdotool search --all --onlyvisible --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null || true)
+    grep -qx "$progress" <<<"$shown" || break
+    sleep 0.1
+done
+[ -e "$work/out/b.mp4" ] || { echo "the run did not end with b.mp4"; failed=1; }
 [ -e "$work/out/a.mp4" ] && { echo "Delete left a.avi in the list"; failed=1; }
 [ "$failed" -eq 0 ] && echo "1 passed, 0 failed"
 exit "$failed"

@@ -16,7 +16,7 @@ xdotool mousemove 120 550 click 1 # "[ 変換開始 ]"
 wait_until_encoding "$target"
 
 kill -TERM "$korumi_pid"
-for _ in $(seq 100); do kill -0 "$korumi_pid" 2>/dev/null || break; sleep 0.1; done
+for _ in $(seq 600); do kill -0 "$korumi_pid" 2>/dev/null || break; sleep 0.1; done
 if kill -0 "$korumi_pid" 2>/dev/null; then echo "Korumi did not exit"; exit 1; fi
 failed=0
 if pgrep -f "$target" >/dev/null; then echo "an encoder outlived Korumi"; failed=1; fi

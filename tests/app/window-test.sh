@@ -19,37 +19,72 @@ begin_window_test() {
     exit 1
 }
 
-# Ends Korumi and the server, waiting until the server has gone so the next test's starts afresh.
+# Ends every Korumi started and the server, waiting until they have gone so that nothing of
+# theirs outlives the test and the next test's server starts afresh.
 end_window_test() {
-    kill "${korumi_pid:-}" 2>/dev/null || true
+    for pid in "${korumi_pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    done
     kill "${x_pid:-}" 2>/dev/null || true
     wait "${x_pid:-}" 2>/dev/null || true
     rm -rf "$work"
 }
+korumi_pids=()
 
-# Starts Korumi's window with ARGUMENTS and waits until it is up; sets korumi_pid and window.
+# Starts Korumi's window with ARGUMENTS and waits until it has the input focus: its first
+# activation (settings and files) comes before any input sent after that. Sets korumi_pid and window.
 start_korumi() {
     "$work/korumi" "$@" </dev/null >/dev/null 2>"$work/korumi.log" &
     korumi_pid=$!
+    korumi_pids+=("$korumi_pid")
     window=
-    for _ in $(seq 100); do
-        window=$(xdotool search --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null | head -n 1) && [ -n "$window" ] && break
+    for _ in $(seq 300); do
+        window=$(xdotool search --all --onlyvisible --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null | head -n 1) || true
+        [ -n "$window" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && return 0
         sleep 0.1
     done
-    [ -n "$window" ] || { echo "the window never appeared:"; cat "$work/korumi.log"; exit 1; }
-    sleep 0.5
+    echo "the window never appeared with the focus:"
+    cat "$work/korumi.log"
+    exit 1
 }
 
-# Where the main window stands, as "x,y".
+# Where WINDOW (default: the main window) stands, as "x,y".
 window_position() {
-    xdotool getwindowgeometry "$window" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'
+    xdotool getwindowgeometry "${1:-$window}" | sed -n 's/ *Position: \([0-9]*,[0-9]*\).*/\1/p'
+}
+
+# Waits until WINDOW stands at POSITION ("x,y"); fails when it never does.
+wait_for_position() {
+    for _ in $(seq 300); do
+        [ "$(window_position "$1")" = "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# The progress window of the Korumi started last, once it shows; empty when it does not.
+progress_window() {
+    local candidate
+    for _ in $(seq 300); do
+        for candidate in $(xdotool search --all --onlyvisible --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null); do
+            xdotool getwindowgeometry "$candidate" | grep -q 'Geometry: 401x72' && { echo "$candidate"; return 0; }
+        done
+        sleep 0.1
+    done
+}
+
+# Presses the left button at X Y, moves it by DX DY in two steps and lets go.
+drag() {
+    xdotool mousemove "$1" "$2" mousedown 1 mousemove $(($1 + $3 / 2)) $(($2 + $4 / 2)) \
+        mousemove $(($1 + $3)) $(($2 + $4)) mouseup 1
 }
 
 # Waits until the encoder front writes TARGET, under the temporary name it gives a file until the
 # file is whole; fails the test when that never happens.
 wait_until_encoding() {
     local folder=${1%/*} name=${1##*/}
-    for _ in $(seq 600); do
+    for _ in $(seq 1200); do
         [ -n "$(find "$folder" -maxdepth 1 -name ".$name.tmp-*" -size +0 2>/dev/null)" ] && return 0
         sleep 0.1
     done

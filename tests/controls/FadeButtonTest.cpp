@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -124,8 +125,10 @@ protected:
     QColor Border() const { return Face().pixelColor(0, 0); }
     bool FillBecomes(QColor color) const
     {
-        return QTest::qWaitFor([&] { return Fill() == color; }, 3000);
+        return QTest::qWaitFor([&] { return Fill() == color; }, 30000);
     }
+    // A fade runs on the button's timer; with it stopped, the face stays as it is.
+    bool Fading() const { return button->findChild<QTimer*>()->isActive(); }
 
     QWidget window;
     CountingButton* button;
@@ -167,14 +170,15 @@ TEST_F(Button, DisabledTakesNoHoverNoClickButHandlesTheLeave)
 
     Hover();
     QTest::mouseClick(button, Qt::LeftButton);
-    QTest::qWait(50);
+    EXPECT_FALSE(Fading());
     EXPECT_EQ(button->FontColor(), QColor(Qt::white));
     EXPECT_EQ(Fill(), Rest);
     EXPECT_EQ(clicks, 0);
     Leave();
     EXPECT_EQ(button->FontColor(), QColor(Qt::white)); // never hovered: the caption stays as it is
     EXPECT_EQ(leaves, 1);
-    QTest::qWait(50); // the fade-out the leave started ends before the next hover
+    // The fade-out the leave started ends before the next hover.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !Fading(); }, 30000));
 
     // Hovered while enabled, then disabled: the leave still restores the caption and fades out.
     button->SetEnabled(true);
@@ -232,7 +236,6 @@ TEST_F(Button, DestroyedMidFadeTakesItsTimerWithIt)
     ASSERT_TRUE(timer && timer->isActive());
     delete button;
     EXPECT_TRUE(timer.isNull());
-    QTest::qWait(50);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "platform/Fonts.h"
 #include "platform/SystemColors.h"
 #include "tests/controls/SampleRecords.h"
+#include "tests/support/Repaints.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -244,25 +245,15 @@ TEST_F(Painting, ReadingFieldsRepaintsNothing)
 {
     combo.Items().Add("a,b,c");
     combo.SetItemIndex(0);
-    combo.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&combo));
-    QTest::qWait(1);
+    ASSERT_TRUE(ShowSettled(combo));
 
-    struct PaintCounter : QObject {
-        int paints = 0;
-        bool eventFilter(QObject*, QEvent* event) override
-        {
-            paints += event->type() == QEvent::Paint;
-            return false;
-        }
-    } counter;
-    combo.installEventFilter(&counter);
+    PaintRecorder paints(combo);
     for (int column : {2, 3, 4, 0}) {
         combo.SetTargetColumn(column);
         combo.SelectedText();
     }
-    QApplication::processEvents();
-    EXPECT_EQ(counter.paints, 0);
+    EXPECT_TRUE(paints.Rects.empty());
+    EXPECT_TRUE(NothingElseToPaint(combo));
 }
 
 // ---- sizes ----

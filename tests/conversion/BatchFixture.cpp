@@ -8,10 +8,11 @@
 namespace
 {
 
-// Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target after a
-// moment (so the thumbnail grab beside it gets to run), but no thumbnail: the run would rightly
-// refuse a picture that is not one. A source whose name holds "broken" makes the encoder fail.
-const char* RecorderScript = R"(#!/bin/sh
+// Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target, but no
+// thumbnail: the run would rightly refuse a picture that is not one. A pass starts its thumbnail
+// grab before its encoder and ends the grab with it, so the encoder ends only once the grab of its
+// pass has logged. A source whose name holds "broken" makes the encoder fail.
+const char* RecorderScript = R"script(#!/bin/sh
 log="$(dirname "$0")/calls.log"
 name=$(basename "$0")
 line="$name"
@@ -19,11 +20,14 @@ for argument in "$@"; do line="$line	$argument"; done
 echo "$line" >> "$log"
 if [ "$name" = ffmpeg.exe ] && [ "$3" != -f ]; then
     for last in "$@"; do :; done
-    sleep 0.2
+    for _ in $(seq 600); do
+        [ "$(grep -cF "ffmpeg.exe	-i	$2	-f	" "$log")" -ge "$(grep -cF "ffmpeg.exe	-i	$2	-y	" "$log")" ] && break
+        sleep 0.1
+    done
     printf 'output' > "$last"
     case "$2" in *broken*) exit 3;; esac
 fi
-)";
+)script";
 
 void link(const QString& from, const QString& to)
 {

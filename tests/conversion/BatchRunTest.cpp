@@ -26,7 +26,18 @@ QList<QStringList> callsOf(const QStringList& log, const QString& tool)
     return calls;
 }
 
-using RecordedBatch = BatchFixture;
+class RecordedBatch : public BatchFixture
+{
+protected:
+    // The hand-offs of the runs so far. Each starts, detached, before its run finishes, so once no
+    // registration tool of this program folder is running, every one has logged its call.
+    QList<QStringList> handOffs() const
+    {
+        const QString tool = programDir.File(QStringLiteral("addfile.exe"));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !ProcessRunningWith(tool); }, 60000));
+        return callsOf(Log(), QStringLiteral("addfile.exe"));
+    }
+};
 
 TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
 {
@@ -49,14 +60,11 @@ TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
                            call.at(call.indexOf(QStringLiteral("-pass")) + 1);
     EXPECT_EQ(encodes, QStringList({a + " pass 1", a + " pass 2", b + " pass 1", b + " pass 2"}));
 
-    // The registration tool runs in the background: wait for both calls.
-    (void)QTest::qWaitFor([this] { return callsOf(Log(), QStringLiteral("addfile.exe")).size() == 2; },
-                          10000);
     // The two run side by side, so they may log in either order.
-    const auto handOffs = callsOf(Log(), QStringLiteral("addfile.exe"));
-    ASSERT_EQ(handOffs.size(), 2);
-    EXPECT_TRUE(handOffs.contains(QStringList{settings.OutputFolder + "/a.mp4"}));
-    EXPECT_TRUE(handOffs.contains(QStringList{settings.OutputFolder + "/b b.mp4"}));
+    const auto calls = handOffs();
+    ASSERT_EQ(calls.size(), 2);
+    EXPECT_TRUE(calls.contains(QStringList{settings.OutputFolder + "/a.mp4"}));
+    EXPECT_TRUE(calls.contains(QStringList{settings.OutputFolder + "/b b.mp4"}));
 }
 
 TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAndSaveModeNeverHandsOff)
@@ -65,13 +73,13 @@ TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAndSaveModeNeverHa
     const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
 
     Run({a}, /*itunes=*/false);
-    QTest::qWait(300); // a hand-off would have been logged by now
 
     const auto calls = callsOf(Log(), QStringLiteral("ffmpeg.exe"));
     ASSERT_EQ(calls.size(), 2);
     EXPECT_TRUE(calls.contains(ThumbnailArguments(a, thumbnailDir.Path()).Arguments()));
-    EXPECT_TRUE(calls.contains(ConversionCommand(a, 1, settings).Arguments()));
-    EXPECT_TRUE(callsOf(Log(), QStringLiteral("addfile.exe")).isEmpty());
+    EXPECT_TRUE(calls.contains(
+        ConversionCommand(a, TargetPathFor(a, settings.OutputFolder), 1, settings).Arguments()));
+    EXPECT_TRUE(handOffs().isEmpty());
     EXPECT_TRUE(QDir(settings.OutputFolder).exists());
 }
 
@@ -86,10 +94,7 @@ TEST_F(RecordedBatch, AFailedFileIsReportedAndNeverHandedOff)
     ASSERT_EQ(result.Failures.size(), 1);
     EXPECT_EQ(result.Failures[0].Name, "broken.avi");
     EXPECT_EQ(result.Failures[0].ExitCode, 3);
-    (void)QTest::qWaitFor([this] { return !callsOf(Log(), QStringLiteral("addfile.exe")).isEmpty(); }, 10000);
-    QTest::qWait(300);
-    EXPECT_EQ(callsOf(Log(), QStringLiteral("addfile.exe")),
-              QList<QStringList>{{settings.OutputFolder + "/fine.mp4"}});
+    EXPECT_EQ(handOffs(), QList<QStringList>{{settings.OutputFolder + "/fine.mp4"}});
 }
 
 TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
@@ -101,10 +106,12 @@ TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
 
     const BatchResult result = Run({a, b}, /*itunes=*/true, /*dryRun=*/true);
 
-    EXPECT_EQ(
-        commands,
-        QStringList({ConversionCommand(a, 1, settings).Text(), ConversionCommand(a, 2, settings).Text(),
-                     ConversionCommand(b, 1, settings).Text(), ConversionCommand(b, 2, settings).Text()}));
+    const QString aTarget = TargetPathFor(a, settings.OutputFolder);
+    const QString bTarget = TargetPathFor(b, settings.OutputFolder);
+    EXPECT_EQ(commands, QStringList({ConversionCommand(a, aTarget, 1, settings).Text(),
+                                     ConversionCommand(a, aTarget, 2, settings).Text(),
+                                     ConversionCommand(b, bTarget, 1, settings).Text(),
+                                     ConversionCommand(b, bTarget, 2, settings).Text()}));
     EXPECT_EQ(result.Converted, 2);
     EXPECT_TRUE(Log().isEmpty());
     EXPECT_FALSE(QDir(settings.OutputFolder).exists());
@@ -155,9 +162,11 @@ TEST_F(RecordedBatch, AFileWhosePassFailsSkipsItsLaterPassAndIsListedOnce)
 
     const BatchResult result = Run({broken, fine});
 
-    EXPECT_EQ(commands, QStringList({ConversionCommand(broken, 1, settings).Text(),
-                                     ConversionCommand(fine, 1, settings).Text(),
-                                     ConversionCommand(fine, 2, settings).Text()}));
+    const QString brokenTarget = TargetPathFor(broken, settings.OutputFolder);
+    const QString fineTarget = TargetPathFor(fine, settings.OutputFolder);
+    EXPECT_EQ(commands, QStringList({ConversionCommand(broken, brokenTarget, 1, settings).Text(),
+                                     ConversionCommand(fine, fineTarget, 1, settings).Text(),
+                                     ConversionCommand(fine, fineTarget, 2, settings).Text()}));
     ASSERT_EQ(result.Failures.size(), 1);
     EXPECT_EQ(result.Converted, 1);
     EXPECT_EQ(result.Converted + result.Failures.size(), result.FileCount);
@@ -165,11 +174,11 @@ TEST_F(RecordedBatch, AFileWhosePassFailsSkipsItsLaterPassAndIsListedOnce)
 
 TEST_F(RecordedBatch, AnAbortCarriesItsReasonAndEndsTheRunningPass)
 {
-    // A grab that writes no picture at all, beside an encoder that takes its time.
+    // A grab that writes no picture at all, beside an encoder that runs until it is ended.
     const QString encoder = programDir.Write(QStringLiteral("ffmpeg.exe"),
                                              "#!/bin/sh\nfor last in \"$@\"; do :; done\n"
                                              "if [ \"$3\" = -f ]; then echo garbage > \"$last\"; exit 0; fi\n"
-                                             "printf partial > \"$last\"; sleep 30\n");
+                                             "printf partial > \"$last\"; exec sleep infinity\n");
     QFile::setPermissions(encoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
     const BatchResult result = Run({sourceDir.Write(QStringLiteral("a.avi"), "a")});
@@ -279,7 +288,7 @@ TEST_F(EncodedBatch, CancelEndsTheEncoderLeavesTheEarlierFileAsItWasAndGoesOn)
             return;
         // Cancel once the encoder has written part of its output.
         QTimer::singleShot(0, form.get(), [&] {
-            (void)QTest::qWaitFor([&] { return IsBeingEncoded(slowTarget); }, 20000);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return IsBeingEncoded(slowTarget); }, 60000));
             form->Button1Click(form->Button1);
         });
     });

@@ -20,24 +20,25 @@ ConversionSettings exampleSettings(bool twoPass = false)
 }
 
 const QString Clip = QStringLiteral("/videos/clip.avi");
+const QString Target = QStringLiteral("/out/clip.mp4");
 
 TEST(ConversionCommand, SinglePassMatchesTheDocumentedLine)
 {
-    EXPECT_EQ(ConversionCommand(Clip, 1, exampleSettings()).Text(),
+    EXPECT_EQ(ConversionCommand(Clip, Target, 1, exampleSettings()).Text(),
               "ffmpeg.exe -i \"/videos/clip.avi\" -y -flags bitexact -s 720x480 -aspect 16:9 -vcodec libx264 "
               "-b 2048k -r 30 -acodec libfaac -ab 128k -ar 44100 \"/out/clip.mp4\"");
 }
 
 TEST(ConversionCommand, TwoPassFirstPassDropsAudioTwice)
 {
-    EXPECT_EQ(ConversionCommand(Clip, 1, exampleSettings(true)).Text(),
+    EXPECT_EQ(ConversionCommand(Clip, Target, 1, exampleSettings(true)).Text(),
               "ffmpeg.exe -i \"/videos/clip.avi\" -y -pass 1 -an -flags bitexact -s 720x480 -aspect 16:9 "
               "-vcodec libx264 -b 2048k -r 30 -acodec libfaac -ab 128k -ar 44100 -an \"/out/clip.mp4\"");
 }
 
 TEST(ConversionCommand, TwoPassSecondPassKeepsAudio)
 {
-    EXPECT_EQ(ConversionCommand(Clip, 2, exampleSettings(true)).Text(),
+    EXPECT_EQ(ConversionCommand(Clip, Target, 2, exampleSettings(true)).Text(),
               "ffmpeg.exe -i \"/videos/clip.avi\" -y -pass 2 -flags bitexact -s 720x480 -aspect 16:9 "
               "-vcodec libx264 -b 2048k -r 30 -acodec libfaac -ab 128k -ar 44100 \"/out/clip.mp4\"");
 }
@@ -45,10 +46,11 @@ TEST(ConversionCommand, TwoPassSecondPassKeepsAudio)
 TEST(ConversionCommand, ArgumentListKeepsEachPathWhole)
 {
     const QString awkward = QStringLiteral("/v/-x $HOME \"q\"\nビデオ.avi");
-    const Command command = ConversionCommand(awkward, 1, exampleSettings());
+    const QString awkwardTarget = QStringLiteral("/out/-x $HOME \"q\"\nビデオ.mp4");
+    const Command command = ConversionCommand(awkward, awkwardTarget, 1, exampleSettings());
     EXPECT_EQ(command.Program(), "ffmpeg.exe");
     EXPECT_EQ(command.Arguments().at(1), awkward);
-    EXPECT_EQ(command.Arguments().last(), QStringLiteral("/out/-x $HOME \"q\"\nビデオ.mp4"));
+    EXPECT_EQ(command.Arguments().last(), awkwardTarget);
 }
 
 TEST(ConversionCommand, OutOfRangeIndexesAddNothing)
@@ -56,7 +58,7 @@ TEST(ConversionCommand, OutOfRangeIndexesAddNothing)
     ConversionSettings settings = exampleSettings();
     settings.PictureSizeIndex = 4;
     settings.SampleRateIndex = -1;
-    const QString text = ConversionCommand(Clip, 1, settings).Text();
+    const QString text = ConversionCommand(Clip, Target, 1, settings).Text();
     EXPECT_FALSE(text.contains(QStringLiteral(" -s ")));
     EXPECT_FALSE(text.contains(QStringLiteral("-aspect")));
     EXPECT_FALSE(text.contains(QStringLiteral("-ar")));
@@ -70,21 +72,25 @@ TEST(ConversionCommand, SizeTableAndCodecText)
                               "-s 1280x720 -aspect 16:9"};
     for (int i = 0; i < 4; ++i) {
         settings.PictureSizeIndex = i;
-        EXPECT_TRUE(ConversionCommand(Clip, 1, settings).Text().contains(QString::fromLatin1(expected[i])))
+        EXPECT_TRUE(
+            ConversionCommand(Clip, Target, 1, settings).Text().contains(QString::fromLatin1(expected[i])))
             << i;
     }
     const char* rates[] = {"-ar 48000", "-ar 44100", "-ar 22050", "-ar 11025", "-ar 8000"};
     for (int i = 0; i < 5; ++i) {
         settings.SampleRateIndex = i;
-        EXPECT_TRUE(ConversionCommand(Clip, 1, settings).Text().contains(QString::fromLatin1(rates[i]))) << i;
+        EXPECT_TRUE(
+            ConversionCommand(Clip, Target, 1, settings).Text().contains(QString::fromLatin1(rates[i])))
+            << i;
     }
     settings.VideoCodec = QStringLiteral("MPEG4");
-    EXPECT_TRUE(ConversionCommand(Clip, 1, settings).Text().contains(QStringLiteral("-vcodec mpeg4 ")));
+    EXPECT_TRUE(
+        ConversionCommand(Clip, Target, 1, settings).Text().contains(QStringLiteral("-vcodec mpeg4 ")));
 }
 
 TEST(ConversionCommand, SinglePassHasNoPassOrSilence)
 {
-    const QString text = ConversionCommand(Clip, 1, exampleSettings()).Text();
+    const QString text = ConversionCommand(Clip, Target, 1, exampleSettings()).Text();
     EXPECT_FALSE(text.contains(QStringLiteral("-pass")));
     EXPECT_FALSE(text.contains(QStringLiteral("-an")));
 }

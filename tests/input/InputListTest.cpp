@@ -1,12 +1,12 @@
 #include "input/InputList.h"
+#include "input/BackgroundIntake.h"
 #include "platform/Errors.h"
 #include "tests/input/Scoped.h"
 #include "tests/support/TempDir.h"
 
-#include <QCursor>
 #include <QFile>
-#include <QGuiApplication>
 #include <QRandomGenerator>
+#include <QSemaphore>
 #include <QSignalSpy>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -122,23 +122,13 @@ TEST_F(InputListTest, LongPathsAreKeptWhole)
     EXPECT_EQ(list.Paths(), QStringList({file}));
 }
 
-TEST_F(InputListTest, AFolderFillsTheModelInOneResetUnderTheBusyCursor)
+TEST_F(InputListTest, AFolderFillsTheModelInOneReset)
 {
     for (const char* file : {"m/1.avi", "m/2.avi", "m/s/3.avi"})
         write(file);
     QSignalSpy resets(list.Model(), &QAbstractItemModel::modelReset);
     QSignalSpy inserts(list.Model(), &QAbstractItemModel::rowsInserted);
-    const TFindFileEvent take = list.SearchFile1.OnFind;
-    const QCursor* during = nullptr;
-    list.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name, const TSearchFileData& data,
-                                  bool& go) {
-        during = QGuiApplication::overrideCursor();
-        take(sender, name, data, go);
-    };
     list.AddPath(path("m"));
-    ASSERT_TRUE(during);
-    EXPECT_EQ(during->shape(), Qt::WaitCursor);
-    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
     EXPECT_EQ(resets.count(), 1);
     EXPECT_EQ(inserts.count(), 0);
     ASSERT_EQ(list.Model()->rowCount(), 3);
@@ -148,4 +138,41 @@ TEST_F(InputListTest, AFolderFillsTheModelInOneResetUnderTheBusyCursor)
     EXPECT_EQ(list.Model()->rowCount(), 0);
     EXPECT_FALSE(list.HasFiles());
     EXPECT_EQ(changes, 2);
+}
+
+TEST_F(InputListTest, ABackgroundSearchCountsAsItGoesAndAStoppedOneTakesNothing)
+{
+    for (const char* file : {"m/1.avi", "m/2.avi", "m/s/3.avi"})
+        write(file);
+    list.AddPath(path("m/1.avi"));
+    // The search holds at its first find until the test lets it go on.
+    QSemaphore found;
+    QSemaphore goOn;
+    const TFindFileEvent take = list.SearchFile1.OnFind;
+    list.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name, const TSearchFileData& data,
+                                  bool& go) {
+        take(sender, name, data, go);
+        found.release();
+        goOn.acquire();
+    };
+    BackgroundIntake intake(list);
+    QSignalSpy finished(&intake, &BackgroundIntake::Finished);
+
+    ASSERT_TRUE(intake.Start({path("m")}));
+    found.acquire();
+    EXPECT_FALSE(intake.Start({path("m")})) << "one search at a time";
+    EXPECT_EQ(list.FoundSoFar(), 1);
+    EXPECT_EQ(list.Count(), 1) << "the list changes only at the end";
+    intake.Stop();
+    goOn.release(3);
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_TRUE(finished.first().first().toBool());
+    EXPECT_EQ(list.Paths(), QStringList{path("m/1.avi")});
+
+    list.SearchFile1.OnFind = take;
+    ASSERT_TRUE(intake.Start({path("m")}));
+    ASSERT_TRUE(finished.wait(60000));
+    EXPECT_FALSE(finished.last().first().toBool());
+    EXPECT_EQ(list.Paths(),
+              QStringList({path("m/1.avi"), path("m/1.avi"), path("m/2.avi"), path("m/s/3.avi")}));
 }

@@ -5,7 +5,6 @@
 #include "tests/support/MessageRecorder.h"
 
 #include <QFontInfo>
-#include <QTimer>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -49,14 +48,27 @@ TEST(ErrorBox, ShowsEscapingErrorsAndStaysSilentOnAbort)
               QStringList({QStringLiteral("'abc' は整数ではありません"), QStringLiteral("plain")}));
 }
 
+// Closes a window titled "Korumi" once it shows, as a user answering it would.
+class Answerer : public QObject
+{
+public:
+    Answerer() { qApp->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow() &&
+            widget->windowTitle() == "Korumi")
+            QMetaObject::invokeMethod(widget, &QWidget::close, Qt::QueuedConnection);
+        return false;
+    }
+};
+
 TEST(ErrorBox, ModalBoxReturnsWhenOkIsPressed)
 {
     // The real box, answered as a user would.
-    QTimer::singleShot(100, [] {
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->isVisible() && widget->windowTitle() == "Korumi")
-                widget->close();
-    });
+    const Answerer answerer;
     Messages::Show(QStringLiteral("テスト"));
     SUCCEED();
 }

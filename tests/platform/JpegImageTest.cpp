@@ -96,20 +96,6 @@ TEST(JpegImage, DecodesProgressiveFiles)
     EXPECT_TRUE(near(image.pixel(10, 10), Qt::blue));
 }
 
-TEST(JpegImage, DecodesAFile)
-{
-    TempDir temp;
-    const QString path =
-        temp.Write(QStringLiteral("_thumb.jpg"), ffmpegJpeg(QStringLiteral("color=c=green:size=80x60")));
-    EXPECT_EQ(DecodeJpegFile(path).size(), QSize(80, 60));
-}
-
-TEST(JpegImage, MissingFileCannotBeOpened)
-{
-    TempDir temp;
-    EXPECT_THROW(DecodeJpegFile(temp.File(QStringLiteral("_thumb.jpg"))), EFOpenError);
-}
-
 class CutShortJpeg : public ::testing::TestWithParam<double>
 {
 };

@@ -3,8 +3,9 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <functional>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,13 +14,26 @@ namespace
 
 constexpr char RuntimeVariable[] = "XDG_RUNTIME_DIR";
 
-// Sets XDG_RUNTIME_DIR; a null value unsets it.
-void setRuntimeVariable(const QByteArray& value)
+// Sets XDG_RUNTIME_DIR; null unsets it.
+void setRuntimeVariable(const char* value)
 {
-    if (value.isNull())
+    if (value == nullptr)
         qunsetenv(RuntimeVariable);
     else
         qputenv(RuntimeVariable, value);
+}
+
+// XDG_RUNTIME_DIR as setRuntimeVariable takes it, in a form that tells empty from unset.
+std::optional<std::string> runtimeVariable()
+{
+    if (!qEnvironmentVariableIsSet(RuntimeVariable))
+        return std::nullopt;
+    return qgetenv(RuntimeVariable).toStdString();
+}
+
+std::optional<std::string> asVariable(const char* value)
+{
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
 }
 
 mode_t permissionsOf(const QString& path)
@@ -28,69 +42,51 @@ mode_t permissionsOf(const QString& path)
     return lstat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : 0;
 }
 
-TEST(RuntimeFolder, OnlyAPrivateFolderOfOursStandsInForAMissingOne)
+TEST(RuntimeFolder, APrivateFolderOfOursStandsInForAMissingOneAndGoesWithItsContent)
 {
-    using Prepare = std::function<void(const TempDir& temp, const QString& folder)>;
-    const Prepare nothing = [](const TempDir&, const QString&) {};
     struct Case {
         const char* name;
-        QByteArray session; // XDG_RUNTIME_DIR as the session left it (null: unset)
-        Prepare inTheWay;
-        uid_t user;
-        bool used;
+        const char* session; // XDG_RUNTIME_DIR as the session left it (null: unset)
+        const char* parent;
+        mode_t mask;
+        bool made;
     };
-    const uid_t us = geteuid();
     const Case cases[] = {
-        {"unset, nothing there", {}, nothing, us, true},
-        {"empty, nothing there", "", nothing, us, true},
-        {"our own folder, open to all",
-         {},
-         [](const TempDir&, const QString& folder) { mkdir(QFile::encodeName(folder), 0755); },
-         us,
-         true},
-        {"a link to a private folder of ours",
-         {},
-         [](const TempDir& temp, const QString& folder) {
-             const QString target = temp.MakeDir(QStringLiteral("elsewhere"));
-             chmod(QFile::encodeName(target), 0700);
-             QFile::link(target, folder);
-         },
-         us,
-         false},
-        {"a plain file",
-         {},
-         [](const TempDir& temp, const QString&) { temp.Write(QStringLiteral("run")); },
-         us,
-         false},
-        {"someone else's folder",
-         {},
-         [](const TempDir& temp, const QString&) { temp.MakeDir(QStringLiteral("run")); },
-         us + 1,
-         false},
-        {"set by the session", "/run/user/4242", nothing, us, false},
+        {"unset", nullptr, "tmp", 022, true},
+        {"empty", "", "tmp", 022, true},
+        {"a umask that takes the owner's own rights", nullptr, "tmp", 0277, true},
+        {"no folder to make it in", nullptr, "missing", 022, false},
+        {"set by the session", "/run/user/4242", "tmp", 022, false},
     };
-    const QByteArray runner = qgetenv(RuntimeVariable);
+    const std::optional<std::string> runner = runtimeVariable();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TempDir temp;
-        const QString folder = temp.File(QStringLiteral("run"));
-        c.inTheWay(temp, folder);
-        const mode_t before = permissionsOf(folder);
+        // What another user may have put at the fixed name used before.
+        temp.Write(QStringLiteral("tmp/korumi-runtime-") + QString::number(geteuid()));
         setRuntimeVariable(c.session);
-
-        ProvideRuntimeFolder(folder, c.user);
-
-        if (c.used) {
-            EXPECT_EQ(qgetenv(RuntimeVariable), QFile::encodeName(folder));
-            EXPECT_TRUE(QFileInfo(folder).isDir());
-            EXPECT_EQ(QFileInfo(folder).ownerId(), us);
-            EXPECT_EQ(permissionsOf(folder), 0700u);
-        } else {
-            EXPECT_EQ(qgetenv(RuntimeVariable), c.session);
-            EXPECT_EQ(permissionsOf(folder), before) << "left as it was";
+        const mode_t mask = umask(c.mask);
+        QString made;
+        {
+            const RuntimeFolder folder(temp.File(QString::fromLatin1(c.parent)));
+            umask(mask);
+            made = folder.Path();
+            if (c.made) {
+                EXPECT_EQ(runtimeVariable(), QFile::encodeName(made).toStdString());
+                EXPECT_EQ(QFileInfo(made).path(), temp.File(QStringLiteral("tmp")));
+                EXPECT_EQ(QFileInfo(made).ownerId(), geteuid());
+                EXPECT_EQ(permissionsOf(made), 0700u);
+                temp.Write(QStringLiteral("tmp/") + QFileInfo(made).fileName() +
+                           QStringLiteral("/passlog/0.log"));
+            } else {
+                EXPECT_EQ(made, QString());
+                EXPECT_EQ(runtimeVariable(), asVariable(c.session));
+            }
         }
+        EXPECT_EQ(runtimeVariable(), asVariable(c.session)) << "put back as it was";
+        EXPECT_TRUE(made.isEmpty() || !QFileInfo::exists(made)) << "removed with its content";
     }
-    setRuntimeVariable(runner);
+    setRuntimeVariable(runner ? runner->c_str() : nullptr);
 }
 
 } // namespace

@@ -68,14 +68,15 @@ ConversionSettings settingsFor(const ConversionCase& c, const QString& outputFol
 QString convert(const QString& source, const ConversionSettings& settings, const QString& workingFolder,
                 const QProcessEnvironment& environment)
 {
+    const QString target = TargetPathFor(source, settings.OutputFolder);
     const int passes = settings.TwoPass ? 2 : 1;
     for (int pass = 1; pass <= passes; ++pass) {
         const ProgramRun run =
-            RunProgram(FrontProgram(), ConversionCommand(source, pass, settings).Arguments(), workingFolder,
-                       environment);
+            RunProgram(FrontProgram(), ConversionCommand(source, target, pass, settings).Arguments(),
+                       workingFolder, environment);
         EXPECT_EQ(run.ExitCode, 0) << "pass " << pass << ": " << run.Errors.toStdString();
     }
-    return TargetPathFor(source, settings.OutputFolder);
+    return target;
 }
 
 // The names of the top-level boxes of an MP4 file, in order.
@@ -263,10 +264,11 @@ TEST(FrontConversion, FailsLikeFfmpegOnAMissingSource)
     TempDir temp;
     ConversionCase c{};
     c.codec = "LIBX264";
-    const ProgramRun run = RunProgram(
-        FrontProgram(),
-        ConversionCommand(temp.File(QStringLiteral("none.avi")), 1, settingsFor(c, temp.Path())).Arguments(),
-        temp.Path(), FrontEnvironment(temp));
+    const Command command =
+        ConversionCommand(temp.File(QStringLiteral("none.avi")), temp.File(QStringLiteral("none.mp4")), 1,
+                          settingsFor(c, temp.Path()));
+    const ProgramRun run =
+        RunProgram(FrontProgram(), command.Arguments(), temp.Path(), FrontEnvironment(temp));
     EXPECT_NE(run.ExitCode, 0);
     EXPECT_TRUE(run.Errors.contains("none.avi")) << run.Errors.toStdString();
 }

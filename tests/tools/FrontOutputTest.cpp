@@ -47,8 +47,9 @@ private:
 
 ProgramRun convert(const TempDir& temp, const QString& source, const QString& outputFolder)
 {
-    return RunProgram(FrontProgram(), ConversionCommand(source, 1, settingsFor(outputFolder)).Arguments(), {},
-                      FrontEnvironment(temp));
+    const Command command =
+        ConversionCommand(source, TargetPathFor(source, outputFolder), 1, settingsFor(outputFolder));
+    return RunProgram(FrontProgram(), command.Arguments(), {}, FrontEnvironment(temp));
 }
 
 // Noise, which no encoder can make small: its conversion needs far more than 1 MB.
@@ -74,7 +75,8 @@ ProgramRun stoppedWhileEncoding(const TempDir& temp, const ConversionSettings& s
     QProcess front;
     front.setProcessEnvironment(FrontEnvironment(temp));
     front.setStandardInputFile(QProcess::nullDevice());
-    front.start(FrontProgram(), ConversionCommand(fifo, 1, settings).Arguments());
+    front.start(FrontProgram(),
+                ConversionCommand(fifo, TargetPathFor(fifo, settings.OutputFolder), 1, settings).Arguments());
     EXPECT_TRUE(WaitForOutputLine(front, "progress=")) << "the encode never started";
     front.terminate();
     front.waitForFinished(PatienceMs);
@@ -219,10 +221,11 @@ TEST(FrontOutput, TwoRunsConvertingOneSourceToOneTargetAtOnceKeepApart)
         // Logs of different frame counts: a pass given the other run's log fails on it.
         settings.FrameRate = frameRate;
         // Each shell is a run of its own, the parent of both its passes.
+        const QString target = TargetPathFor(source, settings.OutputFolder);
         const QString script =
             QStringLiteral("set -e;") +
-            shellWords(FrontProgram(), ConversionCommand(source, 1, settings).Arguments()) + u';' +
-            shellWords(FrontProgram(), ConversionCommand(source, 2, settings).Arguments());
+            shellWords(FrontProgram(), ConversionCommand(source, target, 1, settings).Arguments()) + u';' +
+            shellWords(FrontProgram(), ConversionCommand(source, target, 2, settings).Arguments());
         QProcess& run = runs[frameRate == 10 ? 0 : 1];
         run.setProcessEnvironment(FrontEnvironment(temp));
         run.setStandardInputFile(QProcess::nullDevice());

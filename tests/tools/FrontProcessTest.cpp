@@ -85,13 +85,15 @@ protected:
         spec.Audio = false;
         m_clip = MakeClip(m_temp.MakeDir(QStringLiteral("file")), spec);
         m_fifo = m_temp.MakeDir(QStringLiteral("pipe")) + QStringLiteral("/clip.y4m");
+        m_target = TargetPathFor(m_clip, m_settings.OutputFolder); // the fifo's too: the same name
     }
 
     // The first pass runs from the whole file, so the second has its pass log.
     void runFirstPass()
     {
-        const ProgramRun run = RunProgram(
-            FrontProgram(), ConversionCommand(m_clip, 1, m_settings).Arguments(), {}, m_environment);
+        const ProgramRun run =
+            RunProgram(FrontProgram(), ConversionCommand(m_clip, m_target, 1, m_settings).Arguments(), {},
+                       m_environment);
         ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     }
 
@@ -99,9 +101,9 @@ protected:
     {
         switch (GetParam().job) {
         case Job::SinglePass:
-            return ConversionCommand(m_fifo, 1, m_settings);
+            return ConversionCommand(m_fifo, m_target, 1, m_settings);
         case Job::SecondPass:
-            return ConversionCommand(m_fifo, 2, m_settings);
+            return ConversionCommand(m_fifo, m_target, 2, m_settings);
         case Job::Thumbnail:
             break;
         }
@@ -114,6 +116,7 @@ protected:
     ConversionSettings m_settings;
     QString m_clip;
     QString m_fifo;
+    QString m_target;
 };
 
 TEST_P(FrontKill, LeavesNoFfmpegBehind)

@@ -52,7 +52,7 @@ TEST_P(FrontThumbnail, WritesOne80x60Jpeg)
 
     EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     const QString thumbnail = ThumbnailPath(programFolder);
-    EXPECT_EQ(DecodeJpegFile(thumbnail).size(), ThumbnailSize);
+    EXPECT_EQ(DecodeJpeg(ReadBytes(thumbnail)).size(), ThumbnailSize);
     EXPECT_EQ(Entries(programFolder), QStringList{QStringLiteral("_thumb.jpg")});
 }
 

@@ -40,12 +40,31 @@ pid_t finishedProcess()
     return pid;
 }
 
+TEST(PassLog, LivesInTheRuntimeFolderElseInTheUsersOwnCacheNeverInASharedOne)
+{
+    struct Case {
+        const char *runtime, *cache, *home, *folder;
+    };
+    const Case cases[] = {
+        {"/run/user/7", "/c", "/h", "/run/user/7/korumi-passlog"},
+        {nullptr, "/c", "/h", "/c/korumi/passlog-box"},
+        {"", nullptr, "/h", "/h/.cache/korumi/passlog-box"},
+        {"run", "cache", "/h", "/h/.cache/korumi/passlog-box"}, // relative ones mean nothing
+        {nullptr, nullptr, "h", ""},
+        {nullptr, nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PassLog::FolderPath(c.runtime, c.cache, c.home, "box"), c.folder)
+            << (c.runtime ? c.runtime : "(unset)") << ' ' << (c.cache ? c.cache : "(unset)");
+}
+
 TEST(PassLog, MakesAPrivateFolderAndRefusesOthers)
 {
     ScratchFolder scratch;
-    const std::string folder = scratch.File("logs");
+    const std::string folder = scratch.File("cache/korumi/logs"); // a cache folder not made yet
     EXPECT_EQ(PassLog::MakePrivate(folder, getuid()), "");
     EXPECT_EQ(modeOf(folder), 0700u);
+    EXPECT_EQ(modeOf(scratch.File("cache")), 0700u);
     EXPECT_EQ(PassLog::MakePrivate(folder, getuid()), ""); // again: it is there already
 
     chmod(folder.c_str(), 0755);

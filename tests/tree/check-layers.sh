@@ -1,9 +1,49 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header from a layer above its own. Layers, lowest first:
-# platform, controls, input and settings, conversion, app. The tools stand apart and include
-# only each other.
+# platform, controls, input and settings, conversion, app. Input and settings stand side by side
+# and include neither each other. The tools stand apart and include only each other.
+#
+# Settings are values that need no display: like the Qt Core half of platform (the files that
+# platform/CMakeLists.txt gives korumi_platform_core), they include only that half of platform
+# and only Qt Core's own headers. Usage: check-layers.sh [Qt Core's header folder]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+
+qt_core=${1:-$(pkg-config --variable=includedir Qt6Core 2>/dev/null)/QtCore}
+[ -d "$qt_core" ] || { echo "no Qt Core header folder at '$qt_core'"; exit 1; }
+
+# The base names of the files of korumi_platform_core, read from its add_library and
+# target_sources lists.
+core_names=" $(awk '
+    /^(add_library|target_sources)\(/ { inside = $0 ~ /\(korumi_platform_core[ )]/ }
+    inside { for (i = 1; i <= NF; ++i) if ($i ~ /\.(cpp|h)\)?$/) { sub(/\..*/, "", $i); print $i } }
+    /\)/ { inside = 0 }
+' platform/CMakeLists.txt | tr '\n' ' ') "
+[ "$core_names" != "  " ] || { echo "platform/CMakeLists.txt lists no korumi_platform_core files"; exit 1; }
+
+# Whether `file` may use Qt Core and the core half of platform only.
+core_only() {
+    local name=${1##*/}
+    [ "${1%%/*}" = settings ] || { [ "${1%%/*}" = platform ] && [[ $core_names == *" ${name%.*} "* ]]; }
+}
+
+# Whether the header `$2`, included with the quote `$1` (" or <) by a file of the folder `$3`,
+# is its own folder's, the core of platform or Qt Core's.
+core_header() {
+    if [ "$1" = '"' ]; then
+        case $2 in
+            platform/*) core_only "$2" ;;
+            "$3"/*) return 0 ;;
+            *) return 1 ;;
+        esac
+    else
+        case $2 in
+            Qt*/*) [[ $2 == QtCore/* ]] ;;
+            Q*) [ -e "$qt_core/$2" ] ;;
+            *) return 0 ;;
+        esac
+    fi
+}
 
 rank() {
     case $1 in
@@ -18,17 +58,24 @@ rank() {
 
 status=0
 for folder in platform controls input settings conversion app tools; do
-    while IFS=: read -r file line included; do
+    while IFS=: read -r file line quote included; do
         target=${included%%/*}
+        if core_only "$file"; then
+            core_header "$quote" "$included" "$folder" && continue
+            echo "$file:$line: includes $included, which is outside Qt Core and the core of platform"
+            status=1
+            continue
+        fi
+        [ "$quote" = '"' ] || continue
         if [ "$folder" = tools ] || [ "$target" = tools ]; then
             [ "$folder" = "$target" ] && continue
-        elif [ "$(rank "$target")" -le "$(rank "$folder")" ]; then
+        elif [ "$target" = "$folder" ] || [ "$(rank "$target")" -lt "$(rank "$folder")" ]; then
             continue
         fi
         echo "$file:$line: includes $included, which is not in its own layer or below ($folder)"
         status=1
-    done < <(grep -rnoE '^#include "[a-z]+/[^"]+"' --include='*.h' --include='*.cpp' --include='*.in' "$folder" |
-        sed -E 's/^([^:]+):([0-9]+):#include "([^"]+)"/\1:\2:\3/')
+    done < <(grep -rnoE '^#include ("[a-z]+/[^"]+"|<[^>]+>)' --include='*.h' --include='*.cpp' --include='*.in' "$folder" |
+        sed -E 's/^([^:]+):([0-9]+):#include (["<])([^">]+)[">]/\1:\2:\3:\4/')
 done
 [ "$status" -eq 0 ] && echo "every include comes from its own layer or below"
 exit "$status"

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cerrno>
 #include <cinttypes>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +48,11 @@ std::optional<pid_t> runOf(const std::string& name)
     return run > 0 && *end == '-' ? std::optional<pid_t>(static_cast<pid_t>(run)) : std::nullopt;
 }
 
+bool isAbsolute(const char* path)
+{
+    return path != nullptr && path[0] == '/';
+}
+
 bool isStale(const std::string& path, const std::string& name, std::time_t now)
 {
     const std::optional<pid_t> run = runOf(name);
@@ -59,15 +65,29 @@ bool isStale(const std::string& path, const std::string& name, std::time_t now)
 
 } // namespace
 
-std::string FolderPath(const char* runtimeDir, uid_t user)
+std::string FolderPath(const char* runtimeDir, const char* cacheHome, const char* home,
+                       const std::string& host)
 {
-    if (runtimeDir != nullptr && runtimeDir[0] == '/')
+    if (isAbsolute(runtimeDir))
         return std::string(runtimeDir) + "/korumi-passlog";
-    return "/tmp/korumi-passlog-" + std::to_string(user);
+    const std::string cache = isAbsolute(cacheHome) ? std::string(cacheHome)
+                              : isAbsolute(home)    ? std::string(home) + "/.cache"
+                                                    : std::string();
+    return cache.empty() ? cache : cache + "/korumi/passlog-" + host;
+}
+
+std::string HostName()
+{
+    char name[HOST_NAME_MAX + 1] = {};
+    return gethostname(name, sizeof name - 1) == 0 ? name : "";
 }
 
 std::string MakePrivate(const std::string& folder, uid_t user)
 {
+    // A cache folder may not be there yet; whatever is already there is left as it is.
+    for (std::size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1))
+        mkdir(folder.substr(0, slash).c_str(), PrivateMode);
     if (mkdir(folder.c_str(), PrivateMode) != 0 && errno != EEXIST)
         return folder + ": " + std::strerror(errno);
     struct stat info = {};

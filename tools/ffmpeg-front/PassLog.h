@@ -15,12 +15,19 @@ namespace PassLog
 // of runs that have ended.
 constexpr std::time_t StaleAfterSeconds = 24 * 60 * 60;
 
-// The folder for pass logs: under `runtimeDir` when that is an absolute path, else in /tmp,
-// named per user.
-std::string FolderPath(const char* runtimeDir, uid_t user);
+// The folder for pass logs: korumi-passlog under `runtimeDir` when that is an absolute path. Else
+// korumi/passlog-<host> in the user's cache folder (`cacheHome` when absolute, else .cache in
+// `home`): no fixed name in a shared folder that another user could take first, and found again
+// by the second pass as by the first. The host keeps machines that share a home from removing
+// each other's logs as those of ended runs. Empty when there is no such folder.
+std::string FolderPath(const char* runtimeDir, const char* cacheHome, const char* home,
+                       const std::string& host);
 
-// Creates `folder` (mode 0700) if missing and checks it is a real folder that only `user` can
-// enter. Returns an empty text, or why the folder cannot be used.
+// This machine's name.
+std::string HostName();
+
+// Creates `folder` and the folders on its way (mode 0700) if missing, and checks it is a real
+// folder that only `user` can enter. Returns an empty text, or why the folder cannot be used.
 std::string MakePrivate(const std::string& folder, uid_t user);
 
 // The pass-log prefix ffmpeg is given for `absoluteTarget` in the run with process id `run`.

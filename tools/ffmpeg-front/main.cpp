@@ -18,7 +18,7 @@ namespace
 
 // The exit status for "ffmpeg cannot be run": Korumi stops the whole run on it, as every file
 // would fail the same way. (ffmpeg's own statuses are 0, 1 and 255.)
-constexpr int FfmpegMissingStatus = 69;
+constexpr int FfmpegMissingStatus = KORUMI_FFMPEG_MISSING_STATUS;
 
 // ffmpeg's outcome, with its failure to start told apart from its failures.
 [[noreturn]] void exitLike(const ChildProcess::Outcome& outcome)
@@ -39,8 +39,12 @@ bool nothingToAnalyse(const FrontPlan& plan, const ChildProcess::Outcome& outcom
 
 int runPass(const FrontPlan& plan)
 {
-    const std::string folder = PassLog::FolderPath(std::getenv("XDG_RUNTIME_DIR"), getuid());
-    const std::string problem = PassLog::MakePrivate(folder, getuid());
+    const std::string folder =
+        PassLog::FolderPath(std::getenv("XDG_RUNTIME_DIR"), std::getenv("XDG_CACHE_HOME"),
+                            std::getenv("HOME"), PassLog::HostName());
+    const std::string problem = folder.empty()
+                                    ? "neither XDG_RUNTIME_DIR, XDG_CACHE_HOME nor HOME names a folder"
+                                    : PassLog::MakePrivate(folder, getuid());
     if (!problem.empty()) {
         std::fprintf(stderr, "%s: cannot keep the pass log: %s\n", program_invocation_short_name,
                      problem.c_str());

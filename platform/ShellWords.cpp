@@ -1,0 +1,90 @@
+#include "platform/ShellWords.h"
+
+#include <algorithm>
+
+namespace
+{
+
+bool isControl(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+}
+
+bool isPlain(QChar c)
+{
+    return c.unicode() < 0x80 && (c.isLetterOrNumber() || QStringLiteral("_@%+=:,./-").contains(c));
+}
+
+QString singleQuoted(const QString& text)
+{
+    QString quoted = text;
+    return u'\'' + quoted.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+}
+
+// `text` as a printf format that prints it: control characters as octal escapes of their UTF-8
+// bytes, "%" and "\" doubled, single quotes closed and reopened.
+QString printfFormat(const QString& text)
+{
+    QString format;
+    for (const QChar c : text) {
+        if (isControl(c)) {
+            for (const char byte : QString(c).toUtf8())
+                format +=
+                    QStringLiteral("\\%1").arg(static_cast<unsigned char>(byte), 3, 8, QLatin1Char('0'));
+        } else if (c == u'%' || c == u'\\') {
+            format += QString(2, c);
+        } else if (c == u'\'') {
+            format += QStringLiteral("'\\''");
+        } else {
+            format += c;
+        }
+    }
+    return format;
+}
+
+} // namespace
+
+QString ShellWord(const QString& word)
+{
+    if (word.isEmpty())
+        return QStringLiteral("''");
+    if (std::all_of(word.begin(), word.end(), isPlain))
+        return word;
+    QString text;
+    qsizetype at = 0;
+    while (at < word.size()) {
+        qsizetype end = at;
+        const bool control = isControl(word[at]);
+        while (end < word.size() && isControl(word[end]) == control)
+            ++end;
+        if (!control) {
+            text += singleQuoted(word.mid(at, end - at));
+        } else {
+            // The character after the controls goes into the same printf, since the shell drops
+            // line breaks at the end of what a command prints. Line breaks that end the word are
+            // written as they are.
+            qsizetype printed = end;
+            if (printed < word.size())
+                printed += word[printed].isHighSurrogate() && printed + 1 < word.size() ? 2 : 1;
+            qsizetype breaks = printed;
+            while (printed == word.size() && breaks > at && word[breaks - 1] == u'\n')
+                --breaks;
+            if (breaks > at)
+                text += QStringLiteral("\"$(printf '") + printfFormat(word.mid(at, breaks - at)) +
+                        QStringLiteral("')\"");
+            if (breaks < printed)
+                text += singleQuoted(word.mid(breaks, printed - breaks));
+            end = printed;
+        }
+        at = end;
+    }
+    return text;
+}
+
+QString ShellLine(const QStringList& words)
+{
+    QStringList line;
+    for (const QString& word : words)
+        line << ShellWord(word);
+    return line.join(u' ');
+}
