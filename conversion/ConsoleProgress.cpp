@@ -59,8 +59,10 @@ void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
     Close();
     if (m_dryRun) {
-        WriteLine(stdout, ShellLine(QStringList{FindProgram(pass.Conversion.Program(), m_programFolder)} +
-                                    pass.Conversion.Arguments()));
+        // Looked up once: every pass runs the same encoder.
+        if (m_programPath.isEmpty())
+            m_programPath = FindProgram(pass.Conversion.Program(), m_programFolder);
+        WriteLine(stdout, ShellLine(QStringList{m_programPath} + pass.Conversion.Arguments()));
         return;
     }
     OfferLine(stdout, QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")

@@ -37,6 +37,7 @@ private:
     bool m_dryRun;
     bool m_terminal;
     QString m_programFolder;
+    QString m_programPath;   // the encoder as found in the program folder or on the search path
     bool m_lineOpen = false; // a progress line is being rewritten
     QElapsedTimer m_sinceShown;
 };

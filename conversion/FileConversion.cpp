@@ -25,8 +25,9 @@ FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString targe
 void FileConversion::Start()
 {
     m_passes = m_settings().TwoPass ? 2 : 1;
-    // Converting a file onto itself would destroy it (a link made since the targets were planned).
-    if (IsSameFile(m_source, m_target)) {
+    // Converting a file onto itself would destroy it (a link made since the targets were planned);
+    // a dry run writes nothing.
+    if (!m_job.DryRun && IsSameFile(m_source, m_target)) {
         m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), 0, true, {}, 0, m_source};
         QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
         return;
