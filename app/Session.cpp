@@ -114,7 +114,6 @@ bool Session::Start(const RunRequest& request, ProgressView& view)
     job.WaitForHandOff = request.WaitForHandOff;
     m_run = std::make_unique<BatchRun>(
         std::move(job), [this] { return PassSettings(); }, m_state, view);
-    connect(m_run.get(), &BatchRun::PassStarted, this, &Session::PassStarted);
     connect(m_run.get(), &BatchRun::Finished, this, [this](const BatchResult& result) {
         // Released once the signal that brought us here has returned.
         m_run.release()->deleteLater();

@@ -15,7 +15,6 @@
 
 class BatchRun;
 class ProgressView;
-struct PassStart;
 
 // What a view asks of a run beyond the session's own settings and list.
 struct RunRequest {
@@ -89,7 +88,6 @@ public:
 signals:
     // Paths given to TakePaths are in the list; `report` names what was not taken.
     void PathsTaken(const QString& report);
-    void PassStarted(const PassStart& pass);
     void RunFinished(const BatchResult& result);
 
 private:

@@ -6,10 +6,17 @@
 #include <QFile>
 #include <QFileInfo>
 
-IniDocument ReadIniFile(const QString& path)
+std::optional<IniDocument> ReadIniFile(const QString& path, QString* why)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? IniDocument(file.readAll()) : IniDocument();
+    if (!file.exists())
+        return IniDocument();
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (why != nullptr)
+            *why = file.errorString();
+        return std::nullopt;
+    }
+    return IniDocument(file.readAll());
 }
 
 IniDocument ReadIniFileForWriting(const QString& path)

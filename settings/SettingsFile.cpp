@@ -2,21 +2,20 @@
 
 #include "platform/IniFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 LoadedSettings ReadSettingsFile(const ProgramFiles& files, const PresetList& presets, SavedSettings start)
 {
-    QFile file(files.SettingsFile());
-    if (file.exists() && !file.open(QIODevice::ReadOnly)) {
-        LoadedSettings unread =
-            LoadSettings(IniDocument(), presets, files.DefaultOutputFolder, std::move(start));
-        unread.Unreadable = true;
-        unread.Problems.prepend(QStringLiteral("設定ファイル %1 を読み込めません (%2)")
-                                    .arg(QFileInfo(file).absoluteFilePath(), file.errorString()));
-        return unread;
+    QString why;
+    const std::optional<IniDocument> ini = ReadIniFile(files.SettingsFile(), &why);
+    LoadedSettings loaded =
+        LoadSettings(ini.value_or(IniDocument()), presets, files.DefaultOutputFolder, std::move(start));
+    if (!ini) {
+        loaded.Unreadable = true;
+        loaded.Problems.prepend(QStringLiteral("設定ファイル %1 を読み込めません (%2)")
+                                    .arg(QFileInfo(files.SettingsFile()).absoluteFilePath(), why));
     }
-    return LoadSettings(IniDocument(file.readAll()), presets, files.DefaultOutputFolder, std::move(start));
+    return loaded;
 }
 
 void WriteSettingsFile(const ProgramFiles& files, const SavedSettings& settings)
