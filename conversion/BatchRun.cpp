@@ -25,8 +25,6 @@ BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state
                    QObject* parent)
     : QObject(parent), m_job(std::move(job)), m_settings(std::move(settings)), m_state(state), m_view(view)
 {
-    if (m_job.DryRun)
-        m_job.Jobs = 1; // commands in list order
     m_result.FileCount = m_job.Files.size();
     connect(&m_thumbnail, &ThumbnailGrab::Done, this, [this] { guarded([this] { showThumbnail(); }); });
 }
@@ -54,7 +52,8 @@ void BatchRun::Start()
         planTargets(settings.OutputFolder);
         m_view.SetBarMax(m_job.Files.size());
         showProgress();
-        QMetaObject::invokeMethod(this, &BatchRun::fillSlots, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, m_job.DryRun ? &BatchRun::announceFiles : &BatchRun::fillSlots,
+                                  Qt::QueuedConnection);
     });
 }
 
@@ -107,11 +106,42 @@ void BatchRun::fillSlots()
         finish(m_stopEnd.value_or(RunEnd::Completed), m_stopReason);
 }
 
+void BatchRun::announceFiles()
+{
+    // Enough to make each turn worth it, few enough that a stop is heard at once.
+    constexpr int FilesPerTurn = 1000;
+    if (m_finished)
+        return;
+    const ConversionSettings settings = m_settings();
+    const int passes = settings.TwoPass ? 2 : 1;
+    const int fileCount = m_job.Files.size();
+    for (int turn = 0; turn < FilesPerTurn && !m_stopEnd && m_nextFile < fileCount; ++turn, ++m_nextFile) {
+        const QString& source = m_job.Files.at(m_nextFile);
+        const QString& target = m_targets.at(m_nextFile);
+        for (int pass = 1; pass <= passes; ++pass) {
+            const PassStart start{m_nextFile,
+                                  fileCount,
+                                  pass,
+                                  passes,
+                                  source,
+                                  target,
+                                  ConversionCommand(source, target, pass, settings)};
+            m_view.AnnouncePass(start);
+            emit PassStarted(start);
+        }
+        ++m_result.Converted;
+        ++m_filesDone;
+    }
+    if (m_stopEnd || m_nextFile >= fileCount)
+        finish(m_stopEnd.value_or(RunEnd::Completed), m_stopReason);
+    else
+        QMetaObject::invokeMethod(this, &BatchRun::announceFiles, Qt::QueuedConnection);
+}
+
 void BatchRun::startFile(int fileIndex)
 {
-    QString target = m_targets.at(fileIndex);
-    if (!m_job.DryRun)
-        target = m_claims.Claim(target, TargetPathFor(m_job.Files.at(fileIndex), m_outputFolder));
+    const QString target =
+        m_claims.Claim(m_targets.at(fileIndex), TargetPathFor(m_job.Files.at(fileIndex), m_outputFolder));
     auto* conversion = new FileConversion(m_job, fileIndex, target, m_settings, this);
     m_running.append({conversion, target, {}, 0});
     connect(conversion, &FileConversion::PassStarted, this,
@@ -143,7 +173,7 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
     showProgress();
     m_view.AnnouncePass(pass);
     emit PassStarted(pass);
-    if (!m_job.ThumbnailFolder.isEmpty() && !m_job.DryRun) {
+    if (!m_job.ThumbnailFolder.isEmpty()) {
         m_view.ClearThumbnail();
         m_thumbnail.Start(ThumbnailArguments(pass.Source, m_job.ThumbnailFolder), m_job.ProgramFolder);
     }

@@ -15,7 +15,7 @@
 
 class ProgressView;
 
-// Converts the listed files, up to Jobs at a time (in list order; a dry run takes one at a time),
+// Converts the listed files, up to Jobs at a time (in list order; a dry run announces them in order),
 // driven by the event loop. It makes the output folder, plans every target, claims each target
 // while its file is converted, shows each pass and how far the run has come, grabs a thumbnail
 // beside each pass, and collects the results.
@@ -55,6 +55,7 @@ private:
     void planTargets(const QString& outputFolder);
     void leaveOutConverted();
     void fillSlots();
+    void announceFiles();
     void startFile(int fileIndex);
     void onPassStarted(FileConversion* conversion, const PassStart& pass);
     void onProgressed(FileConversion* conversion, double fraction);

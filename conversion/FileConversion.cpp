@@ -25,9 +25,8 @@ FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString targe
 void FileConversion::Start()
 {
     m_passes = m_settings().TwoPass ? 2 : 1;
-    // Converting a file onto itself would destroy it (a link made since the targets were planned);
-    // a dry run writes nothing.
-    if (!m_job.DryRun && IsSameFile(m_source, m_target)) {
+    // Converting a file onto itself would destroy it (a link made since the targets were planned).
+    if (IsSameFile(m_source, m_target)) {
         m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source), 0, true, {}, 0, m_source};
         QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
         return;
@@ -56,10 +55,6 @@ void FileConversion::startPass()
         return;
     const Command command = ConversionCommand(m_source, m_target, m_pass, m_settings());
     emit PassStarted({m_fileIndex, int(m_job.Files.size()), m_pass, m_passes, m_source, m_target, command});
-    if (m_job.DryRun) {
-        passEnded(true);
-        return;
-    }
     m_cancelRequested = false;
     m_report = EncoderReport(m_source);
     m_encoder.Start(command, m_job.ProgramFolder);
@@ -106,7 +101,7 @@ void FileConversion::passEnded(bool completed)
         return;
     }
     m_outcome.Converted = completed;
-    if (!completed || m_job.Mode != RunMode::SaveAndRegister || m_job.DryRun) {
+    if (!completed || m_job.Mode != RunMode::SaveAndRegister) {
         end();
         return;
     }

@@ -1,6 +1,7 @@
 #include "conversion/TargetPlan.h"
 
 #include "conversion/CommandLine.h"
+#include "input/DirectoryListing.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -12,37 +13,59 @@ namespace
 {
 
 // What names a file whatever the spelling: the path with links resolved as far as it exists,
-// else the clean absolute path. Folders are resolved once each, as a run's files share few.
+// else the clean absolute path. Each folder is resolved and listed once, for its links (and, where
+// asked, its names), rather than the file system being asked about every file.
 class FileKeys
 {
 public:
     QString Of(const QString& path)
     {
         const QFileInfo info(path);
-        if (info.isSymLink())
+        const Folder& folder = listed(info.absolutePath(), false);
+        if (folder.links.contains(info.fileName()))
             return resolved(info.absoluteFilePath());
-        QString& folder = m_folders[info.absolutePath()];
-        if (folder.isEmpty())
-            folder = resolved(info.absolutePath());
-        return Paths::Join(folder, info.fileName());
+        return Paths::Join(folder.resolved, info.fileName());
+    }
+
+    // Whether something, a link leading nowhere included, has the name `path`.
+    bool Exists(const QString& path)
+    {
+        const QFileInfo info(path);
+        return listed(info.absolutePath(), true).names.contains(info.fileName());
     }
 
 private:
+    struct Folder {
+        QString resolved;
+        QSet<QString> links;
+        QSet<QString> names; // kept only for folders asked about
+        bool listed = false;
+        bool named = false;
+    };
+
+    Folder& listed(const QString& path, bool withNames)
+    {
+        Folder& folder = m_folders[path];
+        if (folder.listed && (folder.named || !withNames))
+            return folder;
+        folder = {resolved(path), {}, {}, true, withNames};
+        for (DirectoryListing listing(path); listing.Next();) {
+            if (listing.IsLink())
+                folder.links.insert(listing.Name());
+            if (withNames)
+                folder.names.insert(listing.Name());
+        }
+        return folder;
+    }
+
     static QString resolved(const QString& path)
     {
         const QString canonical = QFileInfo(path).canonicalFilePath();
         return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
     }
 
-    QHash<QString, QString> m_folders;
+    QHash<QString, Folder> m_folders;
 };
-
-// A link that leads nowhere is still a name someone made.
-bool existsOnDisk(const QString& path)
-{
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
-}
 
 } // namespace
 
@@ -71,7 +94,7 @@ QStringList PlanTargets(const QStringList& sources, const QString& outputFolder,
         number = qMax(number, 1);
         QString key;
         while (taken.contains(key = keys.Of(NumberedTarget(wanted, number))) ||
-               (number > 1 && found == FoundFiles::UsersOwn && existsOnDisk(NumberedTarget(wanted, number))))
+               (number > 1 && found == FoundFiles::UsersOwn && keys.Exists(NumberedTarget(wanted, number))))
             ++number;
         targets << NumberedTarget(wanted, number);
         taken.insert(key);

@@ -84,6 +84,15 @@ bool DirectoryListing::NameIsText() const
     return IsUtf8(RawName());
 }
 
+bool DirectoryListing::IsLink() const
+{
+    if (m_entry->d_type != DT_UNKNOWN)
+        return m_entry->d_type == DT_LNK;
+    struct stat status;
+    return fstatat(dirfd(m_dir), m_entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISLNK(status.st_mode);
+}
+
 bool DirectoryListing::IsWalkableFolder() const
 {
     if (m_entry->d_type != DT_UNKNOWN)

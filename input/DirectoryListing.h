@@ -24,6 +24,8 @@ public:
     bool NameIsText() const;
     // The current entry's name as it is stored.
     QByteArray RawName() const { return m_entry->d_name; }
+    // Whether the current entry is a symbolic link.
+    bool IsLink() const;
     // Whether the current entry is a folder itself, not a link to one: the only kind a walk enters.
     bool IsWalkableFolder() const;
     // The current entry's details; a link is described by what it points to.
