@@ -412,7 +412,7 @@ void TMainForm1::runFinished(const BatchResult& result)
     if (!endMessage.isEmpty())
         Messages::Show(endMessage, this);
     if (!result.Failures.isEmpty())
-        Messages::Show(FailureReport(result.Failures), this);
+        Messages::Show(FailureSummary(result.Failures), this, FailureReport(result.Failures));
     if (result.Skipped > 0)
         Messages::Show(SkippedReport(result.Skipped), this);
     if (endMessage.isEmpty() && result.Failures.isEmpty() && result.Skipped == 0)
@@ -510,7 +510,14 @@ void TMainForm1::showSettings()
 
 void TMainForm1::closeEvent(QCloseEvent* event)
 {
-    // The window manager may still ask while a run has the window disabled; the run ends first.
+    // The window manager may still ask while a run has the window disabled: the user may stop
+    // the whole run, which ends first and brings us back here.
+    if (m_session.Running() && !m_shuttingDown) {
+        event->ignore();
+        if (Messages::Ask(QStringLiteral("変換を中止しますか？"), this))
+            Shutdown();
+        return;
+    }
     if (m_session.Running()) {
         event->ignore();
         return;

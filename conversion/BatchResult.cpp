@@ -62,6 +62,16 @@ QString FailureReport(const QList<FileFailure>& failures)
     return report;
 }
 
+QString FailureSummary(const QList<FileFailure>& failures, int shown)
+{
+    QStringList lines = FailureReport(failures).split(u'\n');
+    const int more = int(lines.size()) - 1 - shown;
+    if (more <= 0)
+        return lines.join(u'\n');
+    lines.resize(1 + shown);
+    return lines.join(u'\n') + QStringLiteral("\nほか %1 件").arg(more);
+}
+
 QString SkippedReport(int skipped)
 {
     return QStringLiteral("変換済みのファイルがあるため、%1 件をスキップしました。").arg(skipped);

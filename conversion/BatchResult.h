@@ -45,5 +45,9 @@ QString EndMessage(const BatchResult& result);
 // by its file name, or by its path where another failed file has the same name.
 QString FailureReport(const QList<FileFailure>& failures);
 
+// FailureReport cut to its header and the first `shown` files, then "ほか N 件", so that a box
+// showing it fits on the screen.
+QString FailureSummary(const QList<FileFailure>& failures, int shown = 20);
+
 // The message shown after a run that left out files whose target existed already.
 QString SkippedReport(int skipped);

@@ -19,7 +19,7 @@ struct RunProgress {
     QList<FileProgress> Running;
     int FileCount = 0;
     double Fraction = 0;            // of the whole run: every pass of every file
-    std::optional<int> SecondsLeft; // once the estimate is steady
+    std::optional<int> SecondsLeft; // once there is enough to estimate from
 };
 
 struct PassStart;

@@ -18,10 +18,27 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
+#include <algorithm>
 
 namespace
 {
 using namespace DesignColors;
+
+// The × button's panel starts here; the file line keeps clear of it.
+constexpr int ButtonLeft = 376;
+constexpr int LinesLeft = 96;
+constexpr int BarTop = 48;
+
+// A line tall enough for the font's descenders and underscores, which may reach below its
+// nominal height.
+int LineHeight(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    const int below = std::max({metrics.descent(), metrics.boundingRect(QStringLiteral("_gjpqy")).bottom(),
+                                metrics.underlinePos() + metrics.lineWidth()});
+    return metrics.ascent() + below + 1;
+}
 } // namespace
 
 TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
@@ -44,8 +61,15 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     Image1->setGeometry(6, 6, 80, 60);
     Image1->setScaledContents(true);
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
-    Label1 = new TLabel(this, QStringLiteral("***.*** -> ***.***"), QPoint(96, 20), TextGrey, Cream);
-    Label2 = new TLabel(this, QStringLiteral("0KB -> 0KB"), QPoint(96, 32), TextGrey, Cream);
+    Label1 = new TLabel(this, QStringLiteral("***.*** -> ***.***"), QPoint(LinesLeft, 20), TextGrey, Cream);
+    Label2 = new TLabel(this, QStringLiteral("0KB -> 0KB"), QPoint(LinesLeft, 32), TextGrey, Cream);
+    // Two lines stacked just above the bar, neither covering the other's descenders.
+    const int lineHeight = LineHeight(font());
+    const int secondTop = BarTop - 1 - lineHeight;
+    Label1->setGeometry(LinesLeft, secondTop - lineHeight, ButtonLeft - 4 - LinesLeft, lineHeight);
+    Label2->setGeometry(LinesLeft, secondTop, width() - 5 - LinesLeft, lineHeight);
+    for (TLabel* label : {Label1, Label2})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     ProgressBar1 = new GradientProgressBar(this);
     ProgressBar1->setGeometry(92, 48, 300, 15);
@@ -63,12 +87,17 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     ProgressBar1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     ProgressBar1->SetFontColor(TextGrey);
 
-    auto* panel1 = new TPanel(this, QRect(376, 4, 20, 20), ColorOf(SystemColor::Grey), TBevelCut::bvNone);
+    auto* panel1 =
+        new TPanel(this, QRect(ButtonLeft, 4, 20, 20), ColorOf(SystemColor::Grey), TBevelCut::bvNone);
     Button1 = new FadeButton(panel1, QStringLiteral("×"));
     Button1->setGeometry(0, 0, 20, 20);
     DressWindowButton(*Button1, Olive, true);
     Button1->setToolTip(QStringLiteral(" ｷｬﾝｾﾙ"));
     Button1->OnClick = [this](QObject* sender) { Button1Click(sender); };
+
+    // Escape does what × does.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this] { Button1Click(Button1); });
 
     Timer1.setInterval(1000);
     connect(&Timer1, &QTimer::timeout, this, &TProgressForm1::Timer1Timer);
@@ -90,7 +119,9 @@ void TProgressForm1::ShowProgress(const RunProgress& progress)
 
 void TProgressForm1::SetCaption(const QString& caption)
 {
-    Label1->SetCaption(caption);
+    Label1->setText(Label1->fontMetrics().elidedText(caption, Qt::ElideMiddle, Label1->width()));
+    // A new pair: its sizes from its first moment, not the last pair's until the next tick.
+    showSizes();
     repaint();
 }
 
@@ -114,10 +145,14 @@ void TProgressForm1::SetTimerEnabled(bool enabled)
 
 void TProgressForm1::Timer1Timer()
 {
-    QString caption = SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath));
-    if (m_secondsLeft)
-        caption += QStringLiteral("  残り ") + ClockText(*m_secondsLeft);
-    Label2->SetCaption(caption);
+    showSizes();
+}
+
+void TProgressForm1::showSizes()
+{
+    const QString left = m_secondsLeft ? ClockText(*m_secondsLeft) : QStringLiteral("--:--");
+    Label2->setText(SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath)) +
+                    QStringLiteral("  残り ") + left);
 }
 
 void TProgressForm1::closeEvent(QCloseEvent* event)

@@ -48,6 +48,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showSizes();
+
     const ConversionState& m_state;
     std::function<bool()> m_cancelEncoder;
     std::optional<int> m_secondsLeft;

@@ -2,16 +2,13 @@
 
 #include "conversion/HiddenProcess.h"
 
-#include <QTimer>
-
 // Grabs a thumbnail in the background, beside the encoder, and says when to look for it: when
-// the grab has ended, or after a second at most, when a grab still running is ended.
+// the grab has ended. A grab of a large source may take seconds, so it is never cut short; only
+// the end of its pass (Stop) ends it.
 class ThumbnailGrab : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int PatienceMs = 1000;
-
     explicit ThumbnailGrab(QObject* parent = nullptr);
 
     void Start(const Command& command, const QString& programFolder);
@@ -25,6 +22,5 @@ private:
     void finish();
 
     HiddenProcess m_process;
-    QTimer m_patience;
     bool m_waiting = false;
 };

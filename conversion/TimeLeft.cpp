@@ -7,37 +7,42 @@ namespace
 {
 
 // Too early, the rate says little: the encoder is still starting.
-constexpr qint64 MinElapsedMs = 3000;
+constexpr qint64 MinElapsedMs = 5000;
 // Each measurement moves the estimate this much of the way towards it...
 constexpr double Smoothing = 0.2;
 // ...but never by more than this share of it, or than a few seconds for short estimates.
 constexpr double MaxStepShare = 0.15;
 constexpr double MinStepMs = 3000;
-// Measurements this close to the count-down in a row make the estimate steady.
-constexpr double SteadyShare = 0.25;
-constexpr int SteadyUpdatesNeeded = 3;
+// Work that has not moved for this long may make the estimate grow; before that a slow stretch
+// only holds it, so the time left never rises while the bar advances.
+constexpr qint64 StallMs = 5000;
 
 } // namespace
 
 std::optional<int> TimeLeft::Update(double fraction, qint64 elapsedMs)
 {
+    fraction = std::min(fraction, 1.0);
     if (fraction <= 0 || elapsedMs < MinElapsedMs)
         return std::nullopt;
-    const double measured = elapsedMs * (1 - std::min(fraction, 1.0)) / fraction;
+    if (fraction > m_lastFraction) {
+        m_lastFraction = fraction;
+        m_lastAdvanceMs = elapsedMs;
+    }
+    // The run's rate so far, from its start.
+    const double measured = elapsedMs * (1 - fraction) / fraction;
     if (!m_estimateMs) {
         m_estimateMs = measured;
     } else {
         // Between measurements the estimate counts down with the clock.
-        const double predicted = std::max(0.0, *m_estimateMs - (elapsedMs - m_lastElapsedMs));
+        const double previous = *m_estimateMs;
+        const double predicted = std::max(0.0, previous - (elapsedMs - m_lastElapsedMs));
         const double maxStep = std::max(MinStepMs, predicted * MaxStepShare);
-        const bool close = std::abs(measured - predicted) <= std::max(MinStepMs, predicted * SteadyShare);
-        m_steadyUpdates = close ? m_steadyUpdates + 1 : 0;
-        m_estimateMs = predicted + std::clamp(Smoothing * (measured - predicted), -maxStep, maxStep);
+        double next = predicted + std::clamp(Smoothing * (measured - predicted), -maxStep, maxStep);
+        if (elapsedMs - m_lastAdvanceMs < StallMs)
+            next = std::min(next, previous);
+        m_estimateMs = next;
     }
     m_lastElapsedMs = elapsedMs;
-    m_shown = m_shown || m_steadyUpdates >= SteadyUpdatesNeeded;
-    if (!m_shown)
-        return std::nullopt;
     return static_cast<int>(std::ceil(*m_estimateMs / 1000));
 }
 

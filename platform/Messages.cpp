@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace Messages
 {
@@ -16,6 +17,12 @@ Handler& currentHandler()
     return handler;
 }
 
+QuestionHandler& currentQuestionHandler()
+{
+    static QuestionHandler handler;
+    return handler;
+}
+
 std::function<void()>& currentBeepHandler()
 {
     static std::function<void()> handler;
@@ -23,7 +30,7 @@ std::function<void()>& currentBeepHandler()
 }
 } // namespace
 
-void Show(const QString& text, QWidget* parent)
+void Show(const QString& text, QWidget* parent, const QString& details)
 {
     Beep();
     if (const Handler& handler = currentHandler()) {
@@ -31,7 +38,26 @@ void Show(const QString& text, QWidget* parent)
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, parent);
+    box.setDetailedText(details);
     box.exec();
+}
+
+bool Ask(const QString& text, QWidget* parent)
+{
+    if (const QuestionHandler& handler = currentQuestionHandler())
+        return handler(text);
+    QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::NoButton, parent);
+    QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
+}
+
+QuestionHandler SetQuestionHandler(QuestionHandler handler)
+{
+    QuestionHandler previous = std::move(currentQuestionHandler());
+    currentQuestionHandler() = std::move(handler);
+    return previous;
 }
 
 Handler SetHandler(Handler handler)

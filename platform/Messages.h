@@ -13,7 +13,15 @@ namespace Messages
 using Handler = std::function<void(const QString& text)>;
 
 // Beeps and shows `text`; returns when the user has pressed OK (or the handler has taken it).
-void Show(const QString& text, QWidget* parent = nullptr);
+// `details`, when given, can be unfolded in the box.
+void Show(const QString& text, QWidget* parent = nullptr, const QString& details = {});
+
+// Asks `text` with the buttons はい and いいえ; true for はい. No beep: the user asked for it.
+bool Ask(const QString& text, QWidget* parent = nullptr);
+
+using QuestionHandler = std::function<bool(const QString& text)>;
+// Replaces the question's box, as SetHandler does the message's; returns the previous handler.
+QuestionHandler SetQuestionHandler(QuestionHandler handler);
 
 // Replaces the modal box (not its beep); an empty handler restores it. Returns the previous handler.
 Handler SetHandler(Handler handler);

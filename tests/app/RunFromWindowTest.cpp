@@ -2,6 +2,7 @@
 #include "controls/BrowseEdit.h"
 #include "controls/FadeButton.h"
 #include "conversion/BatchResult.h"
+#include "tests/support/Media.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 
@@ -63,6 +64,39 @@ TEST_F(RunFromWindow, TheMainWindowIsDisabledWhileTheProgressWindowStaysUsable)
     EXPECT_TRUE(messages.Shown.isEmpty());
     EXPECT_EQ(messages.Beeps, 1) << "the end of a run is announced";
     EXPECT_TRUE(QFile::exists(media.File("out/a.mp4")));
+}
+
+TEST_F(RunFromWindow, ClosingDuringARunAsksAndYesStopsTheWholeRun)
+{
+    // An encoder that writes part of its target and runs until it is ended.
+    const QString encoder =
+        programDir.Write("ffmpeg.exe", "#!/bin/sh\nfor last in \"$@\"; do :; done\n"
+                                       "[ \"$3\" = -f ] && exit 0\n"
+                                       "printf partial > \"$last\"; exec sleep infinity\n");
+    QFile::setPermissions(encoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    form.Inputs.AddPath(media.Write("b.avi", "b"));
+    form.C1_03->SetPath(media.File("out"));
+    form.show();
+    QTest::mouseClick(form.Button10, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(media.File("out/a.mp4")); }, 30000));
+
+    for (const bool answer : {false, true}) {
+        messages.Answer = answer;
+        QCloseEvent close;
+        QApplication::sendEvent(&form, &close);
+        EXPECT_EQ(messages.Asked.size(), answer ? 2 : 1);
+        EXPECT_EQ(messages.Asked.last(), "変換を中止しますか？");
+        if (!answer) {
+            EXPECT_FALSE(form.isEnabled()) << "いいえ: the run goes on";
+        }
+    }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 30000))
+        << "はい: the run ends, then the window";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !ProcessRunningWith(media.File("a.avi")); }, 30000))
+        << "the encoder is ended";
+    EXPECT_FALSE(QFile::exists(media.File("out/b.mp4"))) << "no further file";
+    EXPECT_TRUE(QFile::exists(programDir.File("Korumi.ini"))) << "the settings are saved";
+    EXPECT_TRUE(messages.Shown.isEmpty());
 }
 
 TEST_F(RunFromWindow, AnEmptyOutputFolderIsReportedAndNothingRuns)

@@ -9,9 +9,12 @@ ffmpeg -v error -nostdin -f lavfi -i testsrc=size=640x480:rate=30:duration=10 -c
 
 start_korumi "$work/clip.avi"
 first_pid=$korumi_pid
-xdotool mousemove 120 550 click 1 # "[ 変換開始 ]"
+# Out of the way, so that the screen shows the second window as it is and nothing of the first.
+drag 120 30 600 0
+wait_for_position "$window" 620,20 || { echo "the first window stays at $(window_position)"; exit 1; }
+xdotool mousemove 720 550 click 1 # "[ 変換開始 ]"
 wait_until_encoding "$work/out/clip.mp4"
-start_korumi "$work/clip.avi" # a window of its own, over the first one
+start_korumi "$work/clip.avi" # a window of its own, where the first one started
 xdotool mousemove 120 550 click 1
 wait_until_encoding "$work/out/clip (2).mp4"
 

@@ -32,8 +32,9 @@ end_window_test() {
 }
 korumi_pids=()
 
-# Starts Korumi's window with ARGUMENTS and waits until it has the input focus: its first
-# activation (settings and files) comes before any input sent after that. Sets korumi_pid and window.
+# Starts Korumi's window with ARGUMENTS and waits until it has the input focus (its first
+# activation, which loads the settings, comes before any input sent after that) and, given files,
+# until its input list shows them. Sets korumi_pid and window.
 start_korumi() {
     "$work/korumi" "$@" </dev/null >/dev/null 2>"$work/korumi.log" &
     korumi_pid=$!
@@ -41,12 +42,31 @@ start_korumi() {
     window=
     for _ in $(seq 300); do
         window=$(xdotool search --all --onlyvisible --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null | head -n 1) || true
-        [ -n "$window" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && return 0
+        [ -n "$window" ] && [ "$(xdotool getwindowfocus 2>/dev/null)" = "$window" ] && break
+        window=
         sleep 0.1
     done
-    echo "the window never appeared with the focus:"
-    cat "$work/korumi.log"
+    [ -n "$window" ] || { echo "the window never appeared with the focus:"; cat "$work/korumi.log"; exit 1; }
+    [ $# -eq 0 ] && return 0
+    # The files are taken in the background; the list shows them once the cream drop panel over
+    # it has gone and the strip below its rows is white.
+    local at=$(window_position)
+    wait_for_colour $((${at%,*} + 20)) $((${at#*,} + 140)) 360 ffffff && return 0
+    echo "the input list never showed the files"
     exit 1
+}
+
+# Waits until each of the WIDTH pixels from X,Y to the right on the screen has the colour RGB
+# (hex, as ffffff); fails when that never happens.
+wait_for_colour() {
+    local wanted
+    wanted=$(printf "%${3}s" "" | sed "s/ /$4/g")
+    for _ in $(seq 300); do
+        [ "$(ffmpeg -v error -nostdin -f x11grab -video_size "${3}x1" -i "$DISPLAY+$1,$2" -frames:v 1 \
+            -f rawvideo -pix_fmt rgb24 - 2>/dev/null | od -An -v -tx1 | tr -d ' \n')" = "$wanted" ] && return 0
+        sleep 0.1
+    done
+    return 1
 }
 
 # Where WINDOW (default: the main window) stands, as "x,y".

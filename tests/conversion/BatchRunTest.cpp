@@ -4,6 +4,7 @@
 #include "tests/support/Media.h"
 
 #include <QLabel>
+#include <QMap>
 
 #include <QDir>
 #include <QFile>
@@ -95,6 +96,21 @@ TEST_F(RecordedBatch, AFailedFileIsReportedAndNeverHandedOff)
     EXPECT_EQ(result.Failures[0].Name, "broken.avi");
     EXPECT_EQ(result.Failures[0].ExitCode, 3);
     EXPECT_EQ(handOffs(), QList<QStringList>{{settings.OutputFolder + "/fine.mp4"}});
+}
+
+TEST_F(RecordedBatch, EachFileShowsItsOwnSourceSizeFromItsFirstMoment)
+{
+    UseRecordingTools();
+    const QString a = sourceDir.Write(QStringLiteral("a.avi"), QByteArray(5000, 'a'));
+    const QString b = sourceDir.Write(QStringLiteral("b.avi"), QByteArray(9000, 'b'));
+    Prepare({a, b});
+    QStringList sourceSizes;
+    QObject::connect(run.get(), &BatchRun::PassStarted, form.get(),
+                     [&] { sourceSizes << form->Label2->text().section(QStringLiteral(" -> "), 0, 0); });
+
+    StartAndWait();
+
+    EXPECT_EQ(sourceSizes, QStringList({"5KB", "9KB"}));
 }
 
 TEST_F(RecordedBatch, DryRunAnnouncesEveryCommandAndWritesNothing)
@@ -241,6 +257,48 @@ TEST_F(EncodedBatch, SinglePassWritesAPlayableFileWithAThumbnailAndTheBarMovesWi
     EXPECT_EQ(video.value("width").toInt(), 640);
     EXPECT_EQ(shown.size(), QSize(80, 60));
     EXPECT_TRUE(QDir(thumbnailDir.Path()).isEmpty()) << "the grabbed picture is removed once shown";
+}
+
+TEST_F(EncodedBatch, LargeSourcesShowTheirPictureWhileTheyConvert)
+{
+    // Grabbing the picture at 5 s decodes from the first key frame: seconds for such sources.
+    const QStringList h264{"-c:v", "libx264", "-preset", "ultrafast"};
+    struct Case {
+        const char* name;
+        QSize size;
+        QStringList options;
+    };
+    QStringList files;
+    for (const Case& c : {Case{"wide.mp4", {1920, 1080}, h264},
+                          Case{"deep.mkv",
+                               {1920, 1080},
+                               {"-c:v", "libx265", "-preset", "ultrafast", "-pix_fmt", "yuv420p10le"}},
+                          Case{"tall.mp4", {1080, 1920}, h264}}) {
+        files << MakeClip(sourceDir.Path(), {QLatin1String(c.name), 7, false, c.size, 30, c.options});
+        ASSERT_FALSE(files.last().isEmpty()) << c.name;
+    }
+    Prepare(files);
+    // A file's picture stays until the next file starts (or the run ends), so it is read then.
+    QMap<int, QImage> shown;
+    QObject::connect(run.get(), &BatchRun::PassStarted, form.get(), [&](const PassStart& pass) {
+        if (pass.FileIndex > 0)
+            shown[pass.FileIndex - 1] = form->Image1->pixmap().toImage();
+    });
+    QObject::connect(run.get(), &BatchRun::Finished, form.get(),
+                     [&] { shown[int(files.size()) - 1] = form->Image1->pixmap().toImage(); });
+
+    EXPECT_TRUE(StartAndWait().AllConverted());
+
+    for (int i = 0; i < files.size(); ++i) {
+        const QImage picture = shown.value(i).convertToFormat(QImage::Format_Grayscale8);
+        qint64 sum = 0;
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x)
+                sum += qGray(picture.pixel(x, y));
+        const qint64 pixels = qint64(picture.width()) * picture.height();
+        EXPECT_GT(pixels > 0 ? sum / pixels : 0, 30)
+            << files.at(i).toStdString() << ": no picture, or a black one";
+    }
 }
 
 TEST_F(EncodedBatch, TwoPassProducesAPlayableFileWithAudio)

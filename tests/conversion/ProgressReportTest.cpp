@@ -1,7 +1,9 @@
+#include "conversion/BatchResult.h"
 #include "conversion/ConsoleProgress.h"
 #include "conversion/EncoderReport.h"
 #include "conversion/TimeLeft.h"
 
+#include <QList>
 #include <gtest/gtest.h>
 
 namespace
@@ -42,29 +44,73 @@ TEST(EncoderReport, TheReasonIsTheLastMessageWithoutTheSourceInFront)
     EXPECT_EQ(report.Reason(), "Invalid data found when processing input");
 }
 
-// Feeds the fractions a run reaches at `ratePerSecond`, one each half second.
-std::optional<int> AfterSeconds(TimeLeft& estimate, double seconds, double ratePerSecond, double from = 0,
-                                double startSeconds = 0)
+TEST(TimeLeft, HiddenUntilThereIsEnoughThenNeverRisingWhileTheWorkAdvances)
 {
-    std::optional<int> left;
-    for (double t = startSeconds + 0.5; t <= startSeconds + seconds; t += 0.5)
-        left = estimate.Update(from + (t - startSeconds) * ratePerSecond, qint64(t * 1000));
-    return left;
+    struct Sample {
+        double fraction;
+        double seconds;
+    };
+    // A run whose rate swings under load, every 4 s between 1 % and 0.5 % a second...
+    QList<Sample> swinging;
+    double done = 0;
+    for (double t = 0.5; t <= 60; t += 0.5) {
+        done += (int(t) / 4 % 2 == 0 ? 0.01 : 0.005) / 2;
+        swinging << Sample{done, t};
+    }
+    // ...and then stalls.
+    QList<Sample> stalled = swinging;
+    for (double t = 60.5; t <= 80; t += 0.5)
+        stalled << Sample{done, t};
+    struct Case {
+        const char* what;
+        QList<Sample> samples;
+        std::optional<int> first; // the first estimate shown, give or take 10 %
+        std::optional<int> last;
+    };
+    const QList<Case> cases{
+        {"too early", {{0.05, 1}, {0.1, 2}, {0.2, 4.5}}, std::nullopt, std::nullopt},
+        {"a steady rate", {{0.01, 1}, {0.05, 5}, {0.1, 10}, {0.2, 20}}, 95, 80},
+        {"31 % to 36 %, slowing", {{0.30, 60}, {0.31, 65}, {0.33, 75}, {0.36, 90}}, 140, 126},
+        {"a swinging rate", swinging, 113, 72}, // the average rate: 54 % left at 0.75 % a second
+        {"a stall", stalled, 113, 91},          // grows once the work has stopped
+    };
+    for (const Case& c : cases) {
+        TimeLeft estimate;
+        std::optional<int> first;
+        std::optional<int> left;
+        double reached = 0;
+        for (const Sample& sample : c.samples) {
+            const std::optional<int> previous = left;
+            left = estimate.Update(sample.fraction, qint64(sample.seconds * 1000));
+            first = first ? first : left;
+            EXPECT_FALSE(previous && !left) << c.what << ": once shown, an estimate stays";
+            if (previous && left && sample.fraction > reached) {
+                EXPECT_LE(*left, *previous) << c.what << " at " << sample.seconds << " s";
+            }
+            reached = std::max(reached, sample.fraction);
+        }
+        ASSERT_EQ(first.has_value(), c.first.has_value()) << c.what;
+        if (!c.first)
+            continue;
+        EXPECT_NEAR(*first, *c.first, *c.first / 10) << c.what;
+        EXPECT_NEAR(*left, *c.last, *c.last / 10) << c.what;
+    }
 }
 
-TEST(TimeLeft, ShownOnceSteadyThenCountingDownWithoutJumps)
+TEST(FailureSummary, AtMostTwentyFilesThenHowManyMore)
 {
-    TimeLeft estimate;
-    EXPECT_EQ(AfterSeconds(estimate, 2, 0.01), std::nullopt) << "too early to tell";
-    const std::optional<int> steady = AfterSeconds(estimate, 8, 0.01, 0.02, 2);
-    ASSERT_TRUE(steady.has_value());
-    EXPECT_NEAR(*steady, 90, 3); // 10 % done in 10 s
-
-    // The rate triples for a moment: the estimate follows, but in small steps.
-    const std::optional<int> afterSpurt = estimate.Update(0.13, 10500);
-    ASSERT_TRUE(afterSpurt.has_value());
-    EXPECT_LT(*steady - *afterSpurt, 15);
-    EXPECT_LE(*afterSpurt, *steady);
+    for (const int failed : {1, 20, 21, 80}) {
+        QList<FileFailure> failures;
+        for (int i = 0; i < failed; ++i)
+            failures << FileFailure{QStringLiteral("f%1.avi").arg(i), 1, false};
+        const QStringList lines = FailureSummary(failures).split(u'\n');
+        const QStringList whole = FailureReport(failures).split(u'\n');
+        EXPECT_EQ(lines.mid(0, 21), whole.mid(0, 21)) << failed;
+        EXPECT_EQ(lines.size(), failed > 20 ? 22 : failed + 1) << failed;
+        if (failed > 20) {
+            EXPECT_EQ(lines.last(), QStringLiteral("ほか %1 件").arg(failed - 20));
+        }
+    }
 }
 
 TEST(TimeLeft, ClockText)

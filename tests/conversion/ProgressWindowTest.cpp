@@ -51,11 +51,43 @@ TEST_F(ProgressWindow, TimerShowsTheSizesOfSourceAndTargetAndOnceKnownTheTimeLef
     state.SourcePath = dir.Write(QStringLiteral("a.avi"), QByteArray(1999, 'a'));
     state.TargetPath = dir.File(QStringLiteral("a.mp4")); // not written yet
     form.Timer1Timer();
-    EXPECT_EQ(form.Label2->text(), "1KB -> 0KB");
+    EXPECT_EQ(form.Label2->text(), "1KB -> 0KB  残り --:--");
     dir.Write(QStringLiteral("a.mp4"), QByteArray(25000, 'b'));
     form.ShowProgress(RunProgress{{}, 1, 0.5, 83});
     form.Timer1Timer();
     EXPECT_EQ(form.Label2->text(), "1KB -> 25KB  残り 1:23");
+}
+
+TEST_F(ProgressWindow, LongNamesStayClearOfTheButtonAndUnderscoresShow)
+{
+    const QString source = QString(60, u'a') + QStringLiteral("_end.avi");
+    const QString caption = QStringLiteral("IMG_start_") + source + QStringLiteral(" -> ") + source + ".mp4";
+    form.SetCaption(caption);
+    const QString shown = form.Label1->text();
+    EXPECT_TRUE(shown.startsWith("IMG_start_") && shown.endsWith("_end.avi.mp4") && shown.contains(u'…'))
+        << shown.toStdString();
+    const QRect button(form.Button1->mapTo(&form, QPoint(0, 0)), form.Button1->size());
+    EXPECT_LE(form.Label1->x() + form.Label1->fontMetrics().horizontalAdvance(shown), button.left());
+    EXPECT_LE(form.Label1->geometry().bottom(), form.Label2->geometry().top());
+    EXPECT_LE(form.Label2->geometry().bottom(), form.ProgressBar1->geometry().top());
+
+    // An underscore is drawn: the line is not cut off below by the one under it.
+    auto picture = [this](const QString& caption) {
+        form.SetCaption(caption);
+        return form.grab().toImage();
+    };
+    EXPECT_NE(picture("IMG_0001 -> IMG_0001.mp4"), picture("IMG 0001 -> IMG 0001.mp4"));
+}
+
+TEST_F(ProgressWindow, EscapeDoesWhatTheCancelButtonDoes)
+{
+    MessageRecorder messages;
+    encoderRunning = true;
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    form.activateWindow();
+    QTest::keyClick(&form, Qt::Key_Escape);
+    EXPECT_EQ(cancels, 1);
 }
 
 TEST_F(ProgressWindow, CancelWithNoEncoderToEndSaysSoAndOtherwiseIsQuiet)

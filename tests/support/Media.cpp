@@ -38,7 +38,7 @@ QString MakeClip(const QString& folder, const ClipSpec& spec)
     if (spec.Audio)
         arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i")
                   << QStringLiteral("sine=frequency=440:sample_rate=22050:duration=%1").arg(duration);
-    arguments << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p") << path;
+    arguments << QStringLiteral("-pix_fmt") << QStringLiteral("yuv420p") << spec.VideoOptions << path;
     bool ok = false;
     run(QStringLiteral("ffmpeg"), arguments, &ok);
     return ok && QFile::exists(path) ? path : QString();

@@ -12,6 +12,7 @@ struct ClipSpec {
     bool Audio = true;
     QSize Size{160, 120};
     int Fps = 10;
+    QStringList VideoOptions = {}; // ffmpeg output options, after the defaults: codec, pixel format
 };
 
 // Writes the clip into `folder`; returns its path, or an empty string when ffmpeg failed.
