@@ -148,6 +148,10 @@ void BatchRun::startFile(int fileIndex)
             [this, conversion](const PassStart& pass) { guarded([=] { onPassStarted(conversion, pass); }); });
     connect(conversion, &FileConversion::Progressed, this,
             [this, conversion](double fraction) { onProgressed(conversion, fraction); });
+    connect(conversion, &FileConversion::Writing, this, [this, target](const QString& path) {
+        if (m_state.TargetPath == target) // the file the view shows
+            m_state.WritingPath = path;
+    });
     connect(conversion, &FileConversion::PassEnded, &m_thumbnail, &ThumbnailGrab::Stop);
     connect(conversion, &FileConversion::Ended, this,
             [this, conversion](const FileOutcome& outcome) { onEnded(conversion, outcome); });
@@ -168,6 +172,7 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
     }
     m_state.SourcePath = pass.Source;
     m_state.TargetPath = pass.Target;
+    m_state.WritingPath.clear();
     m_view.SetCaption(Printable(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
                                 Paths::ExtractFileName(pass.Target)));
     showProgress();

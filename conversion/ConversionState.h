@@ -6,4 +6,6 @@
 struct ConversionState {
     QString SourcePath;
     QString TargetPath;
+    // Where the encoder writes the target until it is whole; empty until the encoder says.
+    QString WritingPath;
 };

@@ -21,6 +21,22 @@ template <typename Take> void SplitLines(QByteArray& rest, const QByteArray& byt
         rest = rest.right(MaxLineBytes);
 }
 
+// A path as the front writes it on one line, its escapes undone.
+QString Unescaped(const QByteArray& text)
+{
+    QByteArray path;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\\' || i + 1 == text.size()) {
+            path += c;
+            continue;
+        }
+        const char escaped = text[++i];
+        path += escaped == 'n' ? '\n' : escaped == 'r' ? '\r' : escaped;
+    }
+    return QString::fromUtf8(path);
+}
+
 std::optional<double> Number(const QByteArray& text)
 {
     bool ok = false;
@@ -61,6 +77,8 @@ void EncoderReport::takeOutputLine(const QByteArray& line)
     const QByteArray value = line.mid(equals + 1).trimmed();
     if (key == "duration")
         m_durationSeconds = Number(value);
+    else if (key == "writing")
+        m_writingPath = Unescaped(value);
     else if (const auto microseconds = key == "out_time_us" ? Number(value) : std::nullopt)
         m_doneSeconds = *microseconds / MicrosecondsPerSecond;
     else if (key == "progress" && value == "end")

@@ -5,7 +5,8 @@
 #include <optional>
 
 // What the encoder front tells while a pass runs. Its standard output carries key=value lines:
-// "duration=<seconds>" for the source, and ffmpeg's own progress ("out_time_us=<microseconds>",
+// "duration=<seconds>" for the source, "writing=<path>" for the file it writes (with "\\", "\n" and
+// "\r" escaped), and ffmpeg's own progress ("out_time_us=<microseconds>",
 // "progress=end"). Its standard error carries ffmpeg's error messages. Text may arrive in pieces
 // of any size; a line counts once it is whole.
 class EncoderReport
@@ -19,6 +20,10 @@ public:
 
     // How much of the pass is done, 0 to 1; nothing until both the length and a time are known.
     std::optional<double> Fraction() const;
+
+    // The file the front writes until the result is whole, when it has said; its size is the
+    // output's as it grows.
+    const QString& WritingPath() const { return m_writingPath; }
 
     // The last message on the error output, without the source's path in front: ffmpeg's reason
     // when the pass fails. Empty when there was none.
@@ -34,5 +39,6 @@ private:
     std::optional<double> m_durationSeconds;
     std::optional<double> m_doneSeconds;
     bool m_ended = false;
+    QString m_writingPath;
     QString m_reason;
 };

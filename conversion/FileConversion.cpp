@@ -11,7 +11,10 @@ FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString targe
       m_target(std::move(target)), m_settings(std::move(settings))
 {
     connect(&m_encoder, &HiddenProcess::OutputArrived, this, [this](const QByteArray& bytes) {
+        const QString writingBefore = m_report.WritingPath();
         m_report.AddOutput(bytes);
+        if (m_report.WritingPath() != writingBefore)
+            emit Writing(m_report.WritingPath());
         if (const std::optional<double> passDone = m_report.Fraction())
             emit Progressed((m_pass - 1 + *passDone) / m_passes);
     });

@@ -58,6 +58,8 @@ signals:
     void PassEnded();
     // How much of the file is done, 0 to 1, as the encoder reports it.
     void Progressed(double fraction);
+    // The file the encoder writes until the result is whole.
+    void Writing(const QString& path);
     void Ended(const FileOutcome& outcome);
     // The encoder cannot work at all (EncoderMissing, FfmpegMissing): no file would convert.
     void CannotConvert(RunEnd why);

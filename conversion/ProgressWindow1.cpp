@@ -151,8 +151,10 @@ void TProgressForm1::Timer1Timer()
 void TProgressForm1::showSizes()
 {
     const QString left = m_secondsLeft ? ClockText(*m_secondsLeft) : QStringLiteral("--:--");
-    Label2->setText(SizeCaption(FileSizeOf(m_state.SourcePath), FileSizeOf(m_state.TargetPath)) +
-                    QStringLiteral("  残り ") + left);
+    // The output grows under the encoder's own name for it until it is whole.
+    const qint64 writing = m_state.WritingPath.isEmpty() ? -1 : FileSizeOf(m_state.WritingPath);
+    const qint64 target = writing >= 0 ? writing : FileSizeOf(m_state.TargetPath);
+    Label2->setText(SizeCaption(FileSizeOf(m_state.SourcePath), target) + QStringLiteral("  残り ") + left);
 }
 
 void TProgressForm1::closeEvent(QCloseEvent* event)

@@ -1,5 +1,6 @@
 #include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
+#include "platform/FileChecks.h"
 #include "tests/conversion/BatchFixture.h"
 #include "tests/support/Media.h"
 
@@ -347,6 +348,8 @@ TEST_F(EncodedBatch, CancelEndsTheEncoderLeavesTheEarlierFileAsItWasAndGoesOn)
         // Cancel once the encoder has written part of its output.
         QTimer::singleShot(0, form.get(), [&] {
             EXPECT_TRUE(QTest::qWaitFor([&] { return IsBeingEncoded(slowTarget); }, 60000));
+            // The window's sizes follow the output as it grows under its temporary name.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return FileSizeOf(state.WritingPath) > 0; }, 60000));
             form->Button1Click(form->Button1);
         });
     });

@@ -34,6 +34,14 @@ TEST(EncoderReport, FractionFromTheDurationAndFfmpegsProgressInPiecesOfAnySize)
     }
 }
 
+TEST(EncoderReport, TheFileBeingWrittenComesWithItsEscapesUndone)
+{
+    EncoderReport report;
+    EXPECT_EQ(report.WritingPath(), "");
+    report.AddOutput("duration=3.00\nwriting=/out/.a\\nb\\\\c.mp4.tmp-7.mp4\nout_time_us=1\n");
+    EXPECT_EQ(report.WritingPath(), "/out/.a\nb\\c.mp4.tmp-7.mp4");
+}
+
 TEST(EncoderReport, TheReasonIsTheLastMessageWithoutTheSourceInFront)
 {
     EncoderReport report(QStringLiteral("/v/bad.avi"));

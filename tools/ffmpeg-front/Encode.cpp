@@ -39,6 +39,7 @@ ChildProcess::Outcome Encode(const FrontPlan& plan, const std::string& passLogPr
     const std::string temp = TempOutput::PathFor(plan.Output, getpid());
     FfmpegLog log(STDOUT_FILENO, STDERR_FILENO, FilePaths::FfmpegFileArgument(temp),
                   FilePaths::FfmpegFileArgument(plan.Output));
+    log.AnnounceWriting(FilePaths::Absolute(temp));
     const ChildProcess::Outcome ended = ChildProcess::RunReadingErrors(
         EncodeArguments(plan, temp, passLogPrefix), [&log](std::string_view bytes) { log.Add(bytes); });
     log.Finish();

@@ -147,6 +147,22 @@ void FfmpegLog::takeLength(const std::string& text)
     writeWhole(m_outputFd, line);
 }
 
+void FfmpegLog::AnnounceWriting(const std::string& path) const
+{
+    std::string line = "writing=";
+    for (const char c : path) {
+        if (c == '\\')
+            line += "\\\\";
+        else if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else
+            line += c;
+    }
+    writeWhole(m_outputFd, line + '\n');
+}
+
 void FfmpegLog::passOn(std::string text) const
 {
     replaceAll(text, m_tempArgument, m_targetArgument);

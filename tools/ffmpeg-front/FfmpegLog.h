@@ -16,6 +16,10 @@ public:
     // ffmpeg writes, are passed on as `targetArgument`, the file the user asked for.
     FfmpegLog(int outputFd, int errorFd, std::string tempArgument, std::string targetArgument);
 
+    // Writes "writing=<path>" to the standard output, the file ffmpeg writes before it is whole,
+    // so a reader can show how it grows; "\" and line breaks in the path are escaped.
+    void AnnounceWriting(const std::string& path) const;
+
     // Takes the next piece of ffmpeg's error output.
     void Add(std::string_view bytes);
     // Takes a last line that did not end in a line break.
