@@ -12,23 +12,30 @@ begin_window_test() {
     # No reset when a client leaves: a reset refuses the next client for a moment.
     Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
     x_pid=$!
-    for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
     export DISPLAY=:$(cat "$work/display")
-    for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
+    for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
     echo "the X server never took connections"
     exit 1
 }
 
 # Ends every Korumi started and the server, waiting until they have gone so that nothing of
-# theirs outlives the test and the next test's server starts afresh.
+# theirs outlives the test and the next test's server starts afresh. A sanitizer's report in
+# what a Korumi wrote on standard error fails the test.
 end_window_test() {
+    local status=$?
     for pid in "${korumi_pids[@]}"; do
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
     kill "${x_pid:-}" 2>/dev/null || true
     wait "${x_pid:-}" 2>/dev/null || true
+    if grep -q 'Sanitizer' "$work"/korumi-*.log 2>/dev/null; then
+        cat "$work"/korumi-*.log
+        status=1
+    fi
     rm -rf "$work"
+    exit "$status"
 }
 korumi_pids=()
 
@@ -36,7 +43,8 @@ korumi_pids=()
 # activation, which loads the settings, comes before any input sent after that) and, given files,
 # until its input list shows them. Sets korumi_pid and window.
 start_korumi() {
-    "$work/korumi" "$@" </dev/null >/dev/null 2>"$work/korumi.log" &
+    local log=$work/korumi-${#korumi_pids[@]}.log
+    "$work/korumi" "$@" </dev/null >/dev/null 2>"$log" &
     korumi_pid=$!
     korumi_pids+=("$korumi_pid")
     window=
@@ -46,7 +54,7 @@ start_korumi() {
         window=
         sleep 0.1
     done
-    [ -n "$window" ] || { echo "the window never appeared with the focus:"; cat "$work/korumi.log"; exit 1; }
+    [ -n "$window" ] || { echo "the window never appeared with the focus:"; cat "$log"; exit 1; }
     [ $# -eq 0 ] && return 0
     # The files are taken in the background; the list shows them once the cream drop panel over
     # it has gone and the strip below its rows is white.
