@@ -17,6 +17,7 @@
 #include "platform/Application.h"
 #include "platform/DesignColors.h"
 #include "platform/Desktop.h"
+#include "platform/DesktopNotification.h"
 #include "platform/Errors.h"
 #include "platform/Fonts.h"
 #include "platform/Messages.h"
@@ -31,6 +32,7 @@
 #include "settings/SavedSettings.h"
 #include "settings/SettingsFile.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -399,6 +401,10 @@ void TMainForm1::Shutdown()
 
 void TMainForm1::runFinished(const BatchResult& result)
 {
+    // Someone who is not watching learns of the end from the desktop; asked before the progress
+    // window, which may hold the activation, goes.
+    if (!m_shuttingDown && !QApplication::activeWindow())
+        DesktopNotification::Send(ProgramTitle + QStringLiteral(": ") + RunSummary(result), EndMessage(result));
     // A finished run must not look like one still going while its messages are read.
     m_progress->hide();
     // Released once the signal that brought us here has returned.

@@ -76,3 +76,11 @@ QString SkippedReport(int skipped)
 {
     return QStringLiteral("変換済みのファイルがあるため、%1 件をスキップしました。").arg(skipped);
 }
+
+QString RunSummary(const BatchResult& result)
+{
+    QString summary = QStringLiteral("%1 件を変換しました").arg(result.Converted);
+    if (!result.Failures.isEmpty())
+        summary += QStringLiteral("（失敗 %1 件）").arg(result.Failures.size());
+    return summary;
+}

@@ -51,3 +51,7 @@ QString FailureSummary(const QList<FileFailure>& failures, int shown = 20);
 
 // The message shown after a run that left out files whose target existed already.
 QString SkippedReport(int skipped);
+
+// One line that sums up a run for someone who was not watching it: "12 件を変換しました", with
+// "（失敗 1 件）" after it when files failed.
+QString RunSummary(const BatchResult& result);
