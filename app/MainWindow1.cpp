@@ -404,7 +404,8 @@ void TMainForm1::runFinished(const BatchResult& result)
     // Someone who is not watching learns of the end from the desktop; asked before the progress
     // window, which may hold the activation, goes.
     if (!m_shuttingDown && !QApplication::activeWindow())
-        DesktopNotification::Send(ProgramTitle + QStringLiteral(": ") + RunSummary(result), EndMessage(result));
+        DesktopNotification::Send(ProgramTitle + QStringLiteral(": ") + RunSummary(result),
+                                  EndMessage(result));
     // A finished run must not look like one still going while its messages are read.
     m_progress->hide();
     // Released once the signal that brought us here has returned.

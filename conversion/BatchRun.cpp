@@ -113,19 +113,15 @@ void BatchRun::announceFiles()
     if (m_finished)
         return;
     const ConversionSettings settings = m_settings();
+    const ConversionCommands commands(settings);
     const int passes = settings.TwoPass ? 2 : 1;
     const int fileCount = m_job.Files.size();
     for (int turn = 0; turn < FilesPerTurn && !m_stopEnd && m_nextFile < fileCount; ++turn, ++m_nextFile) {
         const QString& source = m_job.Files.at(m_nextFile);
         const QString& target = m_targets.at(m_nextFile);
         for (int pass = 1; pass <= passes; ++pass) {
-            const PassStart start{m_nextFile,
-                                  fileCount,
-                                  pass,
-                                  passes,
-                                  source,
-                                  target,
-                                  ConversionCommand(source, target, pass, settings)};
+            const PassStart start{
+                m_nextFile, fileCount, pass, passes, source, target, commands.For(source, target, pass)};
             m_view.AnnouncePass(start);
             emit PassStarted(start);
         }

@@ -7,6 +7,13 @@ Command& Command::Add(const QString& argument)
     return *this;
 }
 
+Command& Command::Add(const QStringList& arguments)
+{
+    m_arguments << arguments;
+    m_quoted.insert(m_quoted.size(), arguments.size(), false);
+    return *this;
+}
+
 Command& Command::AddPath(const QString& path)
 {
     m_arguments << path;

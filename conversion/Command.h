@@ -9,10 +9,16 @@
 class Command
 {
 public:
-    explicit Command(QString program) : m_program(std::move(program)) {}
+    explicit Command(QString program) : m_program(std::move(program))
+    {
+        m_arguments.reserve(TypicalLength);
+        m_quoted.reserve(TypicalLength);
+    }
 
     // Appends "-flag value"-style words; a word is one argument.
     Command& Add(const QString& argument);
+    // Appends each of `arguments`, as Add does.
+    Command& Add(const QStringList& arguments);
     // Appends a path; it is shown between double quotes, unchanged.
     Command& AddPath(const QString& path);
 
@@ -25,6 +31,7 @@ public:
     QString Text() const;
 
 private:
+    static constexpr qsizetype TypicalLength = 32; // an encoder's command line, without regrowing
     QString m_program;
     QStringList m_arguments;
     QList<bool> m_quoted;

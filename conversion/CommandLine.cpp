@@ -19,33 +19,54 @@ QString TargetPathFor(const QString& source, const QString& outputFolder)
                        Paths::ChangeFileExt(Paths::ExtractFileName(source), QStringLiteral(".mp4")));
 }
 
+namespace
+{
+
+// The words between source and target for one pass.
+QStringList wordsBetween(int pass, const ConversionSettings& settings)
+{
+    const bool firstOfTwo = settings.TwoPass && pass == 1;
+    QStringList words{QStringLiteral("-y")};
+    if (settings.TwoPass)
+        words << QStringLiteral("-pass") << QString::number(pass);
+    if (firstOfTwo)
+        words << QStringLiteral("-an");
+    words << QStringLiteral("-flags") << QStringLiteral("bitexact");
+    if (inRange(PictureSizes, settings.PictureSizeIndex)) {
+        const PictureSize& size = PictureSizes[settings.PictureSizeIndex];
+        words << QStringLiteral("-s") << QString::fromLatin1(size.Size);
+        words << QStringLiteral("-aspect") << QString::fromLatin1(size.Aspect);
+    }
+    words << QStringLiteral("-vcodec") << settings.VideoCodec.toLower();
+    words << QStringLiteral("-b") << QString::number(settings.VideoBitRate) + u'k';
+    words << QStringLiteral("-r") << QString::number(settings.FrameRate);
+    words << QStringLiteral("-acodec") << QStringLiteral("libfaac");
+    words << QStringLiteral("-ab") << QString::number(settings.AudioBitRate) + u'k';
+    if (inRange(SampleRates, settings.SampleRateIndex))
+        words << QStringLiteral("-ar") << QString::number(SampleRates[settings.SampleRateIndex]);
+    if (firstOfTwo)
+        words << QStringLiteral("-an");
+    return words;
+}
+
+} // namespace
+
+ConversionCommands::ConversionCommands(const ConversionSettings& settings)
+    : m_between{wordsBetween(1, settings), wordsBetween(2, settings)}
+{
+}
+
+Command ConversionCommands::For(const QString& source, const QString& target, int pass) const
+{
+    Command command(EncoderProgram);
+    command.Add(QStringLiteral("-i")).AddPath(source).Add(m_between[pass == 2 ? 1 : 0]).AddPath(target);
+    return command;
+}
+
 Command ConversionCommand(const QString& source, const QString& target, int pass,
                           const ConversionSettings& settings)
 {
-    const bool firstOfTwo = settings.TwoPass && pass == 1;
-    Command command(EncoderProgram);
-    command.Add(QStringLiteral("-i")).AddPath(source).Add(QStringLiteral("-y"));
-    if (settings.TwoPass)
-        command.Add(QStringLiteral("-pass")).Add(QString::number(pass));
-    if (firstOfTwo)
-        command.Add(QStringLiteral("-an"));
-    command.Add(QStringLiteral("-flags")).Add(QStringLiteral("bitexact"));
-    if (inRange(PictureSizes, settings.PictureSizeIndex)) {
-        const PictureSize& size = PictureSizes[settings.PictureSizeIndex];
-        command.Add(QStringLiteral("-s")).Add(QString::fromLatin1(size.Size));
-        command.Add(QStringLiteral("-aspect")).Add(QString::fromLatin1(size.Aspect));
-    }
-    command.Add(QStringLiteral("-vcodec")).Add(settings.VideoCodec.toLower());
-    command.Add(QStringLiteral("-b")).Add(QString::number(settings.VideoBitRate) + u'k');
-    command.Add(QStringLiteral("-r")).Add(QString::number(settings.FrameRate));
-    command.Add(QStringLiteral("-acodec")).Add(QStringLiteral("libfaac"));
-    command.Add(QStringLiteral("-ab")).Add(QString::number(settings.AudioBitRate) + u'k');
-    if (inRange(SampleRates, settings.SampleRateIndex))
-        command.Add(QStringLiteral("-ar")).Add(QString::number(SampleRates[settings.SampleRateIndex]));
-    if (firstOfTwo)
-        command.Add(QStringLiteral("-an"));
-    command.AddPath(target);
-    return command;
+    return ConversionCommands(settings).For(source, target, pass);
 }
 
 Command ThumbnailArguments(const QString& source, const QString& folder)

@@ -12,7 +12,20 @@ constexpr int FfmpegMissingStatus = KORUMI_FFMPEG_MISSING_STATUS;
 // The output file for `source`: the output folder + the source's file name with ".mp4".
 QString TargetPathFor(const QString& source, const QString& outputFolder);
 
-// The conversion command for one pass (1 or 2; always 1 when two-pass is off), writing `target`.
+// The conversion commands of a run: the words that come from the settings are made once, and each
+// file's command puts its source and target in their places.
+class ConversionCommands
+{
+public:
+    explicit ConversionCommands(const ConversionSettings& settings);
+    // The command for one pass (1 or 2; always 1 when two-pass is off), writing `target`.
+    Command For(const QString& source, const QString& target, int pass) const;
+
+private:
+    QStringList m_between[2]; // each pass's words between the source and the target
+};
+
+// ConversionCommands(settings).For(source, target, pass), for a single command.
 Command ConversionCommand(const QString& source, const QString& target, int pass,
                           const ConversionSettings& settings);
 

@@ -38,6 +38,9 @@ QString ProgressText(const RunProgress& progress)
 
 void ConsoleProgress::Close()
 {
+    if (!m_commands.isEmpty())
+        WriteBytes(stdout, m_commands);
+    m_commands.clear();
     if (m_lineOpen)
         RewriteLine(stdout, QString());
     m_lineOpen = false;
@@ -57,14 +60,17 @@ void ConsoleProgress::ShowProgress(const RunProgress& progress)
 
 void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
-    Close();
     if (m_dryRun) {
         // Looked up once: every pass runs the same encoder.
         if (m_programPath.isEmpty())
             m_programPath = FindProgram(pass.Conversion.Program(), m_programFolder);
-        WriteLine(stdout, ShellLine(QStringList{m_programPath} + pass.Conversion.Arguments()));
+        m_commands += ShellLine(QStringList{m_programPath} + pass.Conversion.Arguments()).toUtf8() + '\n';
+        constexpr qsizetype HeldBytes = 64 * 1024;
+        if (m_commands.size() >= HeldBytes)
+            Close();
         return;
     }
+    Close();
     OfferLine(stdout, QStringLiteral("[%1/%2] pass %3/%4: %5 -> %6")
                           .arg(pass.FileIndex + 1)
                           .arg(pass.FileCount)

@@ -21,7 +21,8 @@ public:
         m_sinceShown.start();
     }
 
-    // Clears a progress line being rewritten, so that what follows starts on a line of its own.
+    // Writes the commands still held and clears a progress line being rewritten, so that what
+    // follows starts on a line of its own.
     void Close();
 
     void ShowProgress(const RunProgress& progress) override;
@@ -39,6 +40,7 @@ private:
     QString m_programFolder;
     QString m_programPath;   // the encoder as found in the program folder or on the search path
     bool m_lineOpen = false; // a progress line is being rewritten
+    QByteArray m_commands;   // a dry run's commands not yet written, written many at a time
     QElapsedTimer m_sinceShown;
 };
 

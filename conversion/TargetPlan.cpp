@@ -1,6 +1,5 @@
 #include "conversion/TargetPlan.h"
 
-#include "conversion/CommandLine.h"
 #include "input/DirectoryListing.h"
 #include "platform/Paths.h"
 
@@ -12,92 +11,189 @@
 namespace
 {
 
-// What names a file whatever the spelling: the path with links resolved as far as it exists,
-// else the clean absolute path. Each folder is resolved and listed once, for its links (and, where
-// asked, its names), rather than the file system being asked about every file.
+QString resolved(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
+}
+
+// A folder as the plan sees it: where it leads with links resolved, and which of its entries
+// are links (and, once asked, every name in it). Each folder is listed once rather than the file
+// system being asked about every file.
+struct Folder {
+    QString resolved;
+    QSet<QString> links;
+    QSet<QString> names;
+    bool named = false;
+
+    Folder() = default;
+    explicit Folder(const QString& path) : resolved(::resolved(path))
+    {
+        for (DirectoryListing listing(path); listing.Next();) {
+            if (listing.IsLink())
+                links.insert(listing.Name());
+        }
+    }
+
+    bool Has(const QString& folderPath, const QString& name)
+    {
+        if (!named) {
+            for (DirectoryListing listing(folderPath); listing.Next();)
+                names.insert(listing.Name());
+            named = true;
+        }
+        return names.contains(name);
+    }
+};
+
+// What names a file whatever the spelling: the path with links resolved as far as it exists.
+// Sources come folder by folder, so the folder last asked about is kept at hand.
 class FileKeys
 {
 public:
     QString Of(const QString& path)
     {
-        const QFileInfo info(path);
-        const Folder& folder = listed(info.absolutePath(), false);
-        if (folder.links.contains(info.fileName()))
-            return resolved(info.absoluteFilePath());
-        return Paths::Join(folder.resolved, info.fileName());
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash < 0 || !QDir::isAbsolutePath(path))
+            return Of(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
+        const QString name = path.mid(slash + 1);
+        const Folder& folder = slash == 0 ? at(u"/") : at(QStringView(path).first(slash));
+        if (folder.links.contains(name))
+            return resolved(path);
+        return Paths::Join(folder.resolved, name);
     }
 
-    // Whether something, a link leading nowhere included, has the name `path`.
-    bool Exists(const QString& path)
-    {
-        const QFileInfo info(path);
-        return listed(info.absolutePath(), true).names.contains(info.fileName());
-    }
+    Folder& At(QStringView folderPath) { return at(folderPath); }
 
 private:
-    struct Folder {
-        QString resolved;
-        QSet<QString> links;
-        QSet<QString> names; // kept only for folders asked about
-        bool listed = false;
-        bool named = false;
-    };
-
-    Folder& listed(const QString& path, bool withNames)
+    Folder& at(QStringView folderPath)
     {
-        Folder& folder = m_folders[path];
-        if (folder.listed && (folder.named || !withNames))
-            return folder;
-        folder = {resolved(path), {}, {}, true, withNames};
-        for (DirectoryListing listing(path); listing.Next();) {
-            if (listing.IsLink())
-                folder.links.insert(listing.Name());
-            if (withNames)
-                folder.names.insert(listing.Name());
-        }
-        return folder;
-    }
-
-    static QString resolved(const QString& path)
-    {
-        const QString canonical = QFileInfo(path).canonicalFilePath();
-        return canonical.isEmpty() ? QDir::cleanPath(path) : canonical;
+        if (m_last && folderPath == m_lastPath)
+            return *m_last;
+        m_lastPath = folderPath.toString();
+        auto found = m_folders.find(m_lastPath);
+        if (found == m_folders.end())
+            found = m_folders.insert(m_lastPath, Folder(m_lastPath));
+        m_last = &found.value(); // QHash keeps its values in place until it grows
+        return *m_last;
     }
 
     QHash<QString, Folder> m_folders;
+    QString m_lastPath;
+    Folder* m_last = nullptr;
+};
+
+QString numberedName(const QString& name, int number)
+{
+    if (number == 1)
+        return name;
+    const QString extension = Paths::ExtractFileExt(name);
+    return name.chopped(extension.size()) + QStringLiteral(" (%1)").arg(number) + extension;
+}
+
+// The names in the output folder that the plan may not give: the run's sources that lie there,
+// and the targets already planned. A candidate that is a link is known by where it leads.
+class TakenNames
+{
+public:
+    TakenNames(const QStringList& sources, const QString& folder, FileKeys& keys)
+        : m_sources(sources), m_folder(folder), m_keys(keys), m_resolvedFolder(keys.At(folder).resolved)
+    {
+        for (const QString& source : sources) {
+            if (mayLieInFolder(source)) {
+                const QString key = keys.Of(source);
+                if (inFolder(key))
+                    m_sourceNames.insert(key.mid(nameStart()));
+            }
+        }
+    }
+
+    bool Contains(const QString& name)
+    {
+        if (!m_keys.At(m_folder).links.contains(name))
+            return m_sourceNames.contains(name) || m_targetNames.contains(name);
+        const QString key = m_keys.Of(Paths::Join(m_folder, name));
+        if (inFolder(key))
+            return Contains(key.mid(nameStart()));
+        return sourceKeys().contains(key);
+    }
+
+    // `name` must stay alive, unchanged, as long as this object: only a view of it is kept.
+    void Take(QStringView name) { m_targetNames.insert(name); }
+
+private:
+    // Whether `source`, with links resolved, may be in the output folder: only when its folder
+    // leads there or holds links. Sources come folder by folder; most are passed over unresolved.
+    bool mayLieInFolder(const QString& source)
+    {
+        const qsizetype slash = source.lastIndexOf(u'/');
+        if (slash <= 0 || !QDir::isAbsolutePath(source))
+            return true;
+        const Folder& folder = m_keys.At(QStringView(source).first(slash));
+        return folder.resolved == m_resolvedFolder || !folder.links.isEmpty();
+    }
+
+    // Where a name starts in a key in the output folder.
+    qsizetype nameStart() const
+    {
+        return m_resolvedFolder.size() + (m_resolvedFolder.endsWith(u'/') ? 0 : 1);
+    }
+
+    bool inFolder(const QString& key) const
+    {
+        return key.size() > nameStart() && key.startsWith(m_resolvedFolder) &&
+               key.at(nameStart() - 1) == u'/' && key.indexOf(u'/', nameStart()) < 0;
+    }
+
+    // Every source's key: needed only for a link in the output folder that leads out of it.
+    const QSet<QString>& sourceKeys()
+    {
+        if (m_allSourceKeys.isEmpty()) {
+            for (const QString& source : m_sources)
+                m_allSourceKeys.insert(m_keys.Of(source));
+        }
+        return m_allSourceKeys;
+    }
+
+    const QStringList& m_sources;
+    const QString m_folder;
+    FileKeys& m_keys;
+    const QString m_resolvedFolder;
+    QSet<QString> m_sourceNames;
+    QSet<QStringView> m_targetNames;
+    QSet<QString> m_allSourceKeys;
 };
 
 } // namespace
 
 QString NumberedTarget(const QString& wanted, int number)
 {
-    if (number == 1)
-        return wanted;
-    const QString extension = Paths::ExtractFileExt(wanted);
-    return wanted.chopped(extension.size()) + QStringLiteral(" (%1)").arg(number) + extension;
+    const QString name = Paths::ExtractFileName(wanted);
+    return wanted.chopped(name.size()) + numberedName(name, number);
 }
 
 QStringList PlanTargets(const QStringList& sources, const QString& outputFolder, FoundFiles found)
 {
     const QString folder = QDir::cleanPath(QDir(outputFolder).absolutePath());
+    const QString prefix = Paths::IncludeTrailingSeparator(folder);
     FileKeys keys;
-    QSet<QString> taken;
-    for (const QString& source : sources)
-        taken.insert(keys.Of(source));
-    // Per wanted name, the first candidate not known to be taken: a thousand files of one name
-    // are numbered in one pass, not by counting up from the start each time.
+    TakenNames taken(sources, folder, keys);
+    // Per wanted name that was taken, the first number not known to be taken: a thousand files
+    // of one name are numbered in one pass, not by counting up from the start each time.
     QHash<QString, int> firstFree;
     QStringList targets;
+    targets.reserve(sources.size());
     for (const QString& source : sources) {
-        const QString wanted = TargetPathFor(source, folder);
-        int& number = firstFree[wanted];
-        number = qMax(number, 1);
-        QString key;
-        while (taken.contains(key = keys.Of(NumberedTarget(wanted, number))) ||
-               (number > 1 && found == FoundFiles::UsersOwn && keys.Exists(NumberedTarget(wanted, number))))
+        const QString wanted = Paths::ChangeFileExt(Paths::ExtractFileName(source), QStringLiteral(".mp4"));
+        int number = firstFree.value(wanted, 1);
+        QString name;
+        while (taken.Contains(name = numberedName(wanted, number)) ||
+               (number > 1 && found == FoundFiles::UsersOwn && keys.At(folder).Has(folder, name)))
             ++number;
-        targets << NumberedTarget(wanted, number);
-        taken.insert(key);
+        if (number > 1)
+            firstFree.insert(wanted, number);
+        targets << prefix + name;
+        taken.Take(QStringView(targets.constLast()).sliced(prefix.size()));
     }
     return targets;
 }

@@ -73,10 +73,16 @@ bool DirectoryListing::Next()
     do
         m_entry = readdir(m_dir);
     while (m_entry && isDotOrDotDot(m_entry->d_name));
-    if (!m_entry)
-        return false;
-    m_name = QFile::decodeName(m_entry->d_name);
-    return true;
+    m_nameDecoded = false;
+    return m_entry != nullptr;
+}
+
+const QString& DirectoryListing::Name() const
+{
+    if (!m_nameDecoded)
+        m_name = QFile::decodeName(m_entry->d_name);
+    m_nameDecoded = true;
+    return m_name;
 }
 
 bool DirectoryListing::NameIsText() const
@@ -105,12 +111,12 @@ bool DirectoryListing::IsWalkableFolder() const
 TSearchFileData DirectoryListing::Data() const
 {
     // An entry removed since it was listed keeps its name and nothing else.
-    return dataOf(dirfd(m_dir), m_entry->d_name, m_name).value_or(namedRecord(m_name));
+    return dataOf(dirfd(m_dir), m_entry->d_name, Name()).value_or(namedRecord(Name()));
 }
 
 TSearchFileData DirectoryListing::Outline() const
 {
-    TSearchFileData data = namedRecord(m_name);
+    TSearchFileData data = namedRecord(Name());
     switch (m_entry->d_type) {
     case DT_DIR:
         data.IsDirectory = true;

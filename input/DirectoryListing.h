@@ -18,8 +18,9 @@ public:
     bool IsOpen() const { return m_dir != nullptr; }
     // Moves to the next entry; false when none is left.
     bool Next();
-    // The current entry's name.
-    const QString& Name() const { return m_name; }
+    // The current entry's name, decoded when first asked for: entries passed over by their type
+    // cost no text.
+    const QString& Name() const;
     // Whether the current entry's name is UTF-8, so that its name as text leads back to it.
     bool NameIsText() const;
     // The current entry's name as it is stored.
@@ -37,7 +38,8 @@ public:
 private:
     DIR* m_dir;
     dirent* m_entry = nullptr;
-    QString m_name;
+    mutable QString m_name;
+    mutable bool m_nameDecoded = false;
 };
 
 // What a path names, following links.

@@ -7,11 +7,6 @@
 // equal keep the order in which they came: a new path goes after the ones equal to it.
 class SortedPaths
 {
-    struct Item {
-        QString key; // the path case-folded, compared instead of the path
-        QString path;
-    };
-
 public:
     // Paths sorted for a merge, apart from any list: the costly part of a merge, which may run on
     // any thread.
@@ -25,7 +20,7 @@ public:
 
     private:
         friend class SortedPaths;
-        std::vector<Item> m_items;
+        std::vector<QString> m_items;
     };
 
     // Puts every path of `batch` at its sorted place, as adding them one by one would.
@@ -40,5 +35,5 @@ public:
     QStringList Paths() const;
 
 private:
-    std::vector<Item> m_items;
+    std::vector<QString> m_items;
 };

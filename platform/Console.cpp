@@ -50,6 +50,11 @@ void WriteLine(std::FILE* stream, const QString& line)
     writeAll(stream, line.toUtf8().append('\n'));
 }
 
+void WriteBytes(std::FILE* stream, const QByteArray& bytes)
+{
+    writeAll(stream, bytes);
+}
+
 void RewriteLine(std::FILE* stream, const QString& line)
 {
     writeAll(stream, rewritten(line));

@@ -8,6 +8,9 @@
 // is slow, but not past a stop signal.
 void WriteLine(std::FILE* stream, const QString& line);
 
+// Writes `bytes` as they are, waiting as WriteLine does: many lines gathered into one write.
+void WriteBytes(std::FILE* stream, const QByteArray& bytes);
+
 // Replaces the current line of a terminal with `line`, leaving the cursor on it.
 void RewriteLine(std::FILE* stream, const QString& line);
 

@@ -1,6 +1,7 @@
 #include "platform/ShellWords.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -12,7 +13,9 @@ bool isControl(QChar c)
 
 bool isPlain(QChar c)
 {
-    return c.unicode() < 0x80 && (c.isLetterOrNumber() || QStringLiteral("_@%+=:,./-").contains(c));
+    const char16_t u = c.unicode();
+    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
+           (u < 0x80 && std::strchr("_@%+=:,./-", static_cast<char>(u)) != nullptr && u != 0);
 }
 
 QString singleQuoted(const QString& text)
@@ -83,8 +86,15 @@ QString ShellWord(const QString& word)
 
 QString ShellLine(const QStringList& words)
 {
-    QStringList line;
+    QString line;
+    qsizetype length = 0;
     for (const QString& word : words)
-        line << ShellWord(word);
-    return line.join(u' ');
+        length += word.size() + 1;
+    line.reserve(length + 16); // room for a few quotes
+    for (const QString& word : words) {
+        if (!line.isEmpty())
+            line += u' ';
+        line += ShellWord(word);
+    }
+    return line;
 }
