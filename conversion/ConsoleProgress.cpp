@@ -58,13 +58,37 @@ void ConsoleProgress::ShowProgress(const RunProgress& progress)
         OfferLine(stdout, ProgressText(progress));
 }
 
+QString ConsoleProgress::shellLine(const QStringList& arguments)
+{
+    m_quotedWords.resize(arguments.size());
+    m_lastWords.resize(arguments.size());
+    QString line = ShellWord(m_programPath);
+    qsizetype length = line.size();
+    for (const QString& word : arguments)
+        length += word.size() + 3; // a space, and room for quotes
+    line.reserve(length);
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        // The same characters in memory are the same word: the last word is held, so its memory
+        // cannot have been given to another.
+        const bool same = arguments[i].constData() == m_lastWords[i].constData() &&
+                          arguments[i].size() == m_lastWords[i].size() && !m_quotedWords[i].isNull();
+        if (!same) {
+            m_quotedWords[i] = ShellWord(arguments[i]);
+            m_lastWords[i] = arguments[i];
+        }
+        line += u' ';
+        line += m_quotedWords[i];
+    }
+    return line;
+}
+
 void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
     if (m_dryRun) {
         // Looked up once: every pass runs the same encoder.
         if (m_programPath.isEmpty())
             m_programPath = FindProgram(pass.Conversion.Program(), m_programFolder);
-        m_commands += ShellLine(QStringList{m_programPath} + pass.Conversion.Arguments()).toUtf8() + '\n';
+        m_commands += shellLine(pass.Conversion.Arguments()).toUtf8() + '\n';
         constexpr qsizetype HeldBytes = 64 * 1024;
         if (m_commands.size() >= HeldBytes)
             Close();

@@ -35,12 +35,18 @@ public:
     void AnnouncePass(const PassStart& pass) override;
 
 private:
+    // The encoder and `arguments` as a shell line. The words that come from the settings are the
+    // same strings in every command: each is quoted once, not again for every file.
+    QString shellLine(const QStringList& arguments);
+
     bool m_dryRun;
     bool m_terminal;
     QString m_programFolder;
-    QString m_programPath;   // the encoder as found in the program folder or on the search path
-    bool m_lineOpen = false; // a progress line is being rewritten
-    QByteArray m_commands;   // a dry run's commands not yet written, written many at a time
+    QString m_programPath;     // the encoder as found in the program folder or on the search path
+    bool m_lineOpen = false;   // a progress line is being rewritten
+    QStringList m_lastWords;   // the words of the last command shown
+    QStringList m_quotedWords; // those words as the shell reads them
+    QByteArray m_commands;     // a dry run's commands not yet written, written many at a time
     QElapsedTimer m_sinceShown;
 };
 

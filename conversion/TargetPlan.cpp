@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
+#include <cstdio>
 
 namespace
 {
@@ -83,12 +84,21 @@ private:
     Folder* m_last = nullptr;
 };
 
+// "name (n).ext", or `name` itself for 1; built in one piece, as a large batch of files of one
+// name asks for it once per file.
 QString numberedName(const QString& name, int number)
 {
     if (number == 1)
         return name;
-    const QString extension = Paths::ExtractFileExt(name);
-    return name.chopped(extension.size()) + QStringLiteral(" (%1)").arg(number) + extension;
+    const qsizetype stemLength = name.size() - Paths::ExtractFileExt(name).size();
+    char digits[16];
+    const int digitCount = std::snprintf(digits, sizeof digits, " (%d)", number);
+    QString numbered;
+    numbered.reserve(name.size() + digitCount);
+    numbered.append(QStringView(name).first(stemLength));
+    numbered.append(QLatin1StringView(digits, digitCount));
+    numbered.append(QStringView(name).sliced(stemLength));
+    return numbered;
 }
 
 // The names in the output folder that the plan may not give: the run's sources that lie there,

@@ -87,7 +87,7 @@ const QString& DirectoryListing::Name() const
 
 bool DirectoryListing::NameIsText() const
 {
-    return IsUtf8(RawName());
+    return IsUtf8(QByteArrayView(m_entry->d_name));
 }
 
 bool DirectoryListing::IsLink() const

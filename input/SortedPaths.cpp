@@ -3,6 +3,8 @@
 #include "platform/Errors.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 namespace
 {
@@ -11,13 +13,31 @@ char16_t foldedAscii(char16_t c)
     return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
 }
 
+// Where a and b first differ, among their first `count` characters: paths share long beginnings,
+// which are passed over four characters at a time.
+qsizetype firstDifference(const QChar* a, const QChar* b, qsizetype count)
+{
+    qsizetype i = 0;
+    for (; i + 4 <= count; i += 4) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a + i, sizeof x);
+        std::memcpy(&y, b + i, sizeof y);
+        if (x != y)
+            break;
+    }
+    while (i < count && a[i] == b[i])
+        ++i;
+    return i;
+}
+
 // Folded as it compares rather than kept folded beside each path: a million paths are sorted
 // without a second copy of each. ASCII is folded here; from the first other difference on, Qt
 // folds.
 bool byFoldedPath(const QString& a, const QString& b)
 {
     const qsizetype common = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < common; ++i) {
+    for (qsizetype i = firstDifference(a.data(), b.data(), common); i < common; ++i) {
         const char16_t x = a[i].unicode();
         const char16_t y = b[i].unicode();
         if (x == y)
@@ -31,6 +51,7 @@ bool byFoldedPath(const QString& a, const QString& b)
     }
     return a.size() < b.size();
 }
+
 } // namespace
 
 SortedPaths::Batch::Batch(const QStringList& paths)

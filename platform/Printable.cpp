@@ -1,6 +1,7 @@
 #include "platform/Printable.h"
 
 #include <QStringDecoder>
+#include <algorithm>
 
 namespace
 {
@@ -62,8 +63,11 @@ QString PrintableBytes(const QByteArray& bytes)
     return shown;
 }
 
-bool IsUtf8(const QByteArray& bytes)
+bool IsUtf8(QByteArrayView bytes)
 {
+    // Most names are ASCII, which needs no decoding to be known for UTF-8.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return true;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     [[maybe_unused]] const QString text = decoder.decode(bytes);
     return !decoder.hasError();

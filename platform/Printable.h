@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 // Text for a line of a console or a message, where a control character in a file name would
@@ -14,4 +15,4 @@ QString PrintableBytes(const QByteArray& bytes);
 
 // Whether `bytes` are valid UTF-8 to the last byte, so that a file name made of them survives
 // being text. (Reading a text file, DetectEncoding forgives a character cut off at the end.)
-bool IsUtf8(const QByteArray& bytes);
+bool IsUtf8(QByteArrayView bytes);

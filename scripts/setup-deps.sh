@@ -14,6 +14,7 @@ packages=(
     xvfb xauth xdotool
     dbus dunst systemd
     dpkg-dev file desktop-file-utils appstream
+    time
 )
 
 fail() {

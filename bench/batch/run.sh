@@ -1,47 +1,69 @@
 #!/usr/bin/env bash
-# Batch conversion of three 10-second 1280x720 clips with the default settings: Korumi's window
-# (on the offscreen platform) and `korumi --convert` with its default --jobs, each against the
-# same three encodes run directly by ffmpeg one after another.
-# Goals: the window at most 1.05 x the direct encodes, the console mode at most 0.90 x.
+# Batch conversion, like with like: Korumi against the very ffmpeg commands its encoder front runs
+# (written down through KORUMI_COMMAND_LOG), on the same clips, in alternating rounds.
+# - The console mode (its default --jobs: 3 files at a time) against those commands run three at
+#   a time (xargs -P3): six 10-second 1280x720 clips in one and in two passes, and thirty
+#   half-second clips. Goal: at most 1.0 x.
+# - The window (one file at a time) against the commands one after another, on the six clips in
+#   one pass. Goal: at most 1.02 x.
+# Every file Korumi writes must be byte for byte the file the commands write.
 set -euo pipefail
 build_dir=$(realpath "$1")
 runs=${RUNS:-3}
-bench_dir=$(cd "$(dirname "$0")/.." && pwd)
+lib=$(cd "$(dirname "$0")/../lib" && pwd)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-mkdir -p "$work/program" "$work/clips" "$work/korumi-out" "$work/direct-out"
-clips=()
-for name in one two three; do
-    ffmpeg -v error -nostdin -y -f lavfi -i testsrc=size=1280x720:rate=30:duration=10 \
-        -f lavfi -i sine=frequency=440:sample_rate=44100:duration=10 -pix_fmt yuv420p "$work/clips/$name.avi"
-    clips+=("$work/clips/$name.avi")
-done
-
+mkdir -p "$work/program" "$work/hd" "$work/short" "$work/passlogs"
 # A program folder of its own, so the bench never touches the build's settings.
 cp "$build_dir/bin/korumi" "$build_dir/bin/profile.txt" "$work/program/"
 ln -s "$build_dir/bin/ffmpeg.exe" "$work/program/ffmpeg.exe"
-printf '[SET2]\nC11=%s\n' "$work/korumi-out" >"$work/program/Korumi.ini"
+make_clips() { # folder, count, seconds, size
+    for i in $(seq -w 1 "$2"); do
+        ffmpeg -v error -nostdin -y -f lavfi -i "testsrc2=size=$4:rate=30:duration=$3" \
+            -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$3" -pix_fmt yuv420p "$1/clip$i.avi"
+    done
+}
+make_clips "$work/hd" 6 10 1280x720
+make_clips "$work/short" 30 0.5 640x360
 
-# The default (first) preset: 720x480 H.264 at 30 fps and 2048 kbit/s, AAC 128 kbit/s at 48 kHz.
-cat >"$work/direct.sh" <<DIRECT
-#!/usr/bin/env bash
-set -e
-for name in one two three; do
-    ffmpeg -nostdin -v error -y -i "$work/clips/\$name.avi" -flags bitexact -s 720x480 -aspect 16:9 \\
-        -c:v libx264 -profile:v high -level:v 4.0 -b:v 2048k -r 30 -c:a aac -b:a 128k -ar 48000 \\
-        -pix_fmt yuv420p -movflags +faststart "$work/direct-out/\$name.mp4"
-done
-DIRECT
+# Writes the settings (C12: two passes) and records the commands of one Korumi run of the clips in
+# FOLDER as $work/direct.txt, one line per file. The run also warms the caches.
+record() { # two passes (0 or 1), folder
+    rm -rf "$work/korumi-out" "$work/direct-out" "$work/commands.log"
+    mkdir -p "$work/direct-out"
+    printf '[SET2]\nC11=%s\nC12=%s\n' "$work/korumi-out" "$1" >"$work/program/Korumi.ini"
+    KORUMI_COMMAND_LOG=$work/commands.log "$work/program/korumi" --convert "$2" >/dev/null
+    python3 "$lib/commands.py" "$work/commands.log" "$work/direct-out" "$work/passlogs" >"$work/direct.txt"
+}
 
+# Fails the bench unless each of Korumi's files is the commands' file, byte for byte.
+same_outputs() {
+    local file
+    for file in "$work/korumi-out"/*.mp4; do
+        cmp -s "$file" "$work/direct-out/${file##*/}" || { echo "$file differs from the direct encode"; exit 1; }
+    done
+    echo "      outputs: $(ls "$work/korumi-out" | wc -l) files, byte-identical to the commands'"
+}
+
+console_against_xargs() { # two passes, folder, goal name
+    record "$1" "$2"
+    echo "-- $3"
+    python3 "$lib/compare.py" --runs "$runs" \
+        --label console -- "$work/program/korumi" --convert "$2" \
+        --label xargs -- sh -c "xargs -P3 -d '\n' -I{} sh -c {} <'$work/direct.txt' >/dev/null 2>&1" \
+        --goal 1.0 --name "$3: the console mode within 1.0 x the same commands under xargs -P3"
+    same_outputs
+}
+
+console_against_xargs 0 "$work/hd" "six 720p clips, one pass"
+console_against_xargs 1 "$work/hd" "six 720p clips, two passes"
+console_against_xargs 0 "$work/short" "thirty half-second clips"
+
+record 0 "$work/hd"
 echo "-- the window, one file at a time"
-env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen python3 "$bench_dir/lib/compare.py" --runs "$runs" \
-    --label window -- "$build_dir/bench/bench_window_batch" "$work/program" "${clips[@]}" \
-    --label ffmpeg -- bash "$work/direct.sh" \
-    --goal 1.05
-
-echo "-- the console mode, default --jobs"
-env -u DISPLAY -u WAYLAND_DISPLAY python3 "$bench_dir/lib/compare.py" --runs "$runs" \
-    --label console -- "$work/program/korumi" --convert "${clips[@]}" \
-    --label ffmpeg -- bash "$work/direct.sh" \
-    --goal 0.90
+env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=offscreen python3 "$lib/compare.py" --runs "$runs" \
+    --label window -- "$build_dir/bench/bench_window_batch" "$work/program" "$work/hd"/*.avi \
+    --label commands -- sh -c "sh '$work/direct.txt' >/dev/null 2>&1" \
+    --goal 1.02 --name "six 720p clips: the window within 1.02 x the same commands one after another"
+same_outputs

@@ -34,8 +34,8 @@ overhead() { # label, then compare.py's arguments
     local report
     report=$(python3 "$compare" --runs "$runs" "$@")
     echo "$report"
-    awk -v goal="$goal_ms" '/^difference:/ {
-        printf "  overhead: %s ms (goal <= %d ms: %s)\n", $2, goal, ($2 <= goal ? "met" : "NOT met") }' <<<"$report"
+    awk -v goal="$goal_ms" -v label="$label" '$1 == "difference:" {
+        printf "goal %s: the front adds at most %d ms to %s (%s ms)\n", ($2 <= goal ? "met" : "NOT met"), goal, label, $2 }' <<<"$report"
 }
 
 # Start-up alone shows the front's own cost most clearly.

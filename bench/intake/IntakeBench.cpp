@@ -108,7 +108,7 @@ int main(int argc, char** argv)
     const double find = median(samples[1]);
     std::printf("    korumi: median %9.1f ms over %d runs\n", korumi * 1000, runs);
     std::printf("find|sort: median %9.1f ms over %d runs\n", find * 1000, runs);
-    std::printf("     ratio: %.2f (goal <= %.2f: %s)\n", korumi / find, Goal,
-                korumi / find <= Goal ? "met" : "NOT met");
+    std::printf("goal %s: the input list takes a tree within %.2f x find | sort (ratio %.2f)\n",
+                korumi / find <= Goal ? "met" : "NOT met", Goal, korumi / find);
     return 0;
 }

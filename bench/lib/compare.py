@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
-"""Times two commands alternately and prints both medians and their ratio.
+"""Times two commands in alternating rounds and judges the ratio of their times.
 
-usage: compare.py --runs N --label A -- CMD... --label B -- CMD... [--goal RATIO] [--max-ms MS]
-Each command is run once to warm caches, then N times, A and B interleaved. --goal is the most
-A may take relative to B; --max-ms the most A's median may take.
+usage: compare.py [--runs N] [--goal RATIO] [--name TEXT] [--max-ms MS]
+                  --label A -- CMD... --label B -- CMD...
+Each command is run once to warm caches, then N rounds (at least 3) of A and B, alternating which
+goes first. Prints each command's min/median/max time, the ratios A/B of the
+rounds (min, median, max), and, with --goal, a line "goal met:" or "goal NOT met:" judged on the
+median ratio (--name says what the goal is). --max-ms judges A's median time instead.
 """
 import statistics
 import subprocess
@@ -11,52 +14,71 @@ import sys
 import time
 
 
+FLAGS = ("--label", "--runs", "--goal", "--name", "--max-ms")
+
+
 def parse(argv):
-    runs, goal, max_ms, commands = 5, None, None, []
+    options = {"runs": 3, "goal": None, "name": None, "max_ms": None}
+    commands = []
     i = 0
     while i < len(argv):
-        if argv[i] == "--runs":
-            runs = int(argv[i + 1]); i += 2
-        elif argv[i] == "--goal":
-            goal = float(argv[i + 1]); i += 2
-        elif argv[i] == "--max-ms":
-            max_ms = float(argv[i + 1]); i += 2
-        elif argv[i] == "--label":
-            label = argv[i + 1]
-            assert argv[i + 2] == "--"
+        flag = argv[i]
+        if flag == "--label":
+            assert argv[i + 2] == "--", "a label is followed by -- and its command"
             j = i + 3
-            while j < len(argv) and argv[j] not in ("--label", "--goal", "--max-ms", "--runs"):
+            while j < len(argv) and argv[j] not in FLAGS:
                 j += 1
-            commands.append((label, argv[i + 3:j])); i = j
+            commands.append((argv[i + 1], argv[i + 3:j]))
+            i = j
+        elif flag in FLAGS:
+            key = flag[2:].replace("-", "_")
+            options[key] = argv[i + 1] if key == "name" else float(argv[i + 1])
+            i += 2
         else:
-            sys.exit(f"unexpected argument {argv[i]}")
-    return runs, goal, max_ms, commands
+            sys.exit(f"unexpected argument {flag}")
+    if len(commands) != 2:
+        sys.exit("two commands are compared")
+    options["runs"] = max(3, int(options["runs"]))
+    return options, commands
 
 
 def timed(command):
+    """Wall time of one run in seconds."""
     start = time.perf_counter()
-    subprocess.run(command, check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    status = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode
+    if status != 0:
+        sys.exit(f"{command[0]} failed with status {status}")
     return time.perf_counter() - start
 
 
 def main():
-    runs, goal, max_ms, commands = parse(sys.argv[1:])
+    options, commands = parse(sys.argv[1:])
     for _, command in commands:
         timed(command)
-    samples = {label: [] for label, _ in commands}
-    for _ in range(runs):
-        for label, command in commands:
-            samples[label].append(timed(command))
-    medians = [statistics.median(samples[label]) for label, _ in commands]
-    for (label, _), median in zip(commands, medians):
-        print(f"{label:>10}: median {median * 1000:9.1f} ms over {runs} runs")
-    ratio = medians[0] / medians[1]
-    verdict = "" if goal is None else (" (goal <= %.2f: %s)" % (goal, "met" if ratio <= goal else "NOT met"))
-    print(f"     ratio: {ratio:.2f}{verdict}")
-    print(f"difference: {(medians[0] - medians[1]) * 1000:.1f} ms")
-    if max_ms is not None:
-        met = "met" if medians[0] * 1000 <= max_ms else "NOT met"
-        print(f"      goal: {commands[0][0]} within {max_ms:.0f} ms: {met}")
+    times = {label: [] for label, _ in commands}
+    for round_number in range(int(options["runs"])):
+        order = commands if round_number % 2 == 0 else commands[::-1]
+        for label, command in order:
+            times[label].append(timed(command))
+    for label, _ in commands:
+        t = sorted(times[label])
+        print(f"{label:>12}: {t[0] * 1000:.0f} / {statistics.median(t) * 1000:.0f} / {t[-1] * 1000:.0f} ms"
+              f" (min / median / max)")
+    a, b = (label for label, _ in commands)
+    ratios = sorted(x / y for x, y in zip(times[a], times[b]))
+    median = statistics.median(ratios)
+    print(f"{'ratio':>12}: {ratios[0]:.2f} / {median:.2f} / {ratios[-1]:.2f} {a}/{b} over {len(ratios)} rounds")
+    difference = statistics.median(times[a]) - statistics.median(times[b])
+    print(f"{'difference':>12}: {difference * 1000:.1f} ms between the medians")
+    if options["goal"] is not None:
+        verdict = "met" if median <= options["goal"] else "NOT met"
+        name = options["name"] or f"{a} within {options['goal']:.2f} x {b}"
+        print(f"goal {verdict}: {name} (median ratio {median:.2f}, goal <= {options['goal']:.2f})")
+    if options["max_ms"] is not None:
+        ms = statistics.median(times[a]) * 1000
+        verdict = "met" if ms <= options["max_ms"] else "NOT met"
+        name = options["name"] or f"{a} within {options['max_ms']:.0f} ms"
+        print(f"goal {verdict}: {name} (median {ms:.0f} ms)")
 
 
 if __name__ == "__main__":

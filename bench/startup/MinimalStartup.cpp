@@ -1,12 +1,12 @@
 // The smallest Qt Widgets program that shows a window of Korumi's size, for comparison.
-#include "StartupProbe.h"
+#include <QApplication>
+#include <QWidget>
 
 int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     QWidget window;
     window.resize(400, 570);
-    new QuitAfterFirstPaint(&window);
     window.show();
     return application.exec();
 }

@@ -1,5 +1,7 @@
 #include "tools/common/ChildProcess.h"
 
+#include "tools/common/CommandLog.h"
+
 #include <array>
 #include <cerrno>
 #include <csignal>
@@ -129,6 +131,7 @@ pid_t start(const std::vector<std::string>& arguments, const Streams& streams)
         sigprocmask(SIG_SETMASK, &previous, nullptr);
         return -1;
     }
+    CommandLog::Record(arguments);
     std::vector<char*> argv = argumentPointers(arguments);
     const pid_t parent = getpid();
     const pid_t pid = fork();
@@ -196,6 +199,7 @@ bool isZombie(pid_t pid)
 
 int Exec(const std::vector<std::string>& arguments)
 {
+    CommandLog::Record(arguments);
     std::vector<char*> argv = argumentPointers(arguments);
     execvp(argv[0], argv.data());
     reportNotStarted(arguments.front());
