@@ -56,7 +56,7 @@ bool byFoldedPath(const QString& a, const QString& b)
 
 SortedPaths::Batch::Batch(const QStringList& paths)
 {
-    m_items.assign(paths.begin(), paths.end());
+    m_items = paths;
     std::stable_sort(m_items.begin(), m_items.end(), byFoldedPath);
 }
 
@@ -67,8 +67,7 @@ void SortedPaths::Merge(Batch batch)
         return;
     }
     const auto middle = static_cast<std::ptrdiff_t>(m_items.size());
-    m_items.insert(m_items.end(), std::make_move_iterator(batch.m_items.begin()),
-                   std::make_move_iterator(batch.m_items.end()));
+    m_items.append(std::move(batch.m_items));
     // Both steps are stable and the merge takes the older items first among equals.
     std::inplace_merge(m_items.begin(), m_items.begin() + middle, m_items.end(), byFoldedPath);
 }
@@ -77,7 +76,7 @@ const QString& SortedPaths::At(int index) const
 {
     if (index < 0 || index >= Count())
         throw EListError(index);
-    return m_items[static_cast<std::size_t>(index)];
+    return m_items.at(index);
 }
 
 void SortedPaths::RemoveAt(QList<int> indexes)
@@ -87,11 +86,11 @@ void SortedPaths::RemoveAt(QList<int> indexes)
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
     for (int index : indexes) {
         if (index >= 0 && index < Count())
-            m_items.erase(m_items.begin() + index);
+            m_items.removeAt(index);
     }
 }
 
 QStringList SortedPaths::Paths() const
 {
-    return QStringList(m_items.begin(), m_items.end());
+    return m_items;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QStringList>
-#include <vector>
 
 // Paths in ascending order with letter case ignored. Duplicates stay, and paths that compare
 // equal keep the order in which they came: a new path goes after the ones equal to it.
@@ -20,7 +19,7 @@ public:
 
     private:
         friend class SortedPaths;
-        std::vector<QString> m_items;
+        QStringList m_items;
     };
 
     // Puts every path of `batch` at its sorted place, as adding them one by one would.
@@ -32,8 +31,9 @@ public:
     int Count() const { return static_cast<int>(m_items.size()); }
     // The path at `index`; throws EListError outside the list.
     const QString& At(int index) const;
+    // The paths in order; the list shares its storage with this one until either changes.
     QStringList Paths() const;
 
 private:
-    std::vector<QString> m_items;
+    QStringList m_items; // handed out by Paths() without a copy
 };
