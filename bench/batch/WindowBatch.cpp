@@ -24,11 +24,17 @@ int main(int argc, char** argv)
         files << QString::fromLocal8Bit(argv[i]);
     TMainForm1 form(QString::fromLocal8Bit(argv[1]), files);
     form.FormActivate(&form);
-    form.Button10Click(form.Button10);
+    // The files are taken in the background: the run starts once the list holds them all, and the
+    // bench ends when the window is usable again after it.
+    bool started = false;
     QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&form] {
-        if (form.isEnabled())
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!started && form.InputFiles().size() == files.size()) {
+            started = true;
+            form.Button10Click(form.Button10);
+        } else if (started && form.isEnabled()) {
             QCoreApplication::quit();
+        }
     });
     poll.start(20);
     application.exec();
