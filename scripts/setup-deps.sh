@@ -12,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev
     clang libclang-rt-14-dev
     xvfb xauth xdotool
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion parallel
 )
 
 fail() {
