@@ -10,19 +10,20 @@
 namespace
 {
 
-// Reads `fd` to its end into `input`; the reason when it cannot.
+// Reads `fd` to its end into `input`; the reason when it cannot, or when a stop signal came.
 QString readAll(int fd, QByteArray& input)
 {
     char buffer[64 * 1024];
-    for (;;) {
+    while (StopSignals::First() == 0) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
         if (got > 0)
             input.append(buffer, got);
         else if (got == 0)
             return QString();
-        else if (errno != EINTR || StopSignals::First() != 0)
+        else if (errno != EINTR)
             return qt_error_string(errno);
     }
+    return qt_error_string(EINTR);
 }
 
 } // namespace
