@@ -1,7 +1,17 @@
 #pragma once
 
+#include "input/NameList.h"
+
 #include <QString>
 #include <QStringList>
+
+// A file that lists paths to convert ("-" for standard input), named with --files-from or
+// --files0-from.
+struct PathListFile {
+    QString File;
+    ListSeparator Separator = ListSeparator::Line;
+    int Position = 0; // its names go before Paths[Position], where it stood among the paths
+};
 
 // What the command line asks for.
 struct CommandLineOptions {
@@ -13,6 +23,7 @@ struct CommandLineOptions {
     bool SkipExisting = false; // leave out files whose target exists already
     int Jobs = 0;              // files converted at the same time; 0 for the default
     QStringList Paths;         // files and folders for the input list
+    QList<PathListFile> Lists; // files that list more of them
     // Arguments that are not text (not UTF-8), as people can read them: never taken, but named.
     QStringList PathsNotText;
     QString Error; // what is wrong, for a usage error

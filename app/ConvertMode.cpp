@@ -1,5 +1,6 @@
 #include "app/ConvertMode.h"
 
+#include "app/GivenPaths.h"
 #include "app/Session.h"
 #include "conversion/ConsoleProgress.h"
 #include "platform/Console.h"
@@ -103,7 +104,13 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
     // Without the settings the output folder is unknown: nothing is converted.
     if (session.SettingsUnreadable())
         return Failed;
-    const QString untaken = session.AddPaths(options.Paths, options.PathsNotText);
+    const GivenPaths given = ReadGivenPaths(options);
+    for (const QString& problem : given.Problems)
+        WriteLine(stderr, problem);
+    // Stopped while a list of files was still coming: nothing is started.
+    if (StopSignals::First() != 0)
+        return 128 + StopSignals::First();
+    const QString untaken = session.AddPaths(given.Paths, given.NotText);
     if (!untaken.isEmpty())
         WriteLine(stderr, untaken);
     int status = Failed;
@@ -124,7 +131,7 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
         reportEnd(result);
         status = statusOf(result);
         // Every path given counts: one that could not be taken is not converted either.
-        if (status == 0 && !untaken.isEmpty())
+        if (status == 0 && (!untaken.isEmpty() || !given.Problems.isEmpty()))
             status = Failed;
     }
     if (!options.DryRun) {

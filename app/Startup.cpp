@@ -54,6 +54,7 @@ int runConsole(int argc, char** argv, const CommandLineOptions& options)
 
 int RunKorumi(int argc, char** argv)
 {
+    KeepStandardStreamsOpen();
     // A reader that goes away (`korumi --convert ... | head -1`) must not end the run.
     std::signal(SIGPIPE, SIG_IGN);
     QStringList notText;

@@ -3,6 +3,7 @@
 #include "platform/StopSignals.h"
 
 #include <cerrno>
+#include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -73,4 +74,18 @@ bool OfferRewrite(std::FILE* stream, const QString& line)
 bool IsTerminal(std::FILE* stream)
 {
     return isatty(fileno(stream)) == 1;
+}
+
+void KeepStandardStreamsOpen()
+{
+    for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
+        if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
+            continue;
+        // The lowest free number: `fd` itself, as the ones below it are open.
+        const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
+        if (null >= 0 && null != fd) {
+            ::dup2(null, fd);
+            ::close(null);
+        }
+    }
 }

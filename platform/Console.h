@@ -22,3 +22,8 @@ bool OfferRewrite(std::FILE* stream, const QString& line);
 
 // Whether `stream` goes to a terminal.
 bool IsTerminal(std::FILE* stream);
+
+// Puts /dev/null in the place of standard input, output or error where the caller closed them
+// (`korumi <&-`): else the next file Korumi opens would take that number, and lines meant for
+// the console would be written into it. Call before anything else opens a file.
+void KeepStandardStreamsOpen();

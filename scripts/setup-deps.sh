@@ -13,7 +13,7 @@ packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool
     dbus dunst systemd
-    dpkg-dev file desktop-file-utils appstream
+    dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion parallel
     time
 )
 

@@ -41,6 +41,8 @@ protected:
     QProcess process;
     // Variables the next start sets on top of the bare environment.
     QProcessEnvironment environmentChanges;
+    // What the next start reads on its standard input; empty for a pipe from `process`.
+    QString standardInput = QProcess::nullDevice();
 
     void start(const QStringList& arguments)
     {
@@ -49,7 +51,8 @@ protected:
             environment.insert(name, environmentChanges.value(name));
         environment.insert("QT_DEBUG_PLUGINS", "1"); // a plugin loaded would be told on standard error
         process.setProcessEnvironment(environment);
-        process.setStandardInputFile(QProcess::nullDevice());
+        if (!standardInput.isEmpty())
+            process.setStandardInputFile(standardInput);
         process.start(programDir.File("korumi"), arguments);
     }
 
