@@ -28,6 +28,8 @@ end_window_test() {
         kill "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     done
+    kill "${wm_pid:-}" 2>/dev/null || true
+    wait "${wm_pid:-}" 2>/dev/null || true
     kill "${x_pid:-}" 2>/dev/null || true
     wait "${x_pid:-}" 2>/dev/null || true
     if grep -q 'Sanitizer' "$work"/korumi-*.log 2>/dev/null; then
@@ -38,6 +40,20 @@ end_window_test() {
     exit "$status"
 }
 korumi_pids=()
+
+# Starts openbox on the test's X server, its files kept in $work, and waits until it manages
+# windows; skips the test (77) without it.
+start_window_manager() {
+    command -v openbox >/dev/null && command -v xprop >/dev/null || exit 77
+    HOME=$work XDG_CONFIG_HOME=$work XDG_CACHE_HOME=$work openbox --sm-disable >/dev/null 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 300); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && return 0
+        sleep 0.1
+    done
+    echo "the window manager never started"
+    exit 1
+}
 
 # Starts Korumi's window with ARGUMENTS and waits until it has the input focus (its first
 # activation, which loads the settings, comes before any input sent after that) and, given files,
@@ -64,14 +80,27 @@ start_korumi() {
     exit 1
 }
 
-# Waits until each of the WIDTH pixels from X,Y to the right on the screen has the colour RGB
-# (hex, as ffffff); fails when that never happens.
+# The colours of the WIDTH pixels from X,Y to the right on the screen, one a line in hex (as ffffff).
+strip_colours() {
+    ffmpeg -v error -nostdin -f x11grab -video_size "${3}x1" -i "$DISPLAY+$1,$2" -frames:v 1 \
+        -f rawvideo -pix_fmt rgb24 - 2>/dev/null | od -An -v -tx1 -w3 | tr -d ' '
+}
+
+# Waits until each of the WIDTH pixels from X,Y to the right on the screen has the colour RGB;
+# fails when that never happens.
 wait_for_colour() {
-    local wanted
-    wanted=$(printf "%${3}s" "" | sed "s/ /$4/g")
     for _ in $(seq 300); do
-        [ "$(ffmpeg -v error -nostdin -f x11grab -video_size "${3}x1" -i "$DISPLAY+$1,$2" -frames:v 1 \
-            -f rawvideo -pix_fmt rgb24 - 2>/dev/null | od -An -v -tx1 | tr -d ' \n')" = "$wanted" ] && return 0
+        [ "$(strip_colours "$@" | sort -u)" = "$4" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits until none of the WIDTH pixels from X,Y to the right on the screen has the colour RGB any
+# more; fails when that never happens.
+wait_for_other_colour() {
+    for _ in $(seq 300); do
+        strip_colours "$@" | grep -qx "$4" || return 0
         sleep 0.1
     done
     return 1
