@@ -110,9 +110,6 @@ QAccessibleInterface* controlsInterface(const QString&, QObject* object)
 {
     // The controls carry no meta-object of their own, so they are told apart by their type.
     auto* widget = qobject_cast<QWidget*>(object);
-    // The program's windows are plain widgets; they are windows, titled, all the same.
-    if (widget && widget->windowType() == Qt::Window && widget->metaObject() == &QWidget::staticMetaObject)
-        return new QAccessibleWidget(widget, QAccessible::Window);
     if (auto* bar = dynamic_cast<TDigitBar*>(widget))
         return new DigitBarAccessible(bar);
     if (auto* button = dynamic_cast<FadeButton*>(widget))
@@ -121,6 +118,9 @@ QAccessibleInterface* controlsInterface(const QString&, QObject* object)
         return new ProgressBarAccessible(bar);
     if (auto* edit = dynamic_cast<TBrowseEdit*>(widget))
         return new BrowseEditAccessible(edit);
+    // The program's windows are plain widgets; they are windows, titled, all the same.
+    if (widget && widget->windowType() == Qt::Window && widget->metaObject() == &QWidget::staticMetaObject)
+        return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
 
