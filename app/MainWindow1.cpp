@@ -336,8 +336,11 @@ void TMainForm1::removeSelectedFiles()
 void TMainForm1::addPaths(const QStringList& paths, const QStringList& notText)
 {
     m_session.TakePaths(paths, notText);
-    showSearchCount();
-    m_searchCount->start();
+    // Nothing to take (a start without paths) is no search: the drop panel keeps its caption.
+    if (m_session.TakingPaths()) {
+        showSearchCount();
+        m_searchCount->start();
+    }
     inputsChanged();
 }
 

@@ -4,6 +4,7 @@
 #include "controls/DigitBar.h"
 #include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
+#include "platform/StockControls.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -118,6 +119,9 @@ QAccessibleInterface* controlsInterface(const QString&, QObject* object)
         return new ProgressBarAccessible(bar);
     if (auto* edit = dynamic_cast<TBrowseEdit*>(widget))
         return new BrowseEditAccessible(edit);
+    // A panel groups controls; it is no frame (a window, to assistive technology).
+    if (auto* panel = dynamic_cast<TPanel*>(widget))
+        return new QAccessibleWidget(panel, QAccessible::Pane);
     // The program's windows are plain widgets; they are windows, titled, all the same.
     if (widget && widget->windowType() == Qt::Window && widget->metaObject() == &QWidget::staticMetaObject)
         return new QAccessibleWidget(widget, QAccessible::Window);

@@ -4,12 +4,14 @@
 #include "controls/FadeButton.h"
 #include "controls/MCCBox.h"
 #include "platform/HintMachinery.h"
+#include "platform/StockControls.h"
 #include "tests/support/MessageRecorder.h"
 #include "tests/support/TempDir.h"
 
 #include <QListView>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 
@@ -50,6 +52,14 @@ protected:
         return control->parentWidget()->grab(control->geometry()).toImage();
     }
 };
+
+TEST_F(FirstSession, AStartWithoutPathsAsksForFilesAndSearchesNothing)
+{
+    EXPECT_EQ(form.Label11->text(), QStringLiteral("[ ここにファイルをドロップ(複数可) ]"));
+    // Nothing of the window ticks: no search count would come to write over the caption.
+    for (const QTimer* timer : form.findChildren<QTimer*>(Qt::FindDirectChildrenOnly))
+        EXPECT_FALSE(timer->isActive());
+}
 
 TEST_F(FirstSession, TheWheelPicksAPresetOnlyWhileThePresetBoxHasTheFocus)
 {
