@@ -99,28 +99,6 @@ TEST_F(RunFromWindow, ClosingDuringARunAsksAndYesStopsTheWholeRun)
     EXPECT_TRUE(messages.Shown.isEmpty());
 }
 
-TEST_F(RunFromWindow, CtrlEnterConvertsAndCtrlShiftEnterAlsoHandsTheFileToTheLibrary)
-{
-    const QString tool =
-        programDir.Write("addfile.exe", "#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"${0%/*}/registered\"\n");
-    QFile::setPermissions(tool, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    form.C1_03->SetPath(media.File("out"));
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-
-    QTest::keyClick(&form, Qt::Key_Return, Qt::ControlModifier);
-    ASSERT_TRUE(waitForEnd());
-    EXPECT_TRUE(QFile::exists(media.File("out/a.mp4")));
-    // The progress window had the focus; a window manager gives it back.
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(&form, Qt::Key_Enter, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_TRUE(waitForEnd());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(programDir.File("registered")); }, 30000));
-    EXPECT_EQ(ReadBytes(programDir.File("registered")), QFile::encodeName(media.File("out/a.mp4")) + '\n');
-}
-
 TEST_F(RunFromWindow, AnEmptyOutputFolderIsReportedAndNothingRuns)
 {
     form.C1_03->SetPath(QString());

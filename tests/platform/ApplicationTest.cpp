@@ -4,15 +4,9 @@
 #include "platform/Messages.h"
 #include "tests/support/MessageRecorder.h"
 
-#include <QFileDialog>
 #include <QFontInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
 #include <QWidget>
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace
 {
@@ -84,20 +78,4 @@ TEST(Fonts, DesignFontsResolveToInstalledFamilies)
     EXPECT_EQ(QFontInfo(Fonts::Pixel(Fonts::UiGothic, 12)).family(), "IPAPGothic");
     EXPECT_EQ(QFontInfo(Fonts::Pixel(Fonts::Tahoma, 12)).family(), "DejaVu Sans");
     EXPECT_EQ(QFontInfo(Fonts::Pixel(Fonts::Arial, 12)).family(), "DejaVu Sans");
-}
-
-TEST(QtTexts, TheFolderChooserAndTheEditMenuSpeakJapanese)
-{
-    QLineEdit edit;
-    const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
-    EXPECT_TRUE(menu->actions().first()->text().startsWith(QStringLiteral("元に戻す")));
-
-    QFileDialog chooser;
-    chooser.setOption(QFileDialog::DontUseNativeDialog);
-    chooser.setFileMode(QFileDialog::Directory);
-    QStringList buttons;
-    for (const QPushButton* button : chooser.findChildren<QPushButton*>())
-        buttons << button->text();
-    EXPECT_TRUE(buttons.contains(QStringLiteral("キャンセル"))) << buttons.join(u' ').toStdString();
-    EXPECT_EQ(chooser.findChild<QLabel*>(QStringLiteral("lookInLabel"))->text(), QStringLiteral("アドレス:"));
 }
