@@ -15,6 +15,7 @@
 #include "conversion/BatchRun.h"
 #include "conversion/ProgressWindow1.h"
 #include "platform/Application.h"
+#include "platform/CheckBoxStyle.h"
 #include "platform/DesignColors.h"
 #include "platform/Desktop.h"
 #include "platform/DesktopNotification.h"
@@ -122,6 +123,7 @@ void TMainForm1::buildInputArea()
     ListBox1->setModel(Inputs.Model());
     ListBox1->setGeometry(6, 8, 374, 120);
     ListBox1->setToolTip(QStringLiteral(" 変換対象ファイル"));
+    ListBox1->setAccessibleName(QStringLiteral("変換対象ファイル"));
     ListBox1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     SetUpListBox(*ListBox1, 11);
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -134,8 +136,11 @@ void TMainForm1::buildInputArea()
     Label11->setGeometry(Panel11->rect());
     Label11->setAlignment(Qt::AlignCenter);
 
-    makeCaption(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
+    TShadowLabel* presetCaption =
+        makeCaption(panel1, QStringLiteral("おまかせ-"), QPoint(8, 138), Qt::AlignRight);
     C2_00 = makeCombo(panel1, QRect(64, 134, 286, 19), QStringLiteral(" おまかせ設定"));
+    // A combo box is named by what it shows; the caption labels it.
+    presetCaption->setBuddy(C2_00);
     Button5 =
         makeButton(panel1, QStringLiteral("Del"), QRect(360, 128, 20, 18), QStringLiteral(" 一覧をｸﾘｱ"));
     DressWindowButton(*Button5, Olive, false);
@@ -171,21 +176,20 @@ void TMainForm1::buildManualSettings()
     int handlesEnd = 0;
     for (const QRect& handle : rateHandles)
         handlesEnd = std::max(handlesEnd, handle.bottom() + 1);
+    QStringList rateCaptions;
     for (size_t i = 0; i < SampleRates.size(); ++i) {
-        auto* label = new TLabel(panel5, QString::number(SampleRates[i]) + QStringLiteral("Hz"), QPoint(0, 0),
-                                 TextGrey, Qt::transparent, Qt::AlignRight);
+        rateCaptions << QString::number(SampleRates[i]) + QStringLiteral("Hz");
+        auto* label =
+            new TLabel(panel5, rateCaptions.last(), QPoint(0, 0), TextGrey, Qt::transparent, Qt::AlignRight);
         const int top = rateHandles.at(static_cast<int>(i)).top() + RateCaptionDrop;
         label->move(TrackBar1->x() - label->width(), std::min(top, handlesEnd - label->height()));
     }
+    describeValues(*TrackBar1, rateCaptions);
 
-    captionUnder(panel5, 44, 172, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"));
-    captionUnder(panel5, 44, 184, QStringLiteral("(fps)"));
-    captionUnder(panel5, 124, 172, QStringLiteral("動画ﾋﾞｯﾄﾚｰﾄ"));
-    captionUnder(panel5, 124, 184, QStringLiteral("(kbps)"));
-    captionUnder(panel5, 244, 172, QStringLiteral("音声ｻﾝﾌﾟﾙﾚｰﾄ"));
-    captionUnder(panel5, 244, 184, QStringLiteral("(Hz)"));
-    captionUnder(panel5, 320, 172, QStringLiteral("音声ﾋﾞｯﾄﾚｰﾄ"));
-    captionUnder(panel5, 320, 184, QStringLiteral("(kbps)"));
+    captionUnder(*DigitBar1, 44, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"), QStringLiteral("(fps)"));
+    captionUnder(*DigitBar2, 124, QStringLiteral("動画ﾋﾞｯﾄﾚｰﾄ"), QStringLiteral("(kbps)"));
+    captionUnder(*TrackBar1, 244, QStringLiteral("音声ｻﾝﾌﾟﾙﾚｰﾄ"), QStringLiteral("(Hz)"));
+    captionUnder(*DigitBar3, 320, QStringLiteral("音声ﾋﾞｯﾄﾚｰﾄ"), QStringLiteral("(kbps)"));
 
     new TBevel(panel5, QRect(168, 16, 4, 173));
     new TBevel(panel5, QRect(8, 201, 345, 4));
@@ -193,14 +197,18 @@ void TMainForm1::buildManualSettings()
     makeCaption(panel5, QStringLiteral("ｻｲｽﾞ-"), QPoint(32, 236));
     TrackBar2 = makeTrackBar(panel5, Qt::Horizontal, QRect(64, 220, 284, 30), Ranges::PictureSizeIndex.Max,
                              start.PictureSizeIndex, QStringLiteral(" 動画のｻｲｽﾞ"));
+    ShowFocusFrame(*TrackBar2);
+    TrackBar2->setAccessibleName(QStringLiteral("ｻｲｽﾞ"));
     // Over TrackBar2, one caption at each step of an even scale that starts a little before the bar
     // and falls short of its end; the last caption stays inside the panel's edge.
     constexpr int SizeScaleLead = 9;
     constexpr int SizeScaleShortfall = 23;
     constexpr int PanelEdge = 2;
     const int lastSize = static_cast<int>(PictureSizes.size()) - 1;
+    QStringList sizeCaptions;
     for (int i = 0; i <= lastSize; ++i) {
-        auto* label = new TLabel(panel5, QString::fromLatin1(PictureSizes[i].Size), QPoint(0, 212), TextGrey);
+        sizeCaptions << QString::fromLatin1(PictureSizes[i].Size);
+        auto* label = new TLabel(panel5, sizeCaptions.last(), QPoint(0, 212), TextGrey);
         label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
         label->adjustSize();
         const int step =
@@ -208,6 +216,7 @@ void TMainForm1::buildManualSettings()
         const int left = TrackBar2->x() - SizeScaleLead + step;
         label->move(std::min(left, panel5->width() - PanelEdge - label->width()), label->y());
     }
+    describeValues(*TrackBar2, sizeCaptions);
 }
 
 void TMainForm1::buildOutputArea()
@@ -218,6 +227,7 @@ void TMainForm1::buildOutputArea()
     C1_03 = new TBrowseEdit(panel3);
     C1_03->setGeometry(54, 8, 326, 19);
     C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
+    C1_03->SetCaption(QStringLiteral("保存先"));
     C1_03->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     C1_03->SetFontColor(TextGrey);
     C1_03->SetCursor(Qt::PointingHandCursor);
@@ -229,11 +239,12 @@ void TMainForm1::buildOutputArea()
     CheckBox1 = new QCheckBox(QStringLiteral("2パスエンコード(変換時間2倍)"), panel3);
     CheckBox1->setGeometry(54, 32, 180, 12);
     CheckBox1->setToolTip(QStringLiteral(" 2ﾊﾟｽｴﾝｺｰﾄﾞの有無"));
+    FitCheckIndicator(*CheckBox1);
 
     Button10 = makeButton(panel3, QStringLiteral("[ 変換開始 ]"), QRect(20, 52, 172, 40),
-                          QStringLiteral(" 変換後⇒ﾌｧｲﾙ保存"));
+                          QStringLiteral(" 変換後⇒ﾌｧｲﾙ保存 (Ctrl+Enter)"));
     Button11 = makeButton(panel3, QStringLiteral("[ 変換後 iTunes登録 ]"), QRect(198, 52, 172, 40),
-                          QStringLiteral(" 変換後⇒iTunes登録"));
+                          QStringLiteral(" 変換後⇒iTunes登録 (Ctrl+Shift+Enter)"));
     for (FadeButton* button : {Button10, Button11}) {
         DressWindowButton(*button, Olive, false);
         button->SetBorderHeight(2);
@@ -288,33 +299,50 @@ void TMainForm1::showSearchCount()
     Label11->setText(QStringLiteral("[ 検索中 %1 件 (Esc で中止) ]").arg(m_session.PathsFoundSoFar()));
 }
 
-// Ctrl+Enter starts "[ 変換開始 ]" when it can start; Delete takes the selected files off the list;
-// Escape stops a search.
+// Ctrl+Enter starts "[ 変換開始 ]" and Ctrl+Shift+Enter "[ 変換後 iTunes登録 ]" when they can start;
+// Delete takes the selected files off the list; Escape stops a search.
 void TMainForm1::wireKeys()
 {
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, &m_session,
             &Session::StopTakingPaths);
-    for (const int enter : {Qt::Key_Return, Qt::Key_Enter}) {
-        connect(new QShortcut(QKeySequence(Qt::CTRL | enter), this), &QShortcut::activated, this, [this] {
-            if (Button10->Enabled())
-                Button10Click(Button10);
-        });
+    for (FadeButton* button : {Button10, Button11}) {
+        const Qt::KeyboardModifiers modifiers =
+            button == Button10 ? Qt::ControlModifier : Qt::ControlModifier | Qt::ShiftModifier;
+        for (const Qt::Key enter : {Qt::Key_Return, Qt::Key_Enter}) {
+            connect(new QShortcut(QKeyCombination(modifiers, enter), this), &QShortcut::activated, this,
+                    [button] {
+                        if (button->Enabled())
+                            Fire(button->OnClick, button);
+                    });
+        }
     }
     auto* remove = new QShortcut(QKeySequence::Delete, ListBox1, nullptr, nullptr, Qt::WidgetShortcut);
-    connect(remove, &QShortcut::activated, this, [this] {
-        QList<int> rows;
-        for (const QModelIndex& index : ListBox1->selectionModel()->selectedRows())
-            rows << index.row();
-        Inputs.RemoveAt(rows);
-    });
+    connect(remove, &QShortcut::activated, this, &TMainForm1::removeSelectedFiles);
+}
+
+// Takes the selected files off the list and selects the file after them, so that Delete can go on.
+void TMainForm1::removeSelectedFiles()
+{
+    QList<int> rows;
+    for (const QModelIndex& index : ListBox1->selectionModel()->selectedRows())
+        rows << index.row();
+    if (rows.isEmpty())
+        return;
+    const int first = *std::min_element(rows.cbegin(), rows.cend());
+    Inputs.RemoveAt(rows);
+    if (Inputs.HasFiles())
+        ListBox1->setCurrentIndex(Inputs.Model()->index(std::min(first, Inputs.Count() - 1), 0));
 }
 
 // Adds to the input list, searching folders in the background while the window shows the count.
 void TMainForm1::addPaths(const QStringList& paths, const QStringList& notText)
 {
     m_session.TakePaths(paths, notText);
-    showSearchCount();
-    m_searchCount->start();
+    // Nothing to take (a start without paths) is no search: the drop panel keeps its caption.
+    if (m_session.TakingPaths()) {
+        showSearchCount();
+        m_searchCount->start();
+    }
     inputsChanged();
 }
 
@@ -438,7 +466,14 @@ void TMainForm1::Button2Click(QObject*)
 
 void TMainForm1::Button3Click(QObject*)
 {
-    Desktop::OpenDocument(ProgramFolder() + QStringLiteral("/Readme.txt"));
+    const QString readme = ProgramFolder() + QStringLiteral("/Readme.txt");
+    // Without a desktop to open it with, the user still learns where the guide is.
+    if (!Desktop::OpenDocument(readme))
+        Messages::Show(
+            QStringLiteral(
+                "ユーザーズガイドを開けませんでした。\nテキストエディタで次のファイルを開いてください。\n") +
+                readme,
+            this);
 }
 
 void TMainForm1::Button4Click(QObject*)

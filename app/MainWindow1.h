@@ -123,6 +123,7 @@ private:
     void pathsTaken(const QString& report);
     void showSearchCount();
     void wireKeys();
+    void removeSelectedFiles();
 
     PrivateFolder m_thumbnailFolder; // never shared with another Korumi
     QStringList m_arguments;

@@ -127,8 +127,20 @@ TAppHint* makeAppHint(QObject* owner)
     return hint;
 }
 
-void captionUnder(QWidget* parent, int centreX, int top, const QString& caption)
+void captionUnder(QWidget& control, int centreX, const QString& what, const QString& unit)
 {
-    auto* label = makeCaption(parent, caption, QPoint(0, top));
-    label->move(centreX - label->width() / 2, top);
+    constexpr int Tops[] = {172, 184};
+    const QString lines[] = {what, unit};
+    for (int i = 0; i < 2; ++i) {
+        auto* label = makeCaption(control.parentWidget(), lines[i], QPoint(0, Tops[i]));
+        label->move(centreX - label->width() / 2, Tops[i]);
+    }
+    control.setAccessibleName(what + unit);
+}
+
+void describeValues(QSlider& bar, const QStringList& captions)
+{
+    auto describe = [&bar, captions](int value) { bar.setAccessibleDescription(captions.value(value)); };
+    describe(bar.value());
+    QObject::connect(&bar, &QSlider::valueChanged, &bar, describe);
 }

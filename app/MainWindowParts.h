@@ -7,6 +7,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QString>
+#include <QStringList>
 
 class FadeButton;
 class QObject;
@@ -45,8 +46,12 @@ TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QStri
 TShadowLabel* makeCaption(QWidget* parent, const QString& caption, QPoint topLeft,
                           Qt::Alignment alignment = Qt::AlignLeft);
 
-// A caption centred under the control whose centre is at `centreX`.
-void captionUnder(QWidget* parent, int centreX, int top, const QString& caption);
+// The two-line caption (what, then its unit) centred under the control whose centre is at
+// `centreX`, which that control takes as the name assistive technology reads.
+void captionUnder(QWidget& control, int centreX, const QString& what, const QString& unit);
+
+// Lets assistive technology read each value of `bar` as the caption that stands at it.
+void describeValues(QSlider& bar, const QStringList& captions);
 
 // Every hint of the program: a rounded box with white bold text over a grey shadow.
 TAppHint* makeAppHint(QObject* owner);

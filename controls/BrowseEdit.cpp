@@ -1,5 +1,6 @@
 #include "controls/BrowseEdit.h"
 
+#include "controls/Accessibility.h"
 #include "platform/Paths.h"
 #include "platform/SystemColors.h"
 
@@ -123,7 +124,9 @@ TBrowseEdit::TBrowseEdit(QWidget* parent)
     : QWidget(parent), Chooser(chooseWithDialog), m_edit(new QLineEdit(this)),
       m_button(new BrowseButton(this)), m_blinkRate(QApplication::cursorFlashTime() / 2)
 {
+    Accessibility::Install();
     m_edit->setFrame(false);
+    m_button->setAccessibleName(QStringLiteral("フォルダを選ぶ"));
     auto* caretStyle = new CaretStyle;
     caretStyle->setParent(m_edit);
     m_edit->setStyle(caretStyle);
@@ -131,6 +134,12 @@ TBrowseEdit::TBrowseEdit(QWidget* parent)
     connect(m_edit, &QLineEdit::textChanged, this, [this] { textChanged(); });
     connect(m_edit, &QLineEdit::editingFinished, this, [this] { editingFinished(); });
     connect(m_button, &QAbstractButton::clicked, this, [this] { browse(); });
+}
+
+void TBrowseEdit::SetCaption(const QString& caption)
+{
+    setAccessibleName(caption);
+    m_edit->setAccessibleName(caption);
 }
 
 QString TBrowseEdit::Path() const

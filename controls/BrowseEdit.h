@@ -26,6 +26,9 @@ public:
     // selection and raises OnChange; the same text does nothing.
     void SetPath(const QString& path);
 
+    // The name assistive technology gives the field and its text.
+    void SetCaption(const QString& caption);
+
     // Whether the chooser opens at the folder in the field.
     void SetStartWithLast(bool startWithLast) { m_startWithLast = startWithLast; }
     // How long the caret stays on, and off, while the field has the focus (ms).

@@ -1,5 +1,6 @@
 #include "controls/DigitBar.h"
 
+#include "controls/Accessibility.h"
 #include "controls/DigitBarGeometry.h"
 #include "platform/SystemColors.h"
 
@@ -67,6 +68,7 @@ TDigitBar::TDigitBar(QWidget* parent)
     : QWidget(parent), m_barColor(ColorOf(SystemColor::ButtonFace)), m_color(ColorOf(SystemColor::Window)),
       m_upGlyph(UpArrow()), m_downGlyph(m_upGlyph.mirrored(false, true))
 {
+    Accessibility::Install();
     resize(DefaultWidth, DefaultHeight);
     // A tab stop; a click takes the focus only with the left button (see mousePressEvent).
     setFocusPolicy(Qt::TabFocus);
@@ -165,6 +167,7 @@ void TDigitBar::SetPosition(int position)
         return;
     m_position = position;
     update();
+    Accessibility::ValueChanged(this, m_position);
     Change();
 }
 

@@ -1,5 +1,7 @@
 #include "controls/FadeButton.h"
 
+#include "controls/Accessibility.h"
+
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +29,7 @@ FadeButton::FadeButton(QWidget* parent, const QString& caption)
       m_fontColor(DefaultFontColor), m_captionOverColor(DefaultCaptionOverColor), m_step(DefaultStep),
       m_speed(DefaultSpeed)
 {
+    Accessibility::Install();
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -71,6 +74,7 @@ void FadeButton::SetCaption(const QString& caption)
         return;
     m_caption = caption;
     paintNow();
+    Accessibility::NameChanged(this);
 }
 
 void FadeButton::SetFontColor(QColor color)

@@ -1,5 +1,7 @@
 #include "controls/GradientProgressBar.h"
 
+#include "controls/Accessibility.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -14,6 +16,7 @@ GradientProgressBar::GradientProgressBar(QWidget* parent) : QWidget(parent)
     // Every paint covers the whole control, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(DefaultSize);
+    Accessibility::Install();
 }
 
 template <typename T> bool GradientProgressBar::change(T& field, const T& value)
@@ -42,6 +45,7 @@ void GradientProgressBar::SetPosition(int position)
     const QString oldText = BarText(m_look.Range, m_look.ShowTextStyle);
     if (!change(m_look.Range.Position, position))
         return;
+    Accessibility::ValueChanged(this, position);
     InvalidatePosition(old);
     if (!ShowText())
         return;

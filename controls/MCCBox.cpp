@@ -14,6 +14,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionComboBox>
 #include <QStylePainter>
+#include <QWheelEvent>
 
 namespace
 {
@@ -259,10 +260,22 @@ TMultiColComboBox::TMultiColComboBox(QWidget* parent)
         list->setUniformItemSizes(true);
     SetItemHeight(DefaultItemHeight);
     SetDropDownCount(DefaultDropDownCount);
+    // The wheel must not pick an item in passing: it takes the focus away from the wheel.
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QComboBox::activated, this, [this] {
         Fire(OnClick, this);
         Fire(OnChange, this);
     });
+}
+
+void TMultiColComboBox::wheelEvent(QWheelEvent* event)
+{
+    // Scrolling the window past the box leaves the chosen item alone; the wheel goes on to the parent.
+    if (!hasFocus()) {
+        event->ignore();
+        return;
+    }
+    QComboBox::wheelEvent(event);
 }
 
 void TMultiColComboBox::insertRecord(int index, const QString& record)

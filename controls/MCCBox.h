@@ -190,6 +190,8 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    // The wheel picks an item only while the box has the focus.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     QString displayText(const QString& record) const;

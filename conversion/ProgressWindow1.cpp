@@ -61,6 +61,7 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     Image1->setGeometry(6, 6, 80, 60);
     Image1->setScaledContents(true);
     Image1->setAttribute(Qt::WA_TransparentForMouseEvents);
+    Image1->setAccessibleName(QStringLiteral("サムネイル"));
     Label1 = new TLabel(this, QStringLiteral("***.*** -> ***.***"), QPoint(LinesLeft, 20), TextGrey, Cream);
     Label2 = new TLabel(this, QStringLiteral("0KB -> 0KB"), QPoint(LinesLeft, 32), TextGrey, Cream);
     // Two lines stacked just above the bar, neither covering the other's descenders.
@@ -73,6 +74,7 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
 
     ProgressBar1 = new GradientProgressBar(this);
     ProgressBar1->setGeometry(92, 48, 300, 15);
+    ProgressBar1->setAccessibleName(QStringLiteral("全体の進み具合"));
     ProgressBar1->SetMin(0);
     ProgressBar1->SetMax(10);
     ProgressBar1->SetPosition(0);

@@ -1,5 +1,6 @@
 #include "input/FullPath.h"
 
+#include "platform/FileChecks.h"
 #include "platform/Paths.h"
 
 #include <QDir>
@@ -37,4 +38,12 @@ QString FullPath(const QString& path)
     if (absolute.endsWith(Paths::Separator))
         result = Paths::IncludeTrailingSeparator(result);
     return result;
+}
+
+QString CleanFilePath(const QString& path)
+{
+    const QString folded = FullPath(path);
+    if (IsSameFile(folded, path))
+        return folded;
+    return path.startsWith(Paths::Separator) ? path : Paths::Join(QDir::currentPath(), path);
 }

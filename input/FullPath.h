@@ -6,3 +6,7 @@
 // (links are not resolved) and repeated separators made one. A trailing separator stays; an
 // empty path stays empty.
 QString FullPath(const QString& path);
+
+// The path of the existing file that `path` names, made absolute with "." and ".." folded, unless
+// folding would name another file (a ".." after a link to a folder): then only made absolute.
+QString CleanFilePath(const QString& path);

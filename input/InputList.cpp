@@ -122,7 +122,8 @@ void InputList::collect(const QString& path)
         m_collectUntaken << UntakenPath{Printable(path), TUntakable::utNotFileOrFolder};
         return;
     case EntryKind::ekFile:
-        m_found << path;
+        // Listed as a whole path: a relative one would change its meaning with the current folder.
+        m_found << CleanFilePath(path);
         ++m_foundSoFar;
         return;
     case EntryKind::ekFolder:

@@ -24,9 +24,9 @@ struct Intake {
 };
 
 // The paths the next conversion run takes, sorted with letter case ignored. A file path is added
-// as given; a folder adds every regular file beneath it (or link to one), found by a recursive
-// search, but not itself, its subfolders, pipes or devices. Paths that do not exist are skipped without a
-// word. Each path is literal: no wildcard expansion.
+// as a clean absolute path; a folder adds every regular file beneath it (or link to one), found by a
+// recursive search, but not itself, its subfolders, pipes or devices. Paths that do not exist are skipped
+// without a word. Each path is literal: no wildcard expansion.
 class InputList
 {
 public:

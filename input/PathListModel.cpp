@@ -32,7 +32,9 @@ int PathListModel::rowCount(const QModelIndex& parent) const
 
 QVariant PathListModel::data(const QModelIndex& index, int role) const
 {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    // A row's hint is its whole path, which the row itself may show shortened.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     return m_paths.At(index.row());
 }

@@ -5,11 +5,31 @@
 #include "platform/Messages.h"
 #include "platform/ProgramTitle.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace
+{
+
+// Qt's own dialogs and menus (the folder chooser, an edit field's menu, a message's details)
+// speak the program's language. Without Qt's translations installed they stay in English.
+void loadQtTranslations(QCoreApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                         QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+}
+
+} // namespace
+
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(ProgramTitle);
     setApplicationDisplayName(ProgramTitle);
     Fonts::RegisterSubstitutions();
+    loadQtTranslations(*this);
 }
 
 bool Application::notify(QObject* receiver, QEvent* event)

@@ -6,9 +6,9 @@
 namespace Desktop
 {
 
-void OpenDocument(const QString& path)
+bool OpenDocument(const QString& path)
 {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 void OpenUrl(const QString& url)

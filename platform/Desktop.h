@@ -6,8 +6,8 @@
 namespace Desktop
 {
 
-// Opens a local file; failures are ignored, as the window has nothing to do about them.
-void OpenDocument(const QString& path);
+// Opens a local file; false when no application could be started for it.
+bool OpenDocument(const QString& path);
 
 // Opens a web address.
 void OpenUrl(const QString& url);

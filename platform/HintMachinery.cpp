@@ -2,6 +2,7 @@
 
 #include "platform/SystemColors.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -32,6 +33,28 @@ QWidget* hintedControl(QWidget* widget)
         if (!widget->toolTip().isEmpty())
             return widget;
     return nullptr;
+}
+
+// What the pointer at `cursorPos` over `widget` shows: the row's own hint in an item view whose
+// row has one, else the hint of the nearest control that carries one.
+struct PointedHint {
+    QWidget* control = nullptr;
+    QString text;
+};
+
+PointedHint hintAt(QWidget* widget, QPoint cursorPos)
+{
+    auto* view = qobject_cast<QAbstractItemView*>(widget);
+    if (!view && widget)
+        view = qobject_cast<QAbstractItemView*>(widget->parentWidget());
+    if (view && (widget == view || widget == view->viewport())) {
+        const QModelIndex row = view->indexAt(view->viewport()->mapFromGlobal(cursorPos));
+        const QString rowHint = row.data(Qt::ToolTipRole).toString();
+        if (!rowHint.isEmpty())
+            return {view, rowHint};
+    }
+    QWidget* control = hintedControl(widget);
+    return {control, control ? control->toolTip() : QString()};
 }
 
 // Where a hint window of `rect` goes on `desktop`: moved up or left to end at its bottom or right
@@ -121,14 +144,14 @@ void HintMachinery::SetShowHint(bool show)
 void HintMachinery::ActivateHintFor(QWidget* control, QPoint cursorPos)
 {
     m_showTimer.stop();
-    control = hintedControl(control);
-    if (!control || !m_window)
+    PointedHint pointed = hintAt(control, cursorPos);
+    if (!pointed.control || !m_window)
         return;
-    m_control = control;
-    QString text = control->toolTip();
+    m_control = pointed.control;
+    QString& text = pointed.text;
     bool canShow = true;
-    THintInfo info{control, cursorPos + QPoint(0, PointerHeightMargin), screenAt(cursorPos)->size().width(),
-                   ColorOf(SystemColor::InfoBackground), m_hidePause};
+    THintInfo info{pointed.control, cursorPos + QPoint(0, PointerHeightMargin),
+                   screenAt(cursorPos)->size().width(), ColorOf(SystemColor::InfoBackground), m_hidePause};
     if (OnShowHint)
         OnShowHint(text, canShow, info);
     if (!canShow || text.isEmpty())
@@ -166,10 +189,12 @@ void HintMachinery::setHint(const QString& hint)
 
 void HintMachinery::pointerMoved(QWidget* widget, QPoint cursorPos)
 {
-    QWidget* control = hintedControl(widget);
-    setHint(control ? control->toolTip() : QString());
+    const PointedHint pointed = hintAt(widget, cursorPos);
+    // Another row of a list is another hint, though the control stays the same.
+    const bool sameHint = pointed.control && pointed.control == m_control && pointed.text == m_hint;
+    setHint(pointed.text);
     m_cursorPos = cursorPos;
-    if (control && control == m_control) {
+    if (sameHint) {
         // Still on the same control: a waiting hint waits for the pointer to rest again; a shown
         // one stays until its time is up.
         if (m_showTimer.isActive())
@@ -178,8 +203,8 @@ void HintMachinery::pointerMoved(QWidget* widget, QPoint cursorPos)
     }
     const bool hintShown = m_window && m_window->isVisible();
     CancelHint();
-    m_control = control;
-    if (control)
+    m_control = pointed.control;
+    if (pointed.control)
         m_showTimer.start(hintShown ? m_shortPause : m_hintPause);
 }
 

@@ -10,23 +10,27 @@
 namespace
 {
 
-// Rows of one height; the current row or the row under the pointer is drawn plain unless selected.
+// Rows of one height, as wide as the list, their text shortened in the middle so that both the
+// start of a path and its file name show. The row under the pointer is drawn plain unless
+// selected; the current row of a list with the keyboard focus has a dotted frame.
 class ListBoxRows : public QStyledItemDelegate
 {
 public:
     ListBoxRows(QObject* owner, int height) : QStyledItemDelegate(owner), m_height(height) {}
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override
-    {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), m_height};
-    }
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override { return {0, m_height}; }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
         QStyleOptionViewItem row(option);
+        const bool focused = row.state & QStyle::State_HasFocus;
+        row.state &= ~QStyle::State_HasFocus;
         if (!(row.state & QStyle::State_Selected))
-            row.state &= ~(QStyle::State_HasFocus | QStyle::State_MouseOver);
+            row.state &= ~QStyle::State_MouseOver;
+        row.textElideMode = Qt::ElideMiddle;
         QStyledItemDelegate::paint(painter, row, index);
+        if (focused)
+            DrawFocusFrame(*painter, row.rect, row.palette.color(QPalette::Text));
     }
 
 private:
@@ -122,6 +126,18 @@ void SetUpListBox(QListView& list, int rowHeight)
     list.setItemDelegate(new ListBoxRows(&list, rowHeight));
     list.setUniformItemSizes(true);
     list.setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    // Rows are shortened to the list's width rather than scrolled sideways.
+    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+void DrawFocusFrame(QPainter& painter, const QRect& rect, QColor color)
+{
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(QPen(color, 0, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 TLabel::TLabel(QWidget* parent, const QString& caption, QPoint topLeft, QColor textColor, QColor background,

@@ -4,6 +4,8 @@
 #include <QFrame>
 #include <QLabel>
 
+class QPainter;
+
 // Plain building blocks of the windows: filled shapes, panels, bevels and labels.
 
 enum class TBevelCut { bvNone, bvLowered, bvRaised };
@@ -55,9 +57,13 @@ protected:
     void paintEvent(QPaintEvent*) override;
 };
 
-// Makes `list` look and behave like the classic list box: rows `rowHeight` pixels high, a sunken
-// border, and only rows the user selected highlighted.
+// Makes `list` look and behave like the classic list box: rows `rowHeight` pixels high and as
+// wide as the list, long texts shortened in the middle, a sunken border, only rows the user
+// selected highlighted, and the keyboard focus shown on the current row.
 void SetUpListBox(class QListView& list, int rowHeight);
+
+// The classic dotted frame that shows which control has the keyboard focus, just inside `rect`.
+void DrawFocusFrame(QPainter& painter, const QRect& rect, QColor color);
 
 // A text label that is part of the window's surface.
 class TLabel : public QLabel

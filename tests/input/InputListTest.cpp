@@ -1,9 +1,11 @@
 #include "input/InputList.h"
 #include "input/BackgroundIntake.h"
 #include "platform/Errors.h"
+#include "platform/FileChecks.h"
 #include "tests/input/Scoped.h"
 #include "tests/support/TempDir.h"
 
+#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <QSemaphore>
@@ -103,14 +105,20 @@ TEST_F(InputListTest, MissingPathsEmptyFoldersAndTheRootAddNothing)
     EXPECT_TRUE(list.HasFiles());
 }
 
-TEST_F(InputListTest, ArgumentsAreLiteralPaths)
+TEST_F(InputListTest, ArgumentsAreLiteralPathsListedWholeAndClean)
 {
-    write("v/a.avi");
+    const QString file = write("v/a.avi");
     const QString starred = write("w/*.avi");
+    const QString behindLink = write("deep/x.avi");
+    write("x.avi"); // where "link/../x.avi" would lead if ".." were folded by the text alone
+    ASSERT_TRUE(QFile::link(path("deep/sub"), path("link")) && QDir().mkpath(path("deep/sub")));
     const ScopedCurrentFolder current(dir.Path());
-    list.AddPaths({path("v/*.avi"), starred, QStringLiteral("v/a.avi"), QStringLiteral("w")});
-    // No expansion; a relative file stays as written; a relative folder gives full paths.
-    EXPECT_EQ(list.Paths(), QStringList({starred, starred, QStringLiteral("v/a.avi")}));
+    list.AddPaths({path("v/*.avi"), starred, QStringLiteral("v/./a.avi"), QStringLiteral("w/../v//a.avi"),
+                   QStringLiteral("w"), QStringLiteral("link/../x.avi")});
+    // No expansion; relative and untidy paths become whole clean paths, but a ".." after a link
+    // keeps its meaning; a relative folder gives full paths.
+    EXPECT_EQ(list.Paths(), QStringList({path("link/../x.avi"), file, file, starred, starred}));
+    EXPECT_TRUE(IsSameFile(list.At(0), behindLink));
 }
 
 TEST_F(InputListTest, LongPathsAreKeptWhole)
