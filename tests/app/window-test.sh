@@ -9,14 +9,14 @@ begin_window_test() {
     trap end_window_test EXIT
     cp "$1/korumi" "$1/profile.txt" "$work/"
     ln -s "$1/ffmpeg.exe" "$work/ffmpeg.exe"
-    # No reset when a client leaves: a reset refuses the next client for a moment.
+    # No reset when a client leaves: a reset refuses the next client for a moment. The server
+    # writes its display number once it takes connections; reading it waits for exactly that.
+    mkfifo "$work/display"
     Xvfb -displayfd 3 -noreset -screen 0 1280x1024x24 3>"$work/display" >/dev/null 2>&1 &
     x_pid=$!
-    for _ in $(seq 300); do [ -s "$work/display" ] && break; sleep 0.1; done
-    export DISPLAY=:$(cat "$work/display")
-    for _ in $(seq 300); do xdotool getdisplaygeometry >/dev/null 2>&1 && return 0; sleep 0.1; done
-    echo "the X server never took connections"
-    exit 1
+    local number
+    read -r -t 60 number <"$work/display" || { echo "the X server never took connections"; exit 1; }
+    export DISPLAY=:$number
 }
 
 # Ends every Korumi started and the server, waiting until they have gone so that nothing of
