@@ -6,6 +6,7 @@
 #include "app/Version.h"
 #include "platform/Application.h"
 #include "platform/Console.h"
+#include "platform/Fonts.h"
 #include "platform/Printable.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ProgramTitle.h"
@@ -87,6 +88,7 @@ int RunKorumi(int argc, char** argv)
     if (options.RunMode == CommandLineOptions::Mode::Convert)
         return runConsole(argc, argv, options);
 
+    const Fonts::ConfigurationPreload fontConfiguration;
     Application application(argc, argv);
     std::unique_ptr<TMainForm1> mainForm;
     try {

@@ -124,7 +124,7 @@ QFont TextFont(const QFont& font, TBarOrientation orientation)
     if (QFontDatabase::isSmoothlyScalable(info.family(), info.styleName()))
         return font;
     QFont outline(font);
-    outline.setFamily(Fonts::Arial);
+    outline.setFamily(Fonts::Installed(Fonts::Arial));
     return outline;
 }
 
