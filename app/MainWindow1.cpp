@@ -281,7 +281,7 @@ void TMainForm1::wireHandlers()
 
 QStringList TMainForm1::InputFiles() const
 {
-    return Inputs.Paths();
+    return Inputs.Paths().ToStringList();
 }
 
 void TMainForm1::inputsChanged()

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/PathList.h"
+
 #include <QString>
-#include <QStringList>
 
 // What a run does with each converted file.
 enum class RunMode {
@@ -11,7 +12,7 @@ enum class RunMode {
 
 // What to convert and how.
 struct BatchJob {
-    QStringList Files;
+    PathList Files;
     QString ProgramFolder;
     RunMode Mode = RunMode::Save;
     bool DryRun = false; // announce every pass, run and write nothing

@@ -83,15 +83,15 @@ void BatchRun::planTargets(const QString& outputFolder)
 
 void BatchRun::leaveOutConverted()
 {
-    QStringList files;
-    QStringList targets;
+    PathList files;
+    PathList targets;
     for (qsizetype i = 0; i < m_targets.size(); ++i) {
         if (QFileInfo::exists(m_targets.at(i))) {
             ++m_result.Skipped;
             continue;
         }
-        files << m_job.Files.at(i);
-        targets << m_targets.at(i);
+        files.append(m_job.Files, i);
+        targets.append(m_targets, i);
     }
     m_job.Files = std::move(files);
     m_targets = std::move(targets);
@@ -117,8 +117,8 @@ void BatchRun::announceFiles()
     const int passes = settings.TwoPass ? 2 : 1;
     const int fileCount = m_job.Files.size();
     for (int turn = 0; turn < FilesPerTurn && !m_stopEnd && m_nextFile < fileCount; ++turn, ++m_nextFile) {
-        const QString& source = m_job.Files.at(m_nextFile);
-        const QString& target = m_targets.at(m_nextFile);
+        const QString source = m_job.Files.at(m_nextFile);
+        const QString target = m_targets.at(m_nextFile);
         for (int pass = 1; pass <= passes; ++pass) {
             const PassStart start{
                 m_nextFile, fileCount, pass, passes, source, target, commands.For(source, target, pass)};

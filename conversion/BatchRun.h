@@ -73,7 +73,7 @@ private:
     ProgressView& m_view;
     ThumbnailGrab m_thumbnail;
     BatchResult m_result;
-    QStringList m_targets; // planned at the start, one per file
+    PathList m_targets; // planned at the start, one per file
     TargetClaims m_claims{m_targets};
     QString m_outputFolder; // clean and absolute
     QList<Running> m_running;

@@ -67,7 +67,9 @@ NameClaim::Outcome TargetClaims::tryClaim(const QString& target)
 
 bool TargetClaims::isPlanned(const QString& target)
 {
-    if (m_plannedSet.isEmpty())
-        m_plannedSet = QSet<QString>(m_planned.begin(), m_planned.end());
+    if (m_plannedSet.isEmpty()) {
+        for (qsizetype i = 0; i < m_planned.size(); ++i)
+            m_plannedSet.insert(m_planned.at(i));
+    }
     return m_plannedSet.contains(target);
 }

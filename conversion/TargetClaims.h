@@ -1,11 +1,11 @@
 #pragma once
 
 #include "platform/NameClaim.h"
+#include "platform/PathList.h"
 
 #include <QHash>
 #include <QSet>
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <optional>
 
@@ -16,7 +16,8 @@ class TargetClaims
 {
 public:
     // `planned` holds the run's own targets, which a made-up name must not take either.
-    explicit TargetClaims(const QStringList& planned) : m_planned(planned) {}
+    explicit TargetClaims(const PathList& planned) : m_planned(planned) {}
+    explicit TargetClaims(PathList&&) = delete; // only a reference is kept
 
     // The target to write for a file planned as `target` whose plain name is `wanted`: `target`
     // itself unless another run is writing it, else the first made-up name that is neither
@@ -34,7 +35,7 @@ private:
     NameClaim::Outcome tryClaim(const QString& target);
     bool isPlanned(const QString& target);
 
-    const QStringList& m_planned;
+    const PathList& m_planned;
     QSet<QString> m_plannedSet; // made from m_planned when a target is first found held
     QHash<QString, std::shared_ptr<NameClaim>> m_held;
 };

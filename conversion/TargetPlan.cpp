@@ -106,12 +106,12 @@ QString numberedName(const QString& name, int number)
 class TakenNames
 {
 public:
-    TakenNames(const QStringList& sources, const QString& folder, FileKeys& keys)
+    TakenNames(const PathList& sources, const QString& folder, FileKeys& keys)
         : m_sources(sources), m_folder(folder), m_keys(keys), m_resolvedFolder(keys.At(folder).resolved)
     {
-        for (const QString& source : sources) {
-            if (mayLieInFolder(source)) {
-                const QString key = keys.Of(source);
+        for (qsizetype i = 0; i < sources.size(); ++i) {
+            if (mayLieInFolder(sources.SplitAt(i))) {
+                const QString key = keys.Of(sources.at(i));
                 if (inFolder(key))
                     m_sourceNames.insert(key.mid(nameStart()));
             }
@@ -134,12 +134,11 @@ public:
 private:
     // Whether `source`, with links resolved, may be in the output folder: only when its folder
     // leads there or holds links. Sources come folder by folder; most are passed over unresolved.
-    bool mayLieInFolder(const QString& source)
+    bool mayLieInFolder(const SplitPath& source)
     {
-        const qsizetype slash = source.lastIndexOf(u'/');
-        if (slash <= 0 || !QDir::isAbsolutePath(source))
+        if (source.Folder.size() <= 1 || !source.Folder.startsWith(u'/')) // relative, or in "/"
             return true;
-        const Folder& folder = m_keys.At(QStringView(source).first(slash));
+        const Folder& folder = m_keys.At(source.Folder.chopped(1));
         return folder.resolved == m_resolvedFolder || !folder.links.isEmpty();
     }
 
@@ -159,13 +158,13 @@ private:
     const QSet<QString>& sourceKeys()
     {
         if (m_allSourceKeys.isEmpty()) {
-            for (const QString& source : m_sources)
-                m_allSourceKeys.insert(m_keys.Of(source));
+            for (qsizetype i = 0; i < m_sources.size(); ++i)
+                m_allSourceKeys.insert(m_keys.Of(m_sources.at(i)));
         }
         return m_allSourceKeys;
     }
 
-    const QStringList& m_sources;
+    const PathList& m_sources;
     const QString m_folder;
     FileKeys& m_keys;
     const QString m_resolvedFolder;
@@ -182,7 +181,7 @@ QString NumberedTarget(const QString& wanted, int number)
     return wanted.chopped(name.size()) + numberedName(name, number);
 }
 
-QStringList PlanTargets(const QStringList& sources, const QString& outputFolder, FoundFiles found)
+PathList PlanTargets(const PathList& sources, const QString& outputFolder, FoundFiles found)
 {
     const QString folder = QDir::cleanPath(QDir(outputFolder).absolutePath());
     const QString prefix = Paths::IncludeTrailingSeparator(folder);
@@ -191,10 +190,11 @@ QStringList PlanTargets(const QStringList& sources, const QString& outputFolder,
     // Per wanted name that was taken, the first number not known to be taken: a thousand files
     // of one name are numbered in one pass, not by counting up from the start each time.
     QHash<QString, int> firstFree;
-    QStringList targets;
+    PathList targets;
     targets.reserve(sources.size());
-    for (const QString& source : sources) {
-        const QString wanted = Paths::ChangeFileExt(Paths::ExtractFileName(source), QStringLiteral(".mp4"));
+    for (qsizetype i = 0; i < sources.size(); ++i) {
+        const QString wanted =
+            Paths::ChangeFileExt(sources.SplitAt(i).Name.toString(), QStringLiteral(".mp4"));
         int number = firstFree.value(wanted, 1);
         QString name;
         while (taken.Contains(name = numberedName(wanted, number)) ||
@@ -202,8 +202,8 @@ QStringList PlanTargets(const QStringList& sources, const QString& outputFolder,
             ++number;
         if (number > 1)
             firstFree.insert(wanted, number);
-        targets << prefix + name;
-        taken.Take(QStringView(targets.constLast()).sliced(prefix.size()));
+        targets.append(prefix + name);
+        taken.Take(targets.SplitAt(targets.size() - 1).Name);
     }
     return targets;
 }

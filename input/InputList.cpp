@@ -72,7 +72,7 @@ Intake InputList::Collect(const QStringList& paths)
     intake.Stopped = m_stop;
     // Sorted here, so that a list being shown takes a large find in one quick merge.
     if (!intake.Stopped)
-        intake.Found = SortedPaths::Batch(m_found);
+        intake.Found = SortedPaths::Batch(std::move(m_found));
     if (!intake.Stopped)
         intake.Untaken = std::move(m_collectUntaken);
     m_found.clear();
@@ -104,7 +104,7 @@ void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearch
 {
     // A pipe or device in a folder would hold up the encoder for ever; only files are sources.
     if (Data.IsRegularFile) {
-        m_found << Name;
+        m_found.append(Name);
         ++m_foundSoFar;
     }
     Continue = !m_stop;
@@ -123,7 +123,7 @@ void InputList::collect(const QString& path)
         return;
     case EntryKind::ekFile:
         // Listed as a whole path: a relative one would change its meaning with the current folder.
-        m_found << CleanFilePath(path);
+        m_found.append(CleanFilePath(path));
         ++m_foundSoFar;
         return;
     case EntryKind::ekFolder:

@@ -54,8 +54,8 @@ public:
     void RemoveAt(const QList<int>& indexes);
 
     int Count() const { return m_model.Paths().Count(); }
-    const QString& At(int index) const { return m_model.Paths().At(index); }
-    QStringList Paths() const { return m_model.Paths().Paths(); }
+    QString At(int index) const { return m_model.Paths().At(index); }
+    const PathList& Paths() const { return m_model.Paths().Paths(); }
     // Whether a run has anything to do: the drop panel hides and the start buttons work then.
     bool HasFiles() const { return Count() > 0; }
     // The list for a list view.
@@ -79,7 +79,7 @@ private:
 
     PathListModel m_model;
     // The running Collect's findings, merged into the list at its end.
-    QStringList m_found;
+    PathList m_found;
     QList<UntakenPath> m_collectUntaken;
     std::atomic<bool> m_stop = false;
     std::atomic<int> m_foundSoFar = 0;

@@ -34,7 +34,7 @@ qsizetype firstDifference(const QChar* a, const QChar* b, qsizetype count)
 // Folded as it compares rather than kept folded beside each path: a million paths are sorted
 // without a second copy of each. ASCII is folded here; from the first other difference on, Qt
 // folds.
-bool byFoldedPath(const QString& a, const QString& b)
+bool byFoldedPath(QStringView a, QStringView b)
 {
     const qsizetype common = std::min(a.size(), b.size());
     for (qsizetype i = firstDifference(a.data(), b.data(), common); i < common; ++i) {
@@ -44,7 +44,7 @@ bool byFoldedPath(const QString& a, const QString& b)
             continue;
         if (x >= 0x80 || y >= 0x80) {
             const qsizetype from = i > 0 && a[i - 1].isHighSurrogate() ? i - 1 : i; // whole characters
-            return QStringView(a).sliced(from).compare(QStringView(b).sliced(from), Qt::CaseInsensitive) < 0;
+            return a.sliced(from).compare(b.sliced(from), Qt::CaseInsensitive) < 0;
         }
         if (foldedAscii(x) != foldedAscii(y))
             return foldedAscii(x) < foldedAscii(y);
@@ -52,27 +52,37 @@ bool byFoldedPath(const QString& a, const QString& b)
     return a.size() < b.size();
 }
 
+// Paths of one folder share its text, and differ only in their names; others are compared whole,
+// put together in buffers that the sort reuses.
+bool byFoldedSplitPath(const SplitPath& a, const SplitPath& b)
+{
+    if (a.Folder.data() == b.Folder.data() && a.Folder.size() == b.Folder.size())
+        return byFoldedPath(a.Name, b.Name);
+    thread_local QString wholeA;
+    thread_local QString wholeB;
+    wholeA.resize(0);
+    wholeB.resize(0);
+    wholeA.append(a.Folder).append(a.Name);
+    wholeB.append(b.Folder).append(b.Name);
+    return byFoldedPath(wholeA, wholeB);
+}
+
 } // namespace
 
-SortedPaths::Batch::Batch(const QStringList& paths)
+SortedPaths::Batch::Batch(PathList paths) : m_items(std::move(paths))
 {
-    m_items = paths;
-    std::stable_sort(m_items.begin(), m_items.end(), byFoldedPath);
+    m_items.StableSort(byFoldedSplitPath);
 }
 
 void SortedPaths::Merge(Batch batch)
 {
-    if (m_items.empty()) {
+    if (m_items.isEmpty())
         m_items = std::move(batch.m_items);
-        return;
-    }
-    const auto middle = static_cast<std::ptrdiff_t>(m_items.size());
-    m_items.append(std::move(batch.m_items));
-    // Both steps are stable and the merge takes the older items first among equals.
-    std::inplace_merge(m_items.begin(), m_items.begin() + middle, m_items.end(), byFoldedPath);
+    else // both steps are stable and the merge takes the older items first among equals
+        m_items.MergeSorted(batch.m_items, byFoldedSplitPath);
 }
 
-const QString& SortedPaths::At(int index) const
+QString SortedPaths::At(int index) const
 {
     if (index < 0 || index >= Count())
         throw EListError(index);
@@ -88,9 +98,4 @@ void SortedPaths::RemoveAt(QList<int> indexes)
         if (index >= 0 && index < Count())
             m_items.removeAt(index);
     }
-}
-
-QStringList SortedPaths::Paths() const
-{
-    return m_items;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QStringList>
+#include "platform/PathList.h"
 
 // Paths in ascending order with letter case ignored. Duplicates stay, and paths that compare
 // equal keep the order in which they came: a new path goes after the ones equal to it.
@@ -13,27 +13,27 @@ public:
     {
     public:
         Batch() = default;
-        explicit Batch(const QStringList& paths);
-        bool IsEmpty() const { return m_items.empty(); }
+        explicit Batch(PathList paths);
+        bool IsEmpty() const { return m_items.isEmpty(); }
         int Count() const { return static_cast<int>(m_items.size()); }
 
     private:
         friend class SortedPaths;
-        QStringList m_items;
+        PathList m_items;
     };
 
     // Puts every path of `batch` at its sorted place, as adding them one by one would.
-    void Merge(const QStringList& batch) { Merge(Batch(batch)); }
+    void Merge(const PathList& batch) { Merge(Batch(batch)); }
     void Merge(Batch batch);
     void Clear() { m_items.clear(); }
     // Removes the paths at `indexes`; indexes outside the list are passed over.
     void RemoveAt(QList<int> indexes);
     int Count() const { return static_cast<int>(m_items.size()); }
     // The path at `index`; throws EListError outside the list.
-    const QString& At(int index) const;
+    QString At(int index) const;
     // The paths in order; the list shares its storage with this one until either changes.
-    QStringList Paths() const;
+    const PathList& Paths() const { return m_items; }
 
 private:
-    QStringList m_items; // handed out by Paths() without a copy
+    PathList m_items;
 };

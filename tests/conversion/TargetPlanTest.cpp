@@ -26,7 +26,8 @@ TEST(TargetPlan, NoTargetIsASourceOrAnEarlierTarget)
         {{"/v/a.avi"}, "/", {"/a.mp4"}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PlanTargets(c.sources, c.folder), c.targets) << c.sources.join(' ').toStdString();
+        EXPECT_EQ(PlanTargets(c.sources, c.folder).ToStringList(), c.targets)
+            << c.sources.join(' ').toStdString();
 }
 
 TEST(TargetPlan, FilesOnDisk)
@@ -37,14 +38,14 @@ TEST(TargetPlan, FilesOnDisk)
     dir.Write("out/clip (2).mp4", "the user's own");
     ASSERT_TRUE(QFile::link(dir.File("real"), dir.File("link")));
     // A source seen through a linked folder is known as the same file.
-    EXPECT_EQ(PlanTargets({source, dir.File("v/b.avi")}, dir.File("link")),
+    EXPECT_EQ(PlanTargets({source, dir.File("v/b.avi")}, dir.File("link")).ToStringList(),
               QStringList({dir.File("link/a (2).mp4"), dir.File("link/b.mp4")}));
     // A plain name is replaced as usual; a made-up one never takes a file that is there.
     const QStringList sources{dir.File("v/b.avi"), dir.File("v/clip.avi"), dir.File("v/clip.mkv")};
-    EXPECT_EQ(PlanTargets(sources, dir.File("out")),
+    EXPECT_EQ(PlanTargets(sources, dir.File("out")).ToStringList(),
               QStringList({dir.File("out/b.mp4"), dir.File("out/clip.mp4"), dir.File("out/clip (3).mp4")}));
     // Resuming a batch, what is there is what an earlier run of the same files wrote.
-    EXPECT_EQ(PlanTargets(sources, dir.File("out"), FoundFiles::EarlierResults),
+    EXPECT_EQ(PlanTargets(sources, dir.File("out"), FoundFiles::EarlierResults).ToStringList(),
               QStringList({dir.File("out/b.mp4"), dir.File("out/clip.mp4"), dir.File("out/clip (2).mp4")}));
 }
 
@@ -53,8 +54,8 @@ TEST(TargetClaims, ALiveRunsTargetIsNeverSharedAndADeadRunBlocksNothing)
     TempDir dir;
     const QString wanted = dir.File("a.mp4");
     dir.Write("a (2).mp4", "the user's own");
-    const QStringList firstPlan{wanted};
-    const QStringList secondPlan{wanted, dir.File("a (3).mp4")};
+    const PathList firstPlan{wanted};
+    const PathList secondPlan{wanted, dir.File("a (3).mp4")};
     TargetClaims first(firstPlan);
     TargetClaims second(secondPlan); // its own claims: another open file, as another process has
     EXPECT_EQ(first.Claim(wanted, wanted), wanted);

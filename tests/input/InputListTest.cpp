@@ -52,17 +52,19 @@ TEST_F(InputListTest, SortsIgnoringCaseAndKeepsDuplicatesInArrivalOrder)
     const QString b = write("B.avi");
     list.AddPaths({b, write("a.mpg"), write("C.wmv")});
     list.AddPath(b);
-    EXPECT_EQ(list.Paths(), QStringList({path("a.mpg"), b, b, path("C.wmv")}));
+    EXPECT_EQ(list.Paths().ToStringList(), QStringList({path("a.mpg"), b, b, path("C.wmv")}));
     // A new path goes after those equal to it, as inserting at its sorted place would put it.
     const QString lower = write("b.avi");
     list.AddPaths({lower, b});
-    EXPECT_EQ(list.Paths(), QStringList({path("a.mpg"), b, b, lower, b, path("C.wmv")}));
+    EXPECT_EQ(list.Paths().ToStringList(), QStringList({path("a.mpg"), b, b, lower, b, path("C.wmv")}));
     EXPECT_EQ(changes, 3);
 }
 
 TEST(SortedPaths, MergingBatchesEqualsInsertingOneByOne)
 {
-    const QStringList names{"a", "A", "b", "B", "ab", "Ab", "a/b", "a.b", "_x", "Z", "é", "É", "1"};
+    // Folders too, as one that begins another ("a/z" sorts after "a b/c", as the whole paths do).
+    const QStringList names{"a", "A", "b", "B",  "ab", "Ab",    "a/b", "a.b", "_x",    "Z",
+                            "é", "É", "1", "/x", "x/", "a b/c", "a/z", "A/B", "a/é/b", "a/É"};
     QRandomGenerator random(7);
     SortedPaths sorted;
     QStringList all;
@@ -73,7 +75,7 @@ TEST(SortedPaths, MergingBatchesEqualsInsertingOneByOne)
         sorted.Merge(paths);
         all << paths;
     }
-    EXPECT_EQ(sorted.Paths(), insertedOneByOne(all));
+    EXPECT_EQ(sorted.Paths().ToStringList(), insertedOneByOne(all));
     EXPECT_THROW(sorted.At(sorted.Count()), EListError);
 }
 
@@ -87,10 +89,10 @@ TEST_F(InputListTest, FolderAddsEveryFileBeneathItButNoFolder)
     const QStringList expected{path("m/.hidden.avi"), path("m/notes.txt"), path("m/one.avi"),
                                path("m/sub/link.avi"), path("m/sub/two.avi")};
     list.AddPath(path("m"));
-    EXPECT_EQ(list.Paths(), expected);
+    EXPECT_EQ(list.Paths().ToStringList(), expected);
     list.Clear();
     list.AddPath(path("m/")); // as shells complete a folder
-    EXPECT_EQ(list.Paths(), expected);
+    EXPECT_EQ(list.Paths().ToStringList(), expected);
 }
 
 TEST_F(InputListTest, MissingPathsEmptyFoldersAndTheRootAddNothing)
@@ -101,7 +103,7 @@ TEST_F(InputListTest, MissingPathsEmptyFoldersAndTheRootAddNothing)
     EXPECT_EQ(changes, 1);
     const QString file = write("v/a.avi");
     list.AddPaths({file, path("gone"), path("v")});
-    EXPECT_EQ(list.Paths(), QStringList({file, file}));
+    EXPECT_EQ(list.Paths().ToStringList(), QStringList({file, file}));
     EXPECT_TRUE(list.HasFiles());
 }
 
@@ -117,7 +119,8 @@ TEST_F(InputListTest, ArgumentsAreLiteralPathsListedWholeAndClean)
                    QStringLiteral("w"), QStringLiteral("link/../x.avi")});
     // No expansion; relative and untidy paths become whole clean paths, but a ".." after a link
     // keeps its meaning; a relative folder gives full paths.
-    EXPECT_EQ(list.Paths(), QStringList({path("link/../x.avi"), file, file, starred, starred}));
+    EXPECT_EQ(list.Paths().ToStringList(),
+              QStringList({path("link/../x.avi"), file, file, starred, starred}));
     EXPECT_TRUE(IsSameFile(list.At(0), behindLink));
 }
 
@@ -127,7 +130,7 @@ TEST_F(InputListTest, LongPathsAreKeptWhole)
     const QString file = dir.Write(name + u'/' + name + u'/' + name + QStringLiteral(".avi"));
     ASSERT_GT(QFile::encodeName(file).size(), 720);
     list.AddPath(dir.Path());
-    EXPECT_EQ(list.Paths(), QStringList({file}));
+    EXPECT_EQ(list.Paths().ToStringList(), QStringList({file}));
 }
 
 TEST_F(InputListTest, AFolderFillsTheModelInOneReset)
@@ -175,12 +178,12 @@ TEST_F(InputListTest, ABackgroundSearchCountsAsItGoesAndAStoppedOneTakesNothing)
     goOn.release(3);
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_TRUE(finished.first().first().toBool());
-    EXPECT_EQ(list.Paths(), QStringList{path("m/1.avi")});
+    EXPECT_EQ(list.Paths().ToStringList(), QStringList{path("m/1.avi")});
 
     list.SearchFile1.OnFind = take;
     ASSERT_TRUE(intake.Start({path("m")}));
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_FALSE(finished.last().first().toBool());
-    EXPECT_EQ(list.Paths(),
+    EXPECT_EQ(list.Paths().ToStringList(),
               QStringList({path("m/1.avi"), path("m/1.avi"), path("m/2.avi"), path("m/s/3.avi")}));
 }
