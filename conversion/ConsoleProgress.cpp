@@ -88,7 +88,8 @@ void ConsoleProgress::AnnouncePass(const PassStart& pass)
         // Looked up once: every pass runs the same encoder.
         if (m_programPath.isEmpty())
             m_programPath = FindProgram(pass.Conversion.Program(), m_programFolder);
-        m_commands += shellLine(pass.Conversion.Arguments()).toUtf8() + '\n';
+        m_commands += shellLine(pass.Conversion.Arguments()).toUtf8();
+        m_commands += '\n';
         constexpr qsizetype HeldBytes = 64 * 1024;
         if (m_commands.size() >= HeldBytes)
             Close();

@@ -109,6 +109,7 @@ public:
     TakenNames(const PathList& sources, const QString& folder, FileKeys& keys)
         : m_sources(sources), m_folder(folder), m_keys(keys), m_resolvedFolder(keys.At(folder).resolved)
     {
+        m_targetNames.reserve(sources.size()); // grown once, not rehashed as a million names come
         for (qsizetype i = 0; i < sources.size(); ++i) {
             if (mayLieInFolder(sources.SplitAt(i))) {
                 const QString key = keys.Of(sources.at(i));
