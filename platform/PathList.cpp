@@ -21,10 +21,11 @@ struct PathList::Storage {
     {
         if (LastFolder < quint32(Folders.size()) && Folders.at(LastFolder) == folder)
             return LastFolder; // paths come folder by folder
-        auto found = FolderIndex.constFind(folder.toString());
+        const QString key = folder.toString();
+        auto found = FolderIndex.constFind(key);
         if (found == FolderIndex.cend()) {
-            Folders << folder.toString();
-            found = FolderIndex.insert(Folders.constLast(), quint32(Folders.size() - 1));
+            Folders << key;
+            found = FolderIndex.insert(key, quint32(Folders.size() - 1));
         }
         return LastFolder = found.value();
     }

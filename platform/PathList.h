@@ -36,6 +36,7 @@ public:
     void append(QStringView path);
     // Appends path `i` of `other`.
     void append(const PathList& other, qsizetype i);
+    // The name's characters stay in the blocks until the list is cleared.
     void removeAt(qsizetype i) { m_entries.removeAt(i); }
     void reserve(qsizetype count) { m_entries.reserve(count); }
     void clear();

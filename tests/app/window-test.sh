@@ -46,8 +46,10 @@ start_window_manager() {
     command -v openbox >/dev/null && command -v xprop >/dev/null || exit 77
     HOME=$work XDG_CONFIG_HOME=$work XDG_CACHE_HOME=$work openbox --sm-disable >/dev/null 2>&1 &
     wm_pid=$!
-    for _ in $(seq 300); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && return 0; sleep 0.1; done
-    echo "the window manager never started" && exit 1
+    # xprop prints the root's properties now and again whenever one changes; openbox sets this
+    # one once it manages windows.
+    grep -q -m1 '_NET_SUPPORTING_WM_CHECK.*window id' < <(timeout 30 xprop -spy -root) ||
+        { echo "the window manager never started" && exit 1; }
 }
 
 # Starts Korumi's window with ARGUMENTS and waits until it has the input focus (its first
