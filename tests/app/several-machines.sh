@@ -7,12 +7,7 @@ program_dir=$1
 readme=$2
 command -v parallel >/dev/null || { echo "GNU parallel is not installed"; exit 77; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
+source "$(dirname "$0")/../support/scratch.sh"
 
 # The recipe: the first sh block after the heading, with this machine's folder and login.
 recipe=$(sed -n '/^### Several machines$/,$p' "$readme" | awk '/^```sh$/ { on = 1; next } on && /^```$/ { exit } on')

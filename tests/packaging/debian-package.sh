@@ -6,12 +6,7 @@ set -euo pipefail
 build_dir=$1
 command -v lintian >/dev/null || { echo "lintian is not installed"; exit 77; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
+source "$(dirname "$0")/../support/scratch.sh"
 
 (cd "$build_dir" && cpack -G DEB -B "$work") >"$work/cpack.log" 2>&1 ||
     fail "cpack could not build the package: $(cat "$work/cpack.log")"

@@ -8,12 +8,7 @@ build_dir=$1
 bash_completion=/usr/share/bash-completion/bash_completion
 [ -f "$bash_completion" ] || { echo "bash-completion is not installed"; exit 77; }
 
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAILED: $*"
-    exit 1
-}
+source "$(dirname "$0")/../support/scratch.sh"
 prefix=$work/prefix
 cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 export PATH=$prefix/bin:$PATH MANPATH=$prefix/share/man LC_ALL=C.UTF-8 MANWIDTH=80
