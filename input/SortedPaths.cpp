@@ -91,11 +91,8 @@ QString SortedPaths::At(int index) const
 
 void SortedPaths::RemoveAt(QList<int> indexes)
 {
-    // From the back, so that each removal leaves the indexes still to come in place.
-    std::sort(indexes.begin(), indexes.end(), std::greater<>());
+    std::sort(indexes.begin(), indexes.end());
     indexes.erase(std::unique(indexes.begin(), indexes.end()), indexes.end());
-    for (int index : indexes) {
-        if (index >= 0 && index < Count())
-            m_items.removeAt(index);
-    }
+    indexes.removeIf([this](int index) { return index < 0 || index >= Count(); });
+    m_items.RemoveSorted(indexes);
 }

@@ -88,6 +88,21 @@ void PathList::append(QStringView folder, QStringView name)
     m_entries.append({folderIndex, quint32(name.size()), block, start});
 }
 
+void PathList::RemoveSorted(const QList<int>& indexes)
+{
+    if (indexes.isEmpty())
+        return;
+    qsizetype kept = indexes.first();
+    auto removed = indexes.cbegin();
+    for (qsizetype i = kept; i < size(); ++i) {
+        if (removed != indexes.cend() && *removed == i)
+            ++removed;
+        else
+            m_entries[kept++] = m_entries.at(i);
+    }
+    m_entries.resize(kept);
+}
+
 void PathList::clear()
 {
     m_entries.clear();

@@ -79,6 +79,19 @@ TEST(SortedPaths, MergingBatchesEqualsInsertingOneByOne)
     EXPECT_THROW(sorted.At(sorted.Count()), EListError);
 }
 
+TEST(SortedPaths, RemovesTheRowsGivenInAnyOrderOnceAndPassesOverOthers)
+{
+    SortedPaths sorted;
+    sorted.Merge(QStringList{"/v/a", "/v/b", "/v/c", "/v/d", "/v/e", "/w/f"});
+    const PathList before = sorted.Paths();
+    sorted.RemoveAt({4, 1, 2, 4, -1, 6});
+    EXPECT_EQ(sorted.Paths().ToStringList(), (QStringList{"/v/a", "/v/d", "/w/f"}));
+    EXPECT_EQ(before.ToStringList(), (QStringList{"/v/a", "/v/b", "/v/c", "/v/d", "/v/e", "/w/f"}))
+        << "a copy taken before keeps its paths";
+    sorted.RemoveAt({0, 1, 2});
+    EXPECT_EQ(sorted.Count(), 0);
+}
+
 TEST_F(InputListTest, FolderAddsEveryFileBeneathItButNoFolder)
 {
     for (const char* file : {"m/one.avi", "m/sub/two.avi", "m/.hidden.avi", "m/notes.txt"})

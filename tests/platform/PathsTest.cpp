@@ -51,7 +51,7 @@ TEST(PathList, HoldsEveryPathAsGivenAndCopiesStayApart)
 
     PathList copy = list;
     copy.append(u"/v/c.avi");
-    list.removeAt(0);
+    list.RemoveSorted({0, 2});
     EXPECT_EQ(copy.ToStringList(), paths + QStringList{"/v/c.avi"});
     list.clear();
     list.append(u"/z/d.avi");
