@@ -4,5 +4,6 @@
 set -euo pipefail
 build_dir=$(realpath "$1")
 "$build_dir/bench/bench_intake" "${RUNS:-5}"
-# The window while a tree of 1,000,000 files is taken in: its longest pause.
+# The window while a tree of 1,000,000 files is taken in: its longest pause; then how long Delete
+# on the middle half of them holds it.
 "$build_dir/bench/bench_window_intake"
