@@ -39,6 +39,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
@@ -324,8 +325,10 @@ void TMainForm1::wireKeys()
 void TMainForm1::removeSelectedFiles()
 {
     QList<int> rows;
-    for (const QModelIndex& index : ListBox1->selectionModel()->selectedRows())
-        rows << index.row();
+    for (const QItemSelectionRange& range : ListBox1->selectionModel()->selection()) {
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows << row;
+    }
     if (rows.isEmpty())
         return;
     const int first = *std::min_element(rows.cbegin(), rows.cend());

@@ -5,6 +5,7 @@
 #include "platform/StockControls.h"
 #include "tests/support/TempDir.h"
 
+#include <QItemSelectionModel>
 #include <QListView>
 #include <QTest>
 #include <QTimer>
@@ -62,6 +63,21 @@ TEST_F(FirstSession, RowsOfOneLongFolderShowTheirNamesHintTheirPathsAndGoOneByOn
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(form.ListBox1, Qt::Key_Delete);
     EXPECT_FALSE(form.Inputs.HasFiles()) << "Delete selects the next file, or the one before the last";
+}
+
+TEST_F(FirstSession, DeleteTakesOffEverySelectedRangeAndNothingElse)
+{
+    QStringList files;
+    for (const char* name : {"a.avi", "b.avi", "c.avi", "d.avi", "e.avi"})
+        files << media.Write(name);
+    form.Inputs.AddPaths(files);
+    const QAbstractItemModel* model = form.Inputs.Model();
+    QItemSelection chosen(model->index(0, 0), model->index(0, 0));
+    chosen.select(model->index(2, 0), model->index(3, 0));
+    form.ListBox1->setFocus();
+    form.ListBox1->selectionModel()->select(chosen, QItemSelectionModel::ClearAndSelect);
+    QTest::keyClick(form.ListBox1, Qt::Key_Delete);
+    EXPECT_EQ(form.InputFiles(), (QStringList{files[1], files[4]}));
 }
 
 } // namespace
