@@ -68,6 +68,7 @@ NameClaim::Outcome TargetClaims::tryClaim(const QString& target)
 bool TargetClaims::isPlanned(const QString& target)
 {
     if (m_plannedSet.isEmpty()) {
+        m_plannedSet.reserve(m_planned.size());
         for (qsizetype i = 0; i < m_planned.size(); ++i)
             m_plannedSet.insert(m_planned.at(i));
     }

@@ -36,9 +36,8 @@ public:
     void append(QStringView path);
     // Appends path `i` of `other`.
     void append(const PathList& other, qsizetype i);
-    // Removes the paths at `indexes`, ascending and each in the list once, in one pass: a range
-    // of half a million costs no more than one path. Their characters stay in the blocks until
-    // the list is cleared.
+    // Removes the paths at `indexes`, ascending and each in the list once, in a single pass over
+    // the list however many go. Their characters stay in the blocks until the list is cleared.
     void RemoveSorted(const QList<int>& indexes);
     void reserve(qsizetype count) { m_entries.reserve(count); }
     void clear();
