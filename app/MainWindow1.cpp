@@ -416,7 +416,9 @@ void TMainForm1::Button0Click(QObject*)
                                                   [this] { return m_session.CancelRunningPasses(); });
     m_progress->show();
     setEnabled(false);
-    m_session.Start({m_runMode, false, false, 1, m_thumbnailFolder.Path()}, *m_progress);
+    if (!m_thumbnailFolder)
+        m_thumbnailFolder.emplace();
+    m_session.Start({m_runMode, false, false, 1, m_thumbnailFolder->Path()}, *m_progress);
 }
 
 void TMainForm1::Shutdown()

@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class FadeButton;
 class QCheckBox;
@@ -125,7 +126,8 @@ private:
     void wireKeys();
     void removeSelectedFiles();
 
-    PrivateFolder m_thumbnailFolder; // never shared with another Korumi
+    // Never shared with another Korumi; made when the first batch starts, not at start-up.
+    std::optional<PrivateFolder> m_thumbnailFolder;
     QStringList m_arguments;
     QStringList m_argumentsNotText;
     RunMode m_runMode = RunMode::Save;

@@ -22,6 +22,16 @@ void loadQtTranslations(QCoreApplication& application)
         QCoreApplication::installTranslator(translator);
 }
 
+// Text that no control gives a font (Qt's dialogs and menus, a hint, what a line edit lays out
+// before its font is set) is drawn in the windows' Japanese typeface at the desktop's size. Qt's
+// own default is a generic name, which costs a search of every installed font for a fallback.
+void useInterfaceTypeface()
+{
+    QFont font = QApplication::font();
+    font.setFamily(Fonts::Installed(Fonts::UiGothic));
+    QApplication::setFont(font);
+}
+
 } // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv)
@@ -29,6 +39,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     setApplicationName(ProgramTitle);
     setApplicationDisplayName(ProgramTitle);
     Fonts::RegisterSubstitutions();
+    useInterfaceTypeface();
     loadQtTranslations(*this);
 }
 

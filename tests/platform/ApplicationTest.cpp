@@ -75,6 +75,8 @@ TEST(ErrorBox, ModalBoxReturnsWhenOkIsPressed)
 
 TEST(Fonts, DesignFontsResolveToInstalledFamilies)
 {
+    // Text given no font at all is drawn in the Japanese typeface too.
+    EXPECT_EQ(QFontInfo(QFont()).family(), "IPAPGothic");
     EXPECT_EQ(QFontInfo(Fonts::Pixel(Fonts::UiGothic, 12)).family(), "IPAPGothic");
     EXPECT_EQ(QFontInfo(Fonts::Pixel(Fonts::Tahoma, 12)).family(), "DejaVu Sans");
     EXPECT_EQ(QFontInfo(Fonts::Pixel(Fonts::Arial, 12)).family(), "DejaVu Sans");
