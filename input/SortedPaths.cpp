@@ -52,12 +52,21 @@ bool byFoldedPath(QStringView a, QStringView b)
     return a.size() < b.size();
 }
 
-// Paths of one folder share its text, and differ only in their names; others are compared whole,
-// put together in buffers that the sort reuses.
+// Paths of one folder share its text, and differ only in their names. Those of two folders are
+// mostly told apart by the first ASCII character in which the folders differ; the rest are
+// compared whole, put together in buffers that the sort reuses.
 bool byFoldedSplitPath(const SplitPath& a, const SplitPath& b)
 {
     if (a.Folder.data() == b.Folder.data() && a.Folder.size() == b.Folder.size())
         return byFoldedPath(a.Name, b.Name);
+    const qsizetype common = std::min(a.Folder.size(), b.Folder.size());
+    const qsizetype i = firstDifference(a.Folder.data(), b.Folder.data(), common);
+    if (i < common) {
+        const char16_t x = foldedAscii(a.Folder[i].unicode());
+        const char16_t y = foldedAscii(b.Folder[i].unicode());
+        if (x != y && x < 0x80 && y < 0x80)
+            return x < y;
+    }
     thread_local QString wholeA;
     thread_local QString wholeB;
     wholeA.resize(0);
