@@ -1,7 +1,6 @@
 #include "platform/ShellWords.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace
 {
@@ -13,15 +12,40 @@ bool isControl(QChar c)
 
 bool isPlain(QChar c)
 {
-    const char16_t u = c.unicode();
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9') ||
-           (u < 0x80 && std::strchr("_@%+=:,./-", static_cast<char>(u)) != nullptr && u != 0);
+    switch (const char16_t u = c.unicode()) {
+    case '_':
+    case '@':
+    case '%':
+    case '+':
+    case '=':
+    case ':':
+    case ',':
+    case '.':
+    case '/':
+    case '-':
+        return true;
+    default:
+        return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || (u >= '0' && u <= '9');
+    }
 }
 
-QString singleQuoted(const QString& text)
+// Built in one piece: a batch quotes a path with a space in it for every file.
+QString singleQuoted(QStringView text)
 {
-    QString quoted = text;
-    return u'\'' + quoted.replace(u'\'', QStringLiteral("'\\''")) + u'\'';
+    const QStringView closedAndReopened = u"'\\''";
+    QString quoted;
+    quoted.reserve(text.size() + 2 + text.count(u'\'') * (closedAndReopened.size() - 1));
+    quoted += u'\'';
+    for (qsizetype from = 0;;) {
+        const qsizetype quote = text.indexOf(u'\'', from);
+        quoted += text.sliced(from, (quote < 0 ? text.size() : quote) - from);
+        if (quote < 0)
+            break;
+        quoted += closedAndReopened;
+        from = quote + 1;
+    }
+    quoted += u'\'';
+    return quoted;
 }
 
 // `text` as a printf format that prints it: control characters as octal escapes of their UTF-8
@@ -61,7 +85,7 @@ QString ShellWord(const QString& word)
         while (end < word.size() && isControl(word[end]) == control)
             ++end;
         if (!control) {
-            text += singleQuoted(word.mid(at, end - at));
+            text += singleQuoted(QStringView(word).sliced(at, end - at));
         } else {
             // The character after the controls goes into the same printf, since the shell drops
             // line breaks at the end of what a command prints. Line breaks that end the word are
@@ -76,7 +100,7 @@ QString ShellWord(const QString& word)
                 text += QStringLiteral("\"$(printf '") + printfFormat(word.mid(at, breaks - at)) +
                         QStringLiteral("')\"");
             if (breaks < printed)
-                text += singleQuoted(word.mid(breaks, printed - breaks));
+                text += singleQuoted(QStringView(word).sliced(breaks, printed - breaks));
             end = printed;
         }
         at = end;
