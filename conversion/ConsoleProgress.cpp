@@ -9,6 +9,7 @@
 #include "platform/ShellWords.h"
 
 #include <QStringList>
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -62,11 +63,7 @@ QString ConsoleProgress::shellLine(const QStringList& arguments)
 {
     m_quotedWords.resize(arguments.size());
     m_lastWords.resize(arguments.size());
-    QString line = ShellWord(m_programPath);
-    qsizetype length = line.size();
-    for (const QString& word : arguments)
-        length += word.size() + 3; // a space, and room for quotes
-    line.reserve(length);
+    qsizetype length = m_quotedProgram.size();
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         // The same characters in memory are the same word: the last word is held, so its memory
         // cannot have been given to another.
@@ -76,8 +73,14 @@ QString ConsoleProgress::shellLine(const QStringList& arguments)
             m_quotedWords[i] = ShellWord(arguments[i]);
             m_lastWords[i] = arguments[i];
         }
-        line += u' ';
-        line += m_quotedWords[i];
+        length += 1 + m_quotedWords[i].size();
+    }
+    // Copied into a line of its final length: appending word by word costs more than the words.
+    QString line(length, Qt::Uninitialized);
+    QChar* end = std::copy(m_quotedProgram.cbegin(), m_quotedProgram.cend(), line.data());
+    for (const QString& word : std::as_const(m_quotedWords)) {
+        *end++ = u' ';
+        end = std::copy(word.cbegin(), word.cend(), end);
     }
     return line;
 }
@@ -86,8 +89,8 @@ void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
     if (m_dryRun) {
         // Looked up once: every pass runs the same encoder.
-        if (m_programPath.isEmpty())
-            m_programPath = FindProgram(pass.Conversion.Program(), m_programFolder);
+        if (m_quotedProgram.isEmpty())
+            m_quotedProgram = ShellWord(FindProgram(pass.Conversion.Program(), m_programFolder));
         m_commands += shellLine(pass.Conversion.Arguments()).toUtf8();
         m_commands += '\n';
         constexpr qsizetype HeldBytes = 64 * 1024;

@@ -42,7 +42,7 @@ private:
     bool m_dryRun;
     bool m_terminal;
     QString m_programFolder;
-    QString m_programPath;     // the encoder as found in the program folder or on the search path
+    QString m_quotedProgram;   // the encoder found in the program folder or on the search path, quoted
     bool m_lineOpen = false;   // a progress line is being rewritten
     QStringList m_lastWords;   // the words of the last command shown
     QStringList m_quotedWords; // those words as the shell reads them
