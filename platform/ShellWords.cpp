@@ -5,6 +5,10 @@
 namespace
 {
 
+// A single quote inside a single-quoted word: the quoting is closed, the quote escaped, and the
+// quoting opened again.
+constexpr QStringView QuoteInQuotes = u"'\\''";
+
 bool isControl(QChar c)
 {
     return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
@@ -32,16 +36,15 @@ bool isPlain(QChar c)
 // Built in one piece: a batch quotes a path with a space in it for every file.
 QString singleQuoted(QStringView text)
 {
-    const QStringView closedAndReopened = u"'\\''";
     QString quoted;
-    quoted.reserve(text.size() + 2 + text.count(u'\'') * (closedAndReopened.size() - 1));
+    quoted.reserve(text.size() + 2 + text.count(u'\'') * (QuoteInQuotes.size() - 1));
     quoted += u'\'';
     for (qsizetype from = 0;;) {
         const qsizetype quote = text.indexOf(u'\'', from);
         quoted += text.sliced(from, (quote < 0 ? text.size() : quote) - from);
         if (quote < 0)
             break;
-        quoted += closedAndReopened;
+        quoted += QuoteInQuotes;
         from = quote + 1;
     }
     quoted += u'\'';
@@ -61,7 +64,7 @@ QString printfFormat(const QString& text)
         } else if (c == u'%' || c == u'\\') {
             format += QString(2, c);
         } else if (c == u'\'') {
-            format += QStringLiteral("'\\''");
+            format += QuoteInQuotes;
         } else {
             format += c;
         }

@@ -46,12 +46,11 @@ overhead "single pass" \
     --label ffmpeg -- ffmpeg "${new[@]}" "$work/direct.mp4"
 
 # Both passes in one shell each way, since the last pass removes the log the next round needs.
-# The front pairs the passes by their parent, as Korumi starts both: the status is kept and
-# returned after the second pass, or bash would exec that pass in its own place.
+# The front pairs the passes by their parent, as Korumi starts both: the closing exit keeps bash
+# from running the second pass in its own place, under another parent.
 two_passes='encoder=$1 out=$2 log=$3; shift 3
 "$encoder" "$@" -pass 1 -an $log "$out" && "$encoder" "$@" -pass 2 $log "$out"
-status=$?
-exit $status'
+exit $?'
 overhead "two passes" \
     --label front -- bash -c "$two_passes" _ "$front" "$work/front2.mp4" "" "${old[@]}" \
     --label ffmpeg -- bash -c "$two_passes" _ ffmpeg "$work/direct2.mp4" "-passlogfile $work/direct2" "${new[@]}"
