@@ -28,7 +28,7 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->setProgram(FindProgram(command.Program(), programFolder));
     process->setArguments(command.Arguments());
     process->setStandardInputFile(QProcess::nullDevice());
-    EndWithThisProcess(*process);
+    RunAsBackgroundWork(*process);
     connect(process, &QProcess::readyReadStandardOutput, this, &HiddenProcess::passOnOutput);
     connect(process, &QProcess::readyReadStandardError, this, &HiddenProcess::passOnOutput);
 

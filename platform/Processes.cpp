@@ -3,6 +3,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <csignal>
+#include <sched.h>
 #include <sys/prctl.h>
 #include <unistd.h>
 
@@ -24,7 +25,7 @@ bool StartDetached(const QString& name, const QStringList& arguments, const QStr
     return process.startDetached();
 }
 
-void EndWithThisProcess(QProcess& process)
+void RunAsBackgroundWork(QProcess& process)
 {
     const pid_t parent = getpid();
     // Runs in the child between fork and exec.
@@ -34,5 +35,8 @@ void EndWithThisProcess(QProcess& process)
             _exit(127);
         setpgid(0, 0);
         signal(SIGPIPE, SIG_DFL); // ignored here, but not for the programs run
+        // Where the system refuses the policy, the program runs under the usual one.
+        const sched_param normalPriority{};
+        sched_setscheduler(0, SCHED_BATCH, &normalPriority);
     });
 }

@@ -14,7 +14,12 @@ QString FindProgram(const QString& name, const QString& programFolder);
 // not waited for; false when it could not be started.
 bool StartDetached(const QString& name, const QStringList& arguments, const QString& programFolder);
 
-// Makes the program `process` starts end when this process ends, however it ends (even killed
-// outright), so that no encoding goes on for nobody. It also gets a process group of its own, so
-// Ctrl+C in a terminal reaches only this process, which decides how its programs stop.
-void EndWithThisProcess(QProcess& process);
+// Readies `process` for a program that works in the background for this one:
+// - it ends when this process ends, however it ends (even killed outright), so that no encoding
+//   goes on for nobody;
+// - it gets a process group of its own, so Ctrl+C in a terminal reaches only this process, which
+//   decides how its programs stop;
+// - it runs under the batch scheduling policy. An encode is long CPU-bound work, usually beside
+//   other encodes: under that policy their threads no longer preempt one another at every
+//   wake-up, and run in longer slices, while interactive programs still preempt them.
+void RunAsBackgroundWork(QProcess& process);

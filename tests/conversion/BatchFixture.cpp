@@ -11,13 +11,15 @@ namespace
 // Logs "name arguments..." (one argument per tab) and, as an encoder, writes its target, but no
 // thumbnail: the run would rightly refuse a picture that is not one. A pass starts its thumbnail
 // grab before its encoder and ends the grab with it, so the encoder ends only once the grab of its
-// pass has logged. A source whose name holds "broken" makes the encoder fail.
+// pass has logged. A source whose name holds "broken" makes the encoder fail. Each call also logs
+// its scheduling policy (3: batch) to policies.log.
 const char* RecorderScript = R"script(#!/bin/sh
 log="$(dirname "$0")/calls.log"
 name=$(basename "$0")
 line="$name"
 for argument in "$@"; do line="$line	$argument"; done
 echo "$line" >> "$log"
+cut -d' ' -f41 /proc/$$/stat >> "$(dirname "$0")/policies.log"
 if [ "$name" = ffmpeg.exe ] && [ "$3" != -f ]; then
     for last in "$@"; do :; done
     for _ in $(seq 600); do

@@ -69,7 +69,7 @@ TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
     EXPECT_TRUE(calls.contains(QStringList{settings.OutputFolder + "/b b.mp4"}));
 }
 
-TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAndSaveModeNeverHandsOff)
+TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAsBatchWorkAndSaveModeNeverHandsOff)
 {
     UseRecordingTools();
     const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
@@ -83,6 +83,9 @@ TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAndSaveModeNeverHa
         ConversionCommand(a, TargetPathFor(a, settings.OutputFolder), 1, settings).Arguments()));
     EXPECT_TRUE(handOffs().isEmpty());
     EXPECT_TRUE(QDir(settings.OutputFolder).exists());
+    QFile policies(programDir.File(QStringLiteral("policies.log")));
+    ASSERT_TRUE(policies.open(QIODevice::ReadOnly));
+    EXPECT_EQ(policies.readAll(), "3\n3\n");
 }
 
 TEST_F(RecordedBatch, AFailedFileIsReportedAndNeverHandedOff)
