@@ -35,8 +35,10 @@ void RunAsBackgroundWork(QProcess& process)
             _exit(127);
         setpgid(0, 0);
         signal(SIGPIPE, SIG_DFL); // ignored here, but not for the programs run
-        // Where the system refuses the policy, the program runs under the usual one.
+        // Only from the usual policy: a Korumi started as idle work keeps its programs idle work.
+        // Where the system refuses the change, the program runs under the usual policy.
         const sched_param normalPriority{};
-        sched_setscheduler(0, SCHED_BATCH, &normalPriority);
+        if (sched_getscheduler(0) == SCHED_OTHER)
+            sched_setscheduler(0, SCHED_BATCH, &normalPriority);
     });
 }

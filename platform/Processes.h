@@ -19,7 +19,8 @@ bool StartDetached(const QString& name, const QStringList& arguments, const QStr
 //   goes on for nobody;
 // - it gets a process group of its own, so Ctrl+C in a terminal reaches only this process, which
 //   decides how its programs stop;
-// - it runs under the batch scheduling policy. An encode is long CPU-bound work, usually beside
-//   other encodes: under that policy their threads no longer preempt one another at every
-//   wake-up, and run in longer slices, while interactive programs still preempt them.
+// - it runs under the batch scheduling policy, unless this process runs under another policy
+//   than the usual one. An encode is long CPU-bound work, usually beside other encodes: under
+//   that policy their threads no longer preempt one another at every wake-up, and run in longer
+//   slices, while interactive programs still preempt them.
 void RunAsBackgroundWork(QProcess& process);
