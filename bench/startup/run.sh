@@ -11,15 +11,14 @@ trap 'rm -rf "$work"' EXIT
 cp "$build_dir/bin/korumi" "$build_dir/bin/profile.txt" "$work/"
 printf '[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
 probe=$build_dir/bench/bench_first_paint_probe.so
-with_display python3 "$lib/compare.py" --runs "${RUNS:-15}" \
-    --label korumi -- env LD_PRELOAD="$probe" "$work/korumi" \
-    --label bare -- env LD_PRELOAD="$probe" "$build_dir/bench/bench_startup_minimal" \
-    --goal 1.15 --name "start-up within 1.15 x a bare Qt window"
+# Each program's label and command line, for compare.py.
+korumi=(--label korumi -- env LD_PRELOAD="$probe" "$work/korumi")
+bare=(--label bare -- env LD_PRELOAD="$probe" "$build_dir/bench/bench_startup_minimal")
+bare_text=(--label "bare+text" -- env LD_PRELOAD="$probe" "$build_dir/bench/bench_startup_minimal" --text)
+compare() { with_display python3 "$lib/compare.py" --runs "${RUNS:-15}" "$@"; }
+
+compare "${korumi[@]}" "${bare[@]}" --goal 1.15 --name "start-up within 1.15 x a bare Qt window"
 # Not goals: the same window showing one line of Japanese, which loads the fonts as Korumi must;
 # and what that one line costs the bare window, which never reads the font configuration.
-with_display python3 "$lib/compare.py" --runs "${RUNS:-15}" \
-    --label korumi -- env LD_PRELOAD="$probe" "$work/korumi" \
-    --label "bare+text" -- env LD_PRELOAD="$probe" "$build_dir/bench/bench_startup_minimal" --text
-with_display python3 "$lib/compare.py" --runs "${RUNS:-15}" \
-    --label "bare+text" -- env LD_PRELOAD="$probe" "$build_dir/bench/bench_startup_minimal" --text \
-    --label bare -- env LD_PRELOAD="$probe" "$build_dir/bench/bench_startup_minimal"
+compare "${korumi[@]}" "${bare_text[@]}"
+compare "${bare_text[@]}" "${bare[@]}"

@@ -83,9 +83,7 @@ TEST_F(RecordedBatch, EveryPassGrabsAThumbnailBesideItsEncoderAsBatchWorkAndSave
         ConversionCommand(a, TargetPathFor(a, settings.OutputFolder), 1, settings).Arguments()));
     EXPECT_TRUE(handOffs().isEmpty());
     EXPECT_TRUE(QDir(settings.OutputFolder).exists());
-    QFile policies(programDir.File(QStringLiteral("policies.log")));
-    ASSERT_TRUE(policies.open(QIODevice::ReadOnly));
-    EXPECT_EQ(policies.readAll(), "3\n3\n");
+    EXPECT_EQ(ReadBytes(programDir.File(QStringLiteral("policies.log"))), "3\n3\n");
 }
 
 TEST_F(RecordedBatch, AFailedFileIsReportedAndNeverHandedOff)
