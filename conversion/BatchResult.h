@@ -9,6 +9,7 @@ enum class RunEnd {
     Completed,          // every file was taken in turn
     NoOutputFolder,     // no output folder was given; nothing ran
     OutputFolderFailed, // the output folder could not be made; nothing ran
+    LockFailed,         // the output folder gives no locks, so no target could be claimed
     EncoderMissing,     // the encoder front could not be started
     FfmpegMissing,      // the encoder front could not run ffmpeg
     Aborted,            // an error stopped the run
@@ -27,7 +28,8 @@ struct FileFailure {
 
 struct BatchResult {
     RunEnd End = RunEnd::Completed;
-    QString Reason; // what stopped the run: the error (Aborted) or the folder (OutputFolderFailed)
+    QString Reason; // what stopped the run: the error (Aborted), the folder (OutputFolderFailed) or
+                    // the folder and the system's error (LockFailed)
     int FileCount = 0;
     int Converted = 0; // files whose passes all completed
     int Skipped = 0;   // files left out because their target existed already

@@ -136,8 +136,14 @@ void BatchRun::announceFiles()
 
 void BatchRun::startFile(int fileIndex)
 {
-    const QString target =
+    const TargetClaims::Claimed claimed =
         m_claims.Claim(m_targets.at(fileIndex), TargetPathFor(m_job.Files.at(fileIndex), m_outputFolder));
+    // Without locks no run could tell its targets from another's: no file is started there.
+    if (!claimed.Problem.isEmpty()) {
+        stop(RunEnd::LockFailed, m_outputFolder + QStringLiteral(": ") + claimed.Problem);
+        return;
+    }
+    const QString& target = claimed.Target;
     auto* conversion = new FileConversion(m_job, fileIndex, target, m_settings, this);
     m_running.append({conversion, target, {}, 0});
     connect(conversion, &FileConversion::PassStarted, this,

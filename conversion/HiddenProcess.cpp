@@ -2,6 +2,7 @@
 
 #include "platform/Processes.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QTimer>
 
@@ -28,6 +29,11 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     process->setProgram(FindProgram(command.Program(), programFolder));
     process->setArguments(command.Arguments());
     process->setStandardInputFile(QProcess::nullDevice());
+    // The encoder front finds the log of a file's first pass again by the run that both passes
+    // belong to, whatever may stand between the two processes.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("KORUMI_RUN"), QString::number(QCoreApplication::applicationPid()));
+    process->setProcessEnvironment(environment);
     RunAsBackgroundWork(*process);
     connect(process, &QProcess::readyReadStandardOutput, this, &HiddenProcess::passOnOutput);
     connect(process, &QProcess::readyReadStandardError, this, &HiddenProcess::passOnOutput);

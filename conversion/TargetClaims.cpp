@@ -2,22 +2,13 @@
 
 #include "conversion/TargetPlan.h"
 #include "platform/Paths.h"
+#include "platform/WorkingFiles.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace
 {
-
-const QString LockPrefix = QStringLiteral(".");
-const QString LockSuffix = QStringLiteral(".korumi-lock");
-
-// The hidden lock file beside `target`.
-QString lockPathOf(const QString& target)
-{
-    const QFileInfo info(target);
-    return Paths::Join(info.path(), LockPrefix + info.fileName() + LockSuffix);
-}
 
 bool isFree(const QString& path)
 {
@@ -27,16 +18,24 @@ bool isFree(const QString& path)
 
 } // namespace
 
-QString TargetClaims::Claim(const QString& target, const QString& wanted)
+TargetClaims::Claimed TargetClaims::Claim(const QString& target, const QString& wanted)
 {
-    if (tryClaim(target) != NameClaim::Outcome::Held)
-        return target;
-    for (int number = 2;; ++number) {
-        const QString candidate = NumberedTarget(wanted, number);
-        if (candidate == target || isPlanned(candidate) || !isFree(candidate))
+    for (int number = 1;; ++number) {
+        const QString candidate = number == 1 ? target : NumberedTarget(wanted, number);
+        if (number > 1 && (candidate == target || isPlanned(candidate) || !isFree(candidate)))
             continue;
-        if (tryClaim(candidate) != NameClaim::Outcome::Held)
-            return candidate;
+        std::unique_ptr<NameClaim> claim;
+        switch (NameClaim::TryTake(WorkingFiles::LockPathFor(candidate), claim)) {
+        case NameClaim::Outcome::Held:
+            continue;
+        case NameClaim::Outcome::Unlocked:
+            return {QString(), qt_error_string(errno)};
+        case NameClaim::Outcome::Claimed:
+            m_held.insert(candidate, std::move(claim));
+            return {candidate, QString()};
+        case NameClaim::Outcome::Unusable:
+            return {candidate, QString()};
+        }
     }
 }
 
@@ -47,22 +46,13 @@ void TargetClaims::Release(const QString& target)
 
 void TargetClaims::RemoveStale(const QString& folder)
 {
-    const QStringList locks =
-        QDir(folder).entryList({LockPrefix + QLatin1Char('*') + LockSuffix}, QDir::Files | QDir::Hidden);
-    for (const QString& name : locks) {
+    for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden)) {
+        if (!WorkingFiles::IsLockFile(name))
+            continue;
         // Taken only when nobody holds it; letting go removes it.
         std::unique_ptr<NameClaim> stale;
         NameClaim::TryTake(Paths::Join(folder, name), stale);
     }
-}
-
-NameClaim::Outcome TargetClaims::tryClaim(const QString& target)
-{
-    std::unique_ptr<NameClaim> claim;
-    const NameClaim::Outcome outcome = NameClaim::TryTake(lockPathOf(target), claim);
-    if (claim)
-        m_held.insert(target, std::move(claim));
-    return outcome;
 }
 
 bool TargetClaims::isPlanned(const QString& target)

@@ -19,11 +19,16 @@ public:
     explicit TargetClaims(const PathList& planned) : m_planned(planned) {}
     explicit TargetClaims(PathList&&) = delete; // only a reference is kept
 
+    struct Claimed {
+        QString Target;  // the name to write
+        QString Problem; // when there is none: why the file system gives no locks in the folder
+    };
+
     // The target to write for a file planned as `target` whose plain name is `wanted`: `target`
     // itself unless another run is writing it, else the first made-up name that is neither
-    // planned by this run, nor on disk, nor claimed. A folder where no claim can be made gives
-    // `target` unclaimed: writing there fails on its own, with its own reason.
-    QString Claim(const QString& target, const QString& wanted);
+    // planned by this run, nor on disk, nor claimed. A folder where no lock file can be made
+    // gives `target` unclaimed: writing there fails on its own, with its own reason.
+    Claimed Claim(const QString& target, const QString& wanted);
 
     // Lets go of the claim on `target`, once its file is written or given up.
     void Release(const QString& target);
@@ -32,7 +37,6 @@ public:
     static void RemoveStale(const QString& folder);
 
 private:
-    NameClaim::Outcome tryClaim(const QString& target);
     bool isPlanned(const QString& target);
 
     const PathList& m_planned;

@@ -4,6 +4,7 @@
 #include "input/FullPath.h"
 #include "input/Wildcard.h"
 #include "platform/Printable.h"
+#include "platform/WorkingFiles.h"
 
 namespace
 {
@@ -102,8 +103,9 @@ void InputList::RemoveAt(const QList<int>& indexes)
 void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearchFileData& Data,
                                 bool& Continue)
 {
-    // A pipe or device in a folder would hold up the encoder for ever; only files are sources.
-    if (Data.IsRegularFile) {
+    // A pipe or device in a folder would hold up the encoder for ever; only files are sources,
+    // and not the lock and temporary files of a run that writes into the folder.
+    if (Data.IsRegularFile && !WorkingFiles::IsWorkingFile(Data.FileName)) {
         m_found.append(Name);
         ++m_foundSoFar;
     }

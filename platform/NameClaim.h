@@ -13,9 +13,11 @@ public:
         Claimed,  // this process holds the claim now
         Held,     // a live process holds it
         Unusable, // no lock file can be made there (a read-only folder, say)
+        Unlocked, // the file system gives no locks there (the system's error is in errno)
     };
 
-    // Tries to claim `lockPath` without waiting; `claim` is set when the outcome is Claimed.
+    // Tries to claim `lockPath` without waiting; `claim` is set when the outcome is Claimed. A
+    // lock file made for a claim that cannot be locked is removed again.
     static Outcome TryTake(const QString& lockPath, std::unique_ptr<NameClaim>& claim);
 
     // Removes the lock file, then lets go of it.

@@ -11,6 +11,8 @@
 // Where XDG_RUNTIME_DIR is unset or empty, makes korumi-runtime-XXXXXX (mode 0700) in `parent`
 // and sets XDG_RUNTIME_DIR to it for this process and the programs it starts. When the object
 // goes, it removes that folder with everything in it and puts XDG_RUNTIME_DIR back as it was.
+// While it lives it holds a lock in the folder; such folders whose lock can be taken are those
+// of this user's runs that were killed, and are removed when the next one is made.
 // Make it before the application object exists and keep it until that is gone.
 class RuntimeFolder
 {
@@ -26,7 +28,8 @@ public:
 
 private:
     QByteArray m_path;
-    bool m_wasSet; // XDG_RUNTIME_DIR was set, if empty
+    bool m_wasSet;   // XDG_RUNTIME_DIR was set, if empty
+    int m_lock = -1; // tells other runs that this one is alive
 };
 
 // A RuntimeFolder in the temporary folder that lasts until this process returns from main.

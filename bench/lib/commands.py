@@ -12,7 +12,7 @@ import re
 import shlex
 import sys
 
-TEMPORARY = re.compile(r"^\.(.*)\.tmp-\d+(\.[^./]*)?$")
+TEMPORARY = re.compile(r"^\.(.*)\.korumi-tmp-[A-Za-z0-9]{6}(\.[^./]*)?$")
 
 
 def direct(words, output_folder, passlog_folder):

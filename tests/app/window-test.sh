@@ -128,7 +128,7 @@ drag() {
 wait_until_encoding() {
     local folder=${1%/*} name=${1##*/}
     for _ in $(seq 1200); do
-        [ -n "$(find "$folder" -maxdepth 1 -name ".$name.tmp-*" -size +0 2>/dev/null)" ] && return 0
+        [ -n "$(find "$folder" -maxdepth 1 -name ".$name.korumi-tmp-*" -size +0 2>/dev/null)" ] && return 0
         sleep 0.1
     done
     echo "the encoder never started writing $1"

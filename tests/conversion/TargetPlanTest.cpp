@@ -58,13 +58,13 @@ TEST(TargetClaims, ALiveRunsTargetIsNeverSharedAndADeadRunBlocksNothing)
     const PathList secondPlan{wanted, dir.File("a (3).mp4")};
     TargetClaims first(firstPlan);
     TargetClaims second(secondPlan); // its own claims: another open file, as another process has
-    EXPECT_EQ(first.Claim(wanted, wanted), wanted);
-    EXPECT_EQ(second.Claim(wanted, wanted), dir.File("a (4).mp4"))
+    EXPECT_EQ(first.Claim(wanted, wanted).Target, wanted);
+    EXPECT_EQ(second.Claim(wanted, wanted).Target, dir.File("a (4).mp4"))
         << "not the live run's, the user's file, nor its own plan's";
 
     // A lock file from a run that died claims nothing, and a later run removes it.
     dir.Write(".b.mp4.korumi-lock", "");
-    EXPECT_EQ(second.Claim(dir.File("b.mp4"), dir.File("b.mp4")), dir.File("b.mp4"));
+    EXPECT_EQ(second.Claim(dir.File("b.mp4"), dir.File("b.mp4")).Target, dir.File("b.mp4"));
     second.Release(dir.File("b.mp4"));
     dir.Write(".c.mp4.korumi-lock", "");
     TargetClaims::RemoveStale(dir.Path());
@@ -72,7 +72,22 @@ TEST(TargetClaims, ALiveRunsTargetIsNeverSharedAndADeadRunBlocksNothing)
               QStringList({".a (4).mp4.korumi-lock", ".a.mp4.korumi-lock", "a (2).mp4"}));
 
     first.Release(wanted);
-    EXPECT_EQ(second.Claim(wanted, wanted), wanted);
+    EXPECT_EQ(second.Claim(wanted, wanted).Target, wanted);
+}
+
+TEST(TargetClaims, TargetsWithTheLongestNamesAreClaimedEachOnItsOwn)
+{
+    TempDir dir;
+    // 255 bytes each, told apart only by their last characters.
+    const QString stem = QString(83, QChar(0x52D5)); // 動: three bytes in UTF-8
+    const QStringList targets{dir.File(stem + "1.mp4"), dir.File(stem + "2.mp4")};
+    const PathList plan(targets);
+    TargetClaims first(plan);
+    TargetClaims second(plan);
+    for (const QString& target : targets)
+        EXPECT_EQ(first.Claim(target, target).Target, target);
+    for (const QString& target : targets)
+        EXPECT_NE(second.Claim(target, target).Target, target) << "held by the first run";
 }
 
 } // namespace

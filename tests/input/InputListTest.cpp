@@ -92,9 +92,10 @@ TEST(SortedPaths, RemovesTheRowsGivenInAnyOrderOnceAndPassesOverOthers)
     EXPECT_EQ(sorted.Count(), 0);
 }
 
-TEST_F(InputListTest, FolderAddsEveryFileBeneathItButNoFolder)
+TEST_F(InputListTest, FolderAddsEveryFileBeneathItButNoFolderNorAWritingRunsOwnFiles)
 {
-    for (const char* file : {"m/one.avi", "m/sub/two.avi", "m/.hidden.avi", "m/notes.txt"})
+    for (const char* file : {"m/one.avi", "m/sub/two.avi", "m/.hidden.avi", "m/notes.txt",
+                             "m/.one.mp4.korumi-lock", "m/.one.mp4.korumi-tmp-Ab3dE9.mp4"})
         write(file);
     dir.MakeDir(QStringLiteral("m/empty"));
     QFile::link(path("m"), path("m/sub/loop"));

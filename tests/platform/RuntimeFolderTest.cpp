@@ -89,4 +89,34 @@ TEST(RuntimeFolder, APrivateFolderOfOursStandsInForAMissingOneAndGoesWithItsCont
     setRuntimeVariable(runner ? runner->c_str() : nullptr);
 }
 
+TEST(RuntimeFolder, TheFoldersOfThisUsersRunsThatAreProvablyGoneAreRemoved)
+{
+    const std::optional<std::string> runner = runtimeVariable();
+    const TempDir temp;
+    const QString parent = temp.MakeDir(QStringLiteral("tmp"));
+    setRuntimeVariable(nullptr);
+    std::optional<RuntimeFolder> live(std::in_place, parent); // a run that goes on
+    // A run that was killed left its folder with its lock file, which nobody holds now.
+    const QString killed = temp.MakeDir(QStringLiteral("tmp/korumi-runtime-Killed"));
+    temp.Write(QStringLiteral("tmp/korumi-runtime-Killed/run.lock"));
+    temp.Write(QStringLiteral("tmp/korumi-runtime-Killed/korumi-passlog/0-0.log"), "pass log");
+    // Folders that cannot be proven gone: without a lock file, or another user's.
+    QStringList kept{live->Path(), temp.MakeDir(QStringLiteral("tmp/korumi-runtime-NoLock"))};
+    if (geteuid() == 0) {
+        kept << temp.MakeDir(QStringLiteral("tmp/korumi-runtime-Others"));
+        const QString lock = temp.Write(QStringLiteral("tmp/korumi-runtime-Others/run.lock"));
+        for (const QString& path : {kept.last(), lock})
+            ASSERT_EQ(chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+    }
+
+    setRuntimeVariable(nullptr);
+    const RuntimeFolder next(parent);
+
+    EXPECT_FALSE(QFileInfo::exists(killed));
+    for (const QString& folder : kept)
+        EXPECT_TRUE(QFileInfo::exists(folder)) << folder.toStdString();
+    live.reset();
+    setRuntimeVariable(runner ? runner->c_str() : nullptr);
+}
+
 } // namespace

@@ -79,7 +79,7 @@ QStringList TemporaryOutputsOf(const QString& target)
 {
     const QFileInfo info(target);
     return QDir(info.path())
-        .entryList({u'.' + info.fileName() + QStringLiteral(".tmp-*")}, QDir::Files | QDir::Hidden);
+        .entryList({u'.' + info.fileName() + QStringLiteral(".korumi-tmp-*")}, QDir::Files | QDir::Hidden);
 }
 
 bool IsBeingEncoded(const QString& target)

@@ -13,7 +13,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <sys/wait.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace
@@ -159,39 +160,30 @@ TEST(FrontOutput, ASourceCutOffWhileReadFailsAsShorterThanItsLength)
     EXPECT_EQ(Entries(out), QStringList());
 }
 
-// A process that has ended, collected by this one or, when `collected` is false, not yet (as by an
-// init that never collects); the caller collects it then.
-pid_t endedProcess(bool collected)
-{
-    const pid_t pid = fork();
-    if (pid == 0)
-        _exit(0);
-    siginfo_t info = {};
-    waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | (collected ? 0 : WNOWAIT));
-    return pid;
-}
-
-TEST(FrontOutput, TemporaryFilesOfEndedFrontsGoThoseOfRunningOnesStay)
+TEST(FrontOutput, TemporaryFilesGoOnlyOnceTheirWritersAreProvablyGone)
 {
     TempDir temp;
     const QString source = MakeClip(temp.MakeDir(QStringLiteral("in")));
     ASSERT_FALSE(source.isEmpty());
     const QString out = temp.MakeDir(QStringLiteral("out"));
-    const pid_t ended = endedProcess(true);
-    const pid_t uncollected = endedProcess(false);
-    const QString running = QStringLiteral(".b.mp4.tmp-%1.mp4").arg(getpid());
+    // A live writer, here or on another machine, holds the lock on its file: its name tells
+    // nothing of the writer, whose pid means nothing on this machine.
+    const QString live = QStringLiteral(".b.mp4.korumi-tmp-Ab3dE9.mp4");
+    const int writer = open(QFile::encodeName(temp.Write("out/" + live, "being written")), O_RDWR);
+    ASSERT_EQ(flock(writer, LOCK_EX), 0);
     const QStringList kept{
-        running,
-        QStringLiteral("b.mp4.tmp-%1.mp4").arg(ended),  // not hidden
-        QStringLiteral(".b.mp4.tmp-%1.mkv").arg(ended), // another extension than its target's
+        live,
+        QStringLiteral("b.mp4.korumi-tmp-Ab3dE9.mp4"),  // not hidden
+        QStringLiteral(".notes.korumi-tmp-draft.txt"), // not one of the front's names
     };
-    for (const QString& name : kept + QStringList{QStringLiteral(".b.mp4.tmp-%1.mp4").arg(ended),
-                                                  QStringLiteral(".c.jpg.tmp-%1.jpg").arg(uncollected)})
-        temp.Write(QStringLiteral("out/") + name, "written by a front");
+    const QStringList orphaned{QStringLiteral(".b.mp4.korumi-tmp-xY12zz.mp4"),
+                               QStringLiteral("._thumb.jpg.korumi-tmp-000000.jpg")};
+    for (const QString& name : kept.mid(1) + orphaned)
+        temp.Write("out/" + name, "left by a writer that was killed");
 
     const ProgramRun run = convert(temp, source, out);
 
-    waitpid(uncollected, nullptr, 0);
+    close(writer);
     EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     QStringList expected = kept + QStringList{QStringLiteral("clip.mp4")};
     expected.sort();
@@ -220,12 +212,15 @@ TEST(FrontOutput, TwoRunsConvertingOneSourceToOneTargetAtOnceKeepApart)
     for (int frameRate : {10, 25}) {
         // Logs of different frame counts: a pass given the other run's log fails on it.
         settings.FrameRate = frameRate;
-        // Each shell is a run of its own, the parent of both its passes.
+        // Each shell is a run of its own, named as Korumi names its runs; each pass has a
+        // subshell of its own between it and the run.
         const QString target = TargetPathFor(source, settings.OutputFolder);
         const QString script =
-            QStringLiteral("set -e;") +
-            shellWords(FrontProgram(), ConversionCommand(source, target, 1, settings).Arguments()) + u';' +
-            shellWords(FrontProgram(), ConversionCommand(source, target, 2, settings).Arguments());
+            QStringLiteral("set -e; export KORUMI_RUN=$$; (") +
+            shellWords(FrontProgram(), ConversionCommand(source, target, 1, settings).Arguments()) +
+            QStringLiteral("; exit $?); (") +
+            shellWords(FrontProgram(), ConversionCommand(source, target, 2, settings).Arguments()) +
+            QStringLiteral("; exit $?)");
         QProcess& run = runs[frameRate == 10 ? 0 : 1];
         run.setProcessEnvironment(FrontEnvironment(temp));
         run.setStandardInputFile(QProcess::nullDevice());

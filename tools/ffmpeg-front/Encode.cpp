@@ -12,7 +12,7 @@ namespace
 {
 
 // What becomes of ffmpeg's work in `temp` once it has ended as `ended`.
-ChildProcess::Outcome settle(const FrontPlan& plan, const std::string& temp, const FfmpegLog& log,
+ChildProcess::Outcome settle(const FrontPlan& plan, TempOutput& temp, const FfmpegLog& log,
                              const ChildProcess::Outcome& ended)
 {
     if (const int stop = ChildProcess::StopSignal())
@@ -22,12 +22,12 @@ ChildProcess::Outcome settle(const FrontPlan& plan, const std::string& temp, con
         return FrontFailure(plan.Output, "the output is incomplete (" + log.WriteError() + ")", ended);
     if (!ended.Succeeded())
         return ended; // ffmpeg has said why
-    const std::string shortcoming = OutputShortcoming(plan, temp, log.SourceSeconds());
+    const std::string shortcoming = OutputShortcoming(plan, temp.Path(), log.SourceSeconds());
     if (!shortcoming.empty())
         return FrontFailure(plan.Output, shortcoming);
     if (plan.Pass == 1)
         return ended;
-    const std::string why = TempOutput::MoveOnto(temp, plan.Output);
+    const std::string why = temp.MoveOnto(plan.Output);
     return why.empty() ? ended : FrontFailure(plan.Output, why);
 }
 
@@ -35,15 +35,19 @@ ChildProcess::Outcome settle(const FrontPlan& plan, const std::string& temp, con
 
 ChildProcess::Outcome Encode(const FrontPlan& plan, const std::string& passLogPrefix)
 {
-    TempOutput::RemoveOrphans(plan.Output);
-    const std::string temp = TempOutput::PathFor(plan.Output, getpid());
-    FfmpegLog log(STDOUT_FILENO, STDERR_FILENO, FilePaths::FfmpegFileArgument(temp),
+    // Told before the encode, not after it: the file is kept whatever the encode would give.
+    if (const std::string why = CannotReplace(plan.Output); !why.empty())
+        return FrontFailure(plan.Output, why);
+    RemoveOrphanedTempOutputs(plan.Output);
+    TempOutput temp(plan.Output);
+    if (temp.Path().empty())
+        return FrontFailure(plan.Output, "no temporary file can be made beside it (" + temp.Problem() + ")");
+    FfmpegLog log(STDOUT_FILENO, STDERR_FILENO, FilePaths::FfmpegFileArgument(temp.Path()),
                   FilePaths::FfmpegFileArgument(plan.Output));
-    log.AnnounceWriting(FilePaths::Absolute(temp));
-    const ChildProcess::Outcome ended = ChildProcess::RunReadingErrors(
-        EncodeArguments(plan, temp, passLogPrefix), [&log](std::string_view bytes) { log.Add(bytes); });
+    log.AnnounceWriting(FilePaths::Absolute(temp.Path()));
+    const ChildProcess::Outcome ended =
+        ChildProcess::RunReadingErrors(EncodeArguments(plan, temp.Path(), passLogPrefix),
+                                       [&log](std::string_view bytes) { log.Add(bytes); });
     log.Finish();
-    const ChildProcess::Outcome outcome = settle(plan, temp, log, ended);
-    unlink(temp.c_str()); // whatever was not renamed onto the output
-    return outcome;
+    return settle(plan, temp, log, ended); // what is not put in place goes with `temp`
 }

@@ -6,7 +6,6 @@
 
 #include <cstdio>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace
 {
@@ -29,21 +28,19 @@ std::string middleOf(const std::string& source)
 
 ChildProcess::Outcome GrabThumbnail(const FrontPlan& plan)
 {
-    TempOutput::RemoveOrphans(plan.Output);
-    const std::string temp = TempOutput::PathFor(plan.Output, getpid());
+    RemoveOrphanedTempOutputs(plan.Output);
+    TempOutput temp(plan.Output);
+    if (temp.Path().empty())
+        return FrontFailure(plan.Output, temp.Problem());
     ChildProcess::Outcome outcome =
-        ChildProcess::Run(ThumbnailAttempt(plan, temp, plan.Arguments[plan.SeekAt]));
+        ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), plan.Arguments[plan.SeekAt]));
     // Seeking past the end succeeds without a picture: the clip is shorter than the seek time.
-    if (outcome.Succeeded() && !hasPicture(temp))
-        outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp, middleOf(plan.Input)));
-    if (!outcome.Succeeded()) {
-        unlink(temp.c_str());
+    if (outcome.Succeeded() && !hasPicture(temp.Path()))
+        outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), middleOf(plan.Input)));
+    if (!outcome.Succeeded())
         return outcome;
-    }
-    if (!hasPicture(temp)) {
-        unlink(temp.c_str());
+    if (!hasPicture(temp.Path()))
         return FrontFailure(plan.Input, "no picture could be taken");
-    }
-    const std::string why = TempOutput::MoveOnto(temp, plan.Output);
+    const std::string why = temp.MoveOnto(plan.Output);
     return why.empty() ? outcome : FrontFailure(plan.Output, why);
 }

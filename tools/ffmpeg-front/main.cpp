@@ -37,6 +37,16 @@ bool nothingToAnalyse(const FrontPlan& plan, const ChildProcess::Outcome& outcom
            ProbeHasVideo(plan.Input) == std::optional<bool>(false);
 }
 
+// The run both passes of a file belong to: Korumi names itself in KORUMI_RUN; a front started
+// some other way belongs to whatever started it.
+pid_t runOfPasses()
+{
+    const char* given = std::getenv("KORUMI_RUN");
+    char* end = nullptr;
+    const long run = given != nullptr ? std::strtol(given, &end, 10) : 0;
+    return run > 0 && *end == '\0' ? static_cast<pid_t>(run) : getppid();
+}
+
 int runPass(const FrontPlan& plan)
 {
     const std::string folder =
@@ -51,8 +61,7 @@ int runPass(const FrontPlan& plan)
         return EXIT_FAILURE;
     }
     PassLog::RemoveStale(folder, std::time(nullptr));
-    // Both passes of a file are started by one run of Korumi, the parent of either front.
-    const std::string prefix = PassLog::Prefix(folder, FilePaths::Absolute(plan.Output), getppid());
+    const std::string prefix = PassLog::Prefix(folder, FilePaths::Absolute(plan.Output), runOfPasses());
     const ChildProcess::Outcome outcome = Encode(plan, prefix);
     if (plan.Pass == 2)
         PassLog::Remove(prefix);
