@@ -14,7 +14,7 @@ packages=(
     xvfb xauth xdotool openbox x11-utils
     at-spi2-core python3-pyatspi dbus dbus-daemon dunst systemd
     dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion parallel
-    time
+    time strace
 )
 
 fail() {

@@ -142,6 +142,29 @@ TEST_F(ConvertMode, EveryFileConvertedExitsZero)
     EXPECT_TRUE(QFile::exists(out + "/clip.mp4"));
 }
 
+TEST_F(ConvertMode, AnOutputFolderOnNfsConvertsAndOneWithoutLocksStopsTheRunWithOneMessage)
+{
+    const QString clip = MakeClip(media.Path(), {"clip.mov", 1, false});
+    ASSERT_FALSE(clip.isEmpty());
+    environmentChanges.insert("LD_PRELOAD", KORUMI_OTHER_FILE_SYSTEM_LOCKS);
+    environmentChanges.insert("KORUMI_TEST_LOCKS_UNDER", out);
+    // A sanitizer build would refuse a library loaded ahead of its own.
+    environmentChanges.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+
+    environmentChanges.insert("KORUMI_TEST_LOCKS", "nfs");
+    korumi({"--convert", clip, clip});
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"clip (2).mp4", "clip.mp4"}));
+
+    QDir(out).removeRecursively();
+    environmentChanges.insert("KORUMI_TEST_LOCKS", "none");
+    korumi({"--convert", clip, clip});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_EQ(standardError.count("ロックできない"), 1) << standardError.toStdString();
+    EXPECT_TRUE(standardError.contains(out + ": No locks available")) << standardError.toStdString();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
 TEST_F(ConvertMode, NothingToConvertOrNoPresetFileExitsOne)
 {
     korumi({"--convert", media.File("missing.avi")});

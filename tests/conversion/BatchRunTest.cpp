@@ -261,6 +261,23 @@ TEST_F(EncodedBatch, SinglePassWritesAPlayableFileWithAThumbnailAndTheBarMovesWi
     EXPECT_TRUE(QDir(thumbnailDir.Path()).isEmpty()) << "the grabbed picture is removed once shown";
 }
 
+TEST_F(EncodedBatch, TargetsWithTheLongestNamesTheFileSystemTakesConvert)
+{
+    // 255 bytes each, the most a name may have: in ASCII, and in Japanese (three bytes a character).
+    const QStringList stems{QString(251, u'a'), QString(83, QChar(0x52D5)) + QStringLiteral("xy")};
+    QStringList files;
+    for (const QString& stem : stems) {
+        files << MakeClip(sourceDir.Path(), {stem + QStringLiteral(".avi"), 1, false});
+        ASSERT_FALSE(files.last().isEmpty());
+    }
+    Prepare(files);
+
+    EXPECT_TRUE(StartAndWait().AllConverted());
+
+    for (const QString& stem : stems)
+        EXPECT_TRUE(QFile::exists(settings.OutputFolder + u'/' + stem + QStringLiteral(".mp4")));
+}
+
 TEST_F(EncodedBatch, LargeSourcesShowTheirPictureWhileTheyConvert)
 {
     // Grabbing the picture at 5 s decodes from the first key frame: seconds for such sources.

@@ -9,12 +9,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -46,11 +49,19 @@ private:
     QString m_folder;
 };
 
-ProgramRun convert(const TempDir& temp, const QString& source, const QString& outputFolder)
+// Runs the front on `source`: as this user or, when `asOrdinaryUser` and this is root, as nobody.
+ProgramRun convert(const TempDir& temp, const QString& source, const QString& outputFolder,
+                   bool asOrdinaryUser = false)
 {
     const Command command =
         ConversionCommand(source, TargetPathFor(source, outputFolder), 1, settingsFor(outputFolder));
-    return RunProgram(FrontProgram(), command.Arguments(), {}, FrontEnvironment(temp));
+    QString program = FrontProgram();
+    QStringList arguments = command.Arguments();
+    if (asOrdinaryUser && geteuid() == 0) {
+        arguments = QStringList{"--reuid=nobody", "--regid=nogroup", "--clear-groups", program} + arguments;
+        program = QStringLiteral("setpriv");
+    }
+    return RunProgram(program, arguments, {}, FrontEnvironment(temp));
 }
 
 // Noise, which no encoder can make small: its conversion needs far more than 1 MB.
@@ -84,7 +95,7 @@ ProgramRun stoppedWhileEncoding(const TempDir& temp, const ConversionSettings& s
     return {front.exitCode(), front.exitStatus() == QProcess::CrashExit, front.readAllStandardError()};
 }
 
-enum class Failure { NotVideo, Stopped, FullDisk };
+enum class Failure { NotVideo, Stopped, FullDisk, WriteProtected };
 
 struct FailureCase {
     const char* name;
@@ -115,6 +126,14 @@ TEST_P(FailedEncode, LeavesTheUsersFileAndNoTemporaryFile)
         disk.emplace(out);
     }
     const QString target = temp.Write(QStringLiteral("out/clip.mp4"), UsersFile);
+    if (c.failure == Failure::WriteProtected) {
+        // The user's own file, which the folder would let a rename replace.
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        chmod(QFile::encodeName(out).constData(), 0777);
+        chmod(QFile::encodeName(temp.Path()).constData(), 0755);
+        if (geteuid() == 0)
+            ASSERT_EQ(chown(QFile::encodeName(target).constData(), 65534, 65534), 0);
+    }
 
     ProgramRun run;
     if (c.failure == Failure::Stopped) {
@@ -122,9 +141,10 @@ TEST_P(FailedEncode, LeavesTheUsersFileAndNoTemporaryFile)
     } else {
         const QString source = c.failure == Failure::NotVideo
                                    ? temp.Write(QStringLiteral("in/clip.avi"), "not a video at all")
-                                   : noiseClip(temp.MakeDir(QStringLiteral("in")));
+                               : c.failure == Failure::FullDisk ? noiseClip(temp.MakeDir(QStringLiteral("in")))
+                                                                : MakeClip(temp.MakeDir(QStringLiteral("in")));
         ASSERT_FALSE(source.isEmpty());
-        run = convert(temp, source, out);
+        run = convert(temp, source, out, c.failure == Failure::WriteProtected);
     }
 
     EXPECT_TRUE(run.Crashed || run.ExitCode != 0);
@@ -137,6 +157,8 @@ INSTANTIATE_TEST_SUITE_P(
     Causes, FailedEncode,
     ::testing::Values(FailureCase{"SourceIsNoVideo", Failure::NotVideo, "Invalid data found"},
                       FailureCase{"Stopped", Failure::Stopped, "clip.mp4: stopped before the end"},
+                      FailureCase{"WriteProtectedTarget", Failure::WriteProtected,
+                                  "clip.mp4: Permission denied"},
                       FailureCase{"DiskFull", Failure::FullDisk,
                                   "clip.mp4: the output is incomplete (No space left on device)"}),
     [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.name); });
@@ -188,6 +210,39 @@ TEST(FrontOutput, TemporaryFilesGoOnlyOnceTheirWritersAreProvablyGone)
     QStringList expected = kept + QStringList{QStringLiteral("clip.mp4")};
     expected.sort();
     EXPECT_EQ(Entries(out), expected);
+}
+
+TEST(FrontOutput, AWholeOutputIsOnTheDiskBeforeItTakesItsName)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("strace")).isEmpty())
+        GTEST_SKIP() << "strace is not installed";
+    TempDir temp;
+    const QString source = MakeClip(temp.MakeDir(QStringLiteral("in")));
+    ASSERT_FALSE(source.isEmpty());
+    const QString out = temp.MakeDir(QStringLiteral("out"));
+    const QString trace = temp.File(QStringLiteral("trace"));
+    const Command command = ConversionCommand(source, out + "/clip.mp4", 1, settingsFor(out));
+
+    const ProgramRun run = RunProgram(
+        QStringLiteral("strace"),
+        QStringList{"-f", "-y", "-o", trace, "-e", "trace=fsync,fdatasync,rename,renameat,renameat2", FrontProgram()} +
+            command.Arguments(),
+        {}, FrontEnvironment(temp));
+
+    ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
+    // The calls that matter, in order: the file synced, renamed onto the target, the folder synced.
+    const QRegularExpression calls(QStringLiteral("(sync\\(\\d+<(\\S+)>\\)|rename\\(\"(.+)\", \"(.+)\"\\))\\s+= 0"));
+    QStringList steps;
+    for (QRegularExpressionMatchIterator found = calls.globalMatch(QString::fromUtf8(ReadBytes(trace)));
+         found.hasNext();) {
+        const QRegularExpressionMatch call = found.next();
+        steps << (call.captured(2).isEmpty() ? "rename " + call.captured(3) + " " + call.captured(4)
+                                             : "sync " + call.captured(2));
+    }
+    ASSERT_EQ(steps.size(), 3) << steps.join(u'\n').toStdString();
+    EXPECT_TRUE(steps[0].startsWith("sync " + out + "/.clip.mp4.korumi-tmp-")) << steps[0].toStdString();
+    EXPECT_EQ(steps[1], "rename " + steps[0].mid(5) + " " + out + "/clip.mp4");
+    EXPECT_EQ(steps[2], "sync " + out);
 }
 
 QString shellWords(const QString& program, const QStringList& arguments)
