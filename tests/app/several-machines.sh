@@ -2,8 +2,9 @@
 # Runs the README's recipe for spreading a batch over several machines, as written, with this
 # machine as the only ssh login (GNU parallel's ":"): a batch stopped after its first file goes
 # on with the rest, leaves the file converted before alone, and ends with status 0. Where this
-# user may, each Korumi runs in a process-id namespace of its own, as on a machine of its own,
-# and a long file is converted while short ones start and end beside it in the same folder.
+# user may, each Korumi runs in a process-id namespace of its own, as on a machine of its own;
+# then two such runs convert into the shared folder at once, short files starting and ending
+# beside a long one.
 set -euo pipefail
 program_dir=$1
 readme=$2
@@ -17,9 +18,11 @@ grep -q '^videos=' <<<"$recipe" && grep -q '^logins=' <<<"$recipe" || fail "no r
 recipe=$(sed -e "s|^videos=[^ ]*|videos=$work/videos|" -e 's|^logins=[^ ]*|logins=2/:|' <<<"$recipe")
 
 # Korumi on the search path, converting into the shared output folder.
-mkdir -p "$work/bin" "$work/home/.parallel" "$work/videos/sub" "$work/out"
+mkdir -p "$work/bin" "$work/home/.parallel" "$work/videos/sub" "$work/out" "$work/first" "$work/second"
 cp "$program_dir/profile.txt" "$work/bin/"
+namespaces=false
 if unshare --pid --fork --mount-proc true 2>/dev/null; then
+    namespaces=true
     cp "$program_dir/korumi" "$work/bin/korumi-here"
     printf '#!/bin/sh\nexec unshare --pid --fork --mount-proc %q "$@"\n' "$work/bin/korumi-here" >"$work/bin/korumi"
     chmod +x "$work/bin/korumi"
@@ -29,23 +32,48 @@ fi
 ln -s "$program_dir/ffmpeg.exe" "$work/bin/ffmpeg.exe"
 printf '[SET2]\nC11=%s\n' "$work/out" >"$work/bin/Korumi.ini"
 touch "$work/home/.parallel/will-cite"
-for clip in a.avi b.mkv sub/c.avi sub/d.avi long.mkv; do
-    [ "$clip" = long.mkv ] && seconds=8 || seconds=1
-    ffmpeg -nostdin -v error -f lavfi -i testsrc=size=320x240:rate=25:duration=$seconds \
-        -f lavfi -i sine=duration=$seconds -pix_fmt yuv420p "$work/videos/$clip"
+clip() { # FILE SECONDS
+    ffmpeg -nostdin -v error -f lavfi -i "testsrc=size=320x240:rate=25:duration=$2" \
+        -f lavfi -i "sine=duration=$2" -pix_fmt yuv420p "$1"
+}
+for name in videos/a.avi videos/b.mkv videos/sub/c.avi first/1.avi first/2.avi first/3.avi second/4.avi \
+    second/5.avi; do
+    clip "$work/$name" 1
 done
-echo "converted before the batch stopped" >"$work/out/a.mp4"
+clip "$work/first/long.mkv" 20
 
-PATH=$work/bin:$PATH HOME=$work/home bash -c "set -euo pipefail; $recipe" </dev/null >"$work/log" 2>&1 ||
-    fail "the recipe failed: $(cat "$work/log")"
+# Each converted file decodes without an error.
+whole() {
+    for converted in "$@"; do
+        [ "$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 "$work/out/$converted.mp4")" = \
+            "$(printf 'video\naudio')" ] || fail "$converted.mp4 is not a whole video: $(cat "$work"/*.log)"
+        errors=$(ffmpeg -nostdin -v error -i "$work/out/$converted.mp4" -f null - 2>&1)
+        [ -z "$errors" ] || fail "$converted.mp4 does not decode cleanly: $errors"
+    done
+}
+
+echo "converted before the batch stopped" >"$work/out/a.mp4"
+PATH=$work/bin:$PATH HOME=$work/home bash -c "set -euo pipefail; $recipe" </dev/null >"$work/recipe.log" 2>&1 ||
+    fail "the recipe failed: $(cat "$work/recipe.log")"
 [ "$(cat "$work/out/a.mp4")" = "converted before the batch stopped" ] || fail "a.mp4 was converted again"
-for converted in b c d long; do
-    [ "$(ffprobe -v error -show_entries stream=codec_type -of csv=p=0 "$work/out/$converted.mp4")" = \
-        "$(printf 'video\naudio')" ] || fail "$converted.mp4 is not a whole video: $(cat "$work/log")"
-    errors=$(ffmpeg -nostdin -v error -i "$work/out/$converted.mp4" -f null - 2>&1)
-    [ -z "$errors" ] || fail "$converted.mp4 does not decode cleanly: $errors"
-done
-[ "$(ls -A "$work/out" | sort | tr '\n' ' ')" = "a.mp4 b.mp4 c.mp4 d.mp4 long.mp4 " ] ||
-    fail "each file is converted once, and nothing else stays: $(ls -A "$work/out")"
-grep -q 'skipped, already converted: 1' "$work/log" || fail "no file was skipped: $(cat "$work/log")"
+whole b c
+grep -q 'skipped, already converted: 1' "$work/recipe.log" || fail "no file was skipped: $(cat "$work/recipe.log")"
 echo "the recipe for several machines converts the rest of a stopped batch"
+$namespaces || exit 0
+
+# The first run's encoder of its last, long file has a process id that the second run's fresh
+# namespace has not come to: nothing of that tells whether the first run lives.
+"$work/bin/korumi" --convert --jobs 1 "$work/first" </dev/null >"$work/first.log" 2>&1 &
+first=$!
+for _ in $(seq 1200); do
+    [ -n "$(find "$work/out" -name '.long.mp4.*' -size +0 2>/dev/null)" ] && break
+    kill -0 $first 2>/dev/null || break
+    sleep 0.1
+done
+"$work/bin/korumi" --convert --jobs 1 "$work/second" </dev/null >"$work/second.log" 2>&1 ||
+    fail "the second run failed: $(cat "$work/second.log")"
+wait $first || fail "the first run failed: $(cat "$work/first.log")"
+whole 1 2 3 4 5 long
+[ "$(LC_ALL=C ls -A "$work/out" | tr '\n' ' ')" = "1.mp4 2.mp4 3.mp4 4.mp4 5.mp4 a.mp4 b.mp4 c.mp4 long.mp4 " ] ||
+    fail "each file is converted once, and nothing else stays: $(ls -A "$work/out")"
+echo "two runs on machines of their own convert into one folder at once"
