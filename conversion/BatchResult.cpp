@@ -17,7 +17,8 @@ QString EndMessage(const BatchResult& result)
         return QStringLiteral("保存先フォルダ %1 を作成できません。処理を中止します。")
             .arg(Printable(result.Reason));
     case RunEnd::LockFailed:
-        return QStringLiteral("保存先フォルダではファイルをロックできないため、変換できません。処理を中止します。\n") +
+        return QStringLiteral(
+                   "保存先フォルダではファイルをロックできないため、変換できません。処理を中止します。\n") +
                Printable(result.Reason);
     case RunEnd::EncoderMissing:
         return QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");

@@ -46,7 +46,8 @@ int lockAsLive(const QByteArray& folder)
     const int descriptor = open(fresh.constData(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (descriptor < 0)
         return -1;
-    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0 && rename(fresh.constData(), (folder + '/' + RunLockName).constData()) == 0)
+    if (flock(descriptor, LOCK_EX | LOCK_NB) == 0 &&
+        rename(fresh.constData(), (folder + '/' + RunLockName).constData()) == 0)
         return descriptor;
     unlink(fresh.constData());
     close(descriptor);

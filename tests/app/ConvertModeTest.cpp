@@ -149,7 +149,8 @@ TEST_F(ConvertMode, AnOutputFolderOnNfsConvertsAndOneWithoutLocksStopsTheRunWith
     environmentChanges.insert("LD_PRELOAD", KORUMI_OTHER_FILE_SYSTEM_LOCKS);
     environmentChanges.insert("KORUMI_TEST_LOCKS_UNDER", out);
     // A sanitizer build would refuse a library loaded ahead of its own.
-    environmentChanges.insert("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    environmentChanges.insert("ASAN_OPTIONS",
+                              qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
 
     environmentChanges.insert("KORUMI_TEST_LOCKS", "nfs");
     korumi({"--convert", clip, clip});

@@ -14,8 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <optional>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -139,10 +139,10 @@ TEST_P(FailedEncode, LeavesTheUsersFileAndNoTemporaryFile)
     if (c.failure == Failure::Stopped) {
         run = stoppedWhileEncoding(temp, settingsFor(out));
     } else {
-        const QString source = c.failure == Failure::NotVideo
-                                   ? temp.Write(QStringLiteral("in/clip.avi"), "not a video at all")
-                               : c.failure == Failure::FullDisk ? noiseClip(temp.MakeDir(QStringLiteral("in")))
-                                                                : MakeClip(temp.MakeDir(QStringLiteral("in")));
+        const QString source =
+            c.failure == Failure::NotVideo   ? temp.Write(QStringLiteral("in/clip.avi"), "not a video at all")
+            : c.failure == Failure::FullDisk ? noiseClip(temp.MakeDir(QStringLiteral("in")))
+                                             : MakeClip(temp.MakeDir(QStringLiteral("in")));
         ASSERT_FALSE(source.isEmpty());
         run = convert(temp, source, out, c.failure == Failure::WriteProtected);
     }
@@ -195,7 +195,7 @@ TEST(FrontOutput, TemporaryFilesGoOnlyOnceTheirWritersAreProvablyGone)
     ASSERT_EQ(flock(writer, LOCK_EX), 0);
     const QStringList kept{
         live,
-        QStringLiteral("b.mp4.korumi-tmp-Ab3dE9.mp4"),  // not hidden
+        QStringLiteral("b.mp4.korumi-tmp-Ab3dE9.mp4"), // not hidden
         QStringLiteral(".notes.korumi-tmp-draft.txt"), // not one of the front's names
     };
     const QStringList orphaned{QStringLiteral(".b.mp4.korumi-tmp-xY12zz.mp4"),
@@ -223,15 +223,17 @@ TEST(FrontOutput, AWholeOutputIsOnTheDiskBeforeItTakesItsName)
     const QString trace = temp.File(QStringLiteral("trace"));
     const Command command = ConversionCommand(source, out + "/clip.mp4", 1, settingsFor(out));
 
-    const ProgramRun run = RunProgram(
-        QStringLiteral("strace"),
-        QStringList{"-f", "-y", "-o", trace, "-e", "trace=fsync,fdatasync,rename,renameat,renameat2", FrontProgram()} +
-            command.Arguments(),
-        {}, FrontEnvironment(temp));
+    const ProgramRun run =
+        RunProgram(QStringLiteral("strace"),
+                   QStringList{"-f", "-y", "-o", trace, "-e",
+                               "trace=fsync,fdatasync,rename,renameat,renameat2", FrontProgram()} +
+                       command.Arguments(),
+                   {}, FrontEnvironment(temp));
 
     ASSERT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
     // The calls that matter, in order: the file synced, renamed onto the target, the folder synced.
-    const QRegularExpression calls(QStringLiteral("(sync\\(\\d+<(\\S+)>\\)|rename\\(\"(.+)\", \"(.+)\"\\))\\s+= 0"));
+    const QRegularExpression calls(
+        QStringLiteral("(sync\\(\\d+<(\\S+)>\\)|rename\\(\"(.+)\", \"(.+)\"\\))\\s+= 0"));
     QStringList steps;
     for (QRegularExpressionMatchIterator found = calls.globalMatch(QString::fromUtf8(ReadBytes(trace)));
          found.hasNext();) {

@@ -74,8 +74,8 @@ bool isTempName(const std::string& name)
 bool stillNamed(int descriptor, const std::string& path)
 {
     struct stat open = {}, named = {};
-    return fstat(descriptor, &open) == 0 && lstat(path.c_str(), &named) == 0 &&
-           open.st_dev == named.st_dev && open.st_ino == named.st_ino;
+    return fstat(descriptor, &open) == 0 && lstat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev &&
+           open.st_ino == named.st_ino;
 }
 
 // Opens an existing file to try its lock. Writable where it may be: NFS grants an exclusive lock
