@@ -4,6 +4,7 @@
 #include "app/Session.h"
 #include "conversion/ConsoleProgress.h"
 #include "platform/Console.h"
+#include "platform/Paths.h"
 #include "platform/Printable.h"
 #include "platform/StopSignals.h"
 
@@ -25,14 +26,21 @@ QString summary(const BatchResult& result, const QString& outputFolder)
     const QString skipped = result.Skipped > 0
                                 ? QStringLiteral("; skipped, already converted: %1").arg(result.Skipped)
                                 : QString();
+    QStringList stopped;
+    for (const QString& source : result.Stopped)
+        stopped << Printable(Paths::ExtractFileName(source));
+    const QString stoppedPart =
+        stopped.isEmpty()
+            ? QString()
+            : QStringLiteral(", %1 stopped (%2)").arg(stopped.size()).arg(stopped.join(QStringLiteral(", ")));
     return interrupted +
-           QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 passes cancelled")
+           QStringLiteral("%1 of %2 files converted into %3; %4 failed, %5 cancelled")
                .arg(result.Converted)
                .arg(result.FileCount)
                .arg(Printable(outputFolder))
                .arg(result.Failures.size())
-               .arg(result.CancelledPasses) +
-           skipped;
+               .arg(result.Cancelled.size()) +
+           stoppedPart + skipped;
 }
 
 void reportEnd(const BatchResult& result)
@@ -46,9 +54,16 @@ void reportEnd(const BatchResult& result)
         WriteLine(stderr, problem);
 }
 
-BatchResult convert(Session& session, const RunRequest& request, StopSignals& stopSignals)
+// How a console run went: the run's result, and why its commands could not all be written.
+struct ConsoleRun {
+    BatchResult Result;
+    QString OutputProblem;
+};
+
+ConsoleRun convert(Session& session, const RunRequest& request, StopSignals& stopSignals)
 {
     ConsoleProgress view(request.DryRun, IsTerminal(stdout), session.Files().ProgramFolder);
+    view.OnOutputFailed = [&session] { session.Interrupt(); };
     BatchResult result;
     QObject::connect(&session, &Session::RunFinished, &session, [&result](const BatchResult& finished) {
         result = finished;
@@ -63,7 +78,7 @@ BatchResult convert(Session& session, const RunRequest& request, StopSignals& st
     });
     QCoreApplication::exec();
     view.Close();
-    return result;
+    return {result, view.OutputProblem()};
 }
 
 // The files to convert at a time: as asked, within what the machine can use.
@@ -83,9 +98,9 @@ int jobsFor(const CommandLineOptions& options)
 
 int statusOf(const BatchResult& result)
 {
-    if (result.End == RunEnd::Interrupted)
+    if (result.End == RunEnd::Interrupted && StopSignals::First() != 0)
         return 128 + StopSignals::First();
-    const bool whole = result.AllConverted() && result.CancelledPasses == 0 && result.Failures.isEmpty() &&
+    const bool whole = result.AllConverted() && result.Cancelled.isEmpty() && result.Failures.isEmpty() &&
                        result.HandOffProblems.isEmpty();
     return whole ? 0 : Failed;
 }
@@ -111,6 +126,9 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
     if (StopSignals::First() != 0)
         return 128 + StopSignals::First();
     const QString untaken = session.AddPaths(given.Paths, given.NotText);
+    // Stopped while folders were searched: nothing is started.
+    if (StopSignals::First() != 0)
+        return 128 + StopSignals::First();
     if (!untaken.isEmpty())
         WriteLine(stderr, untaken);
     int status = Failed;
@@ -123,13 +141,20 @@ int RunConvertMode(const CommandLineOptions& options, const ProgramFiles& files,
                                  jobsFor(options),
                                  {},
                                  /*WaitForHandOff=*/true};
-        const BatchResult result = convert(session, request, stopSignals);
+        const ConsoleRun run = convert(session, request, stopSignals);
+        const BatchResult& result = run.Result;
         if (!options.DryRun)
             WriteLine(stdout, summary(result, session.PassSettings().OutputFolder));
         else if (result.Skipped > 0) // standard output holds nothing but the commands
             WriteLine(stderr, QStringLiteral("skipped, already converted: %1").arg(result.Skipped));
         reportEnd(result);
         status = statusOf(result);
+        // A dry run's commands are what it makes: not all written, it failed, as coreutils tell it.
+        if (!run.OutputProblem.isEmpty()) {
+            WriteLine(stderr,
+                      QStringLiteral("korumi: write error on standard output: %1").arg(run.OutputProblem));
+            status = Failed;
+        }
         // Every path given counts: one that could not be taken is not converted either.
         if (status == 0 && (!untaken.isEmpty() || !given.Problems.isEmpty()))
             status = Failed;

@@ -73,6 +73,9 @@ void Session::TakePaths(const QStringList& paths, const QStringList& notText)
 
 void Session::StopTakingPaths()
 {
+    // The paths dropped while the search ran are stopped with it.
+    if (m_pathsToTake.size() > 1)
+        m_pathsToTake.resize(1);
     m_intake.Stop();
 }
 
@@ -84,9 +87,12 @@ void Session::takeNextPaths()
 
 void Session::pathsTaken()
 {
+    // The next search starts first, so that a view told of this one sees that paths are still
+    // being taken.
     const PathsToTake taken = m_pathsToTake.takeFirst();
-    emit PathsTaken(untakenReport(m_inputs, taken.notText, false));
+    const QString report = untakenReport(m_inputs, taken.notText, false);
     takeNextPaths();
+    emit PathsTaken(report);
 }
 
 std::optional<QString> Session::Save()

@@ -13,6 +13,10 @@ QString EndMessage(const BatchResult& result)
         break;
     case RunEnd::NoOutputFolder:
         return QStringLiteral("保存先フォルダが指定されていません。");
+    case RunEnd::NoHomeFolder:
+        return QStringLiteral("保存先フォルダ %1 の ~ が指すホームフォルダがわかりません (HOME "
+                              "が設定されていません)。処理を中止します。")
+            .arg(Printable(result.Reason));
     case RunEnd::OutputFolderFailed:
         return QStringLiteral("保存先フォルダ %1 を作成できません。処理を中止します。")
             .arg(Printable(result.Reason));
@@ -23,7 +27,10 @@ QString EndMessage(const BatchResult& result)
     case RunEnd::EncoderMissing:
         return QStringLiteral("ffmpeg.exe を起動できませんでした。処理を中止します。");
     case RunEnd::FfmpegMissing:
-        return QStringLiteral("ffmpeg が見つかりません。処理を中止します。");
+        // Found but not runnable (not executable, say) is not "missing".
+        if (result.Reason.isEmpty() || result.Reason.endsWith(QStringLiteral("No such file or directory")))
+            return QStringLiteral("ffmpeg が見つかりません。処理を中止します。");
+        return QStringLiteral("ffmpeg を実行できません。処理を中止します。\n") + Printable(result.Reason);
     case RunEnd::Aborted:
         return QStringLiteral("非対応フォーマットが含まれていました。処理を中止します。\n") +
                Printable(result.Reason);

@@ -8,6 +8,7 @@
 enum class RunEnd {
     Completed,          // every file was taken in turn
     NoOutputFolder,     // no output folder was given; nothing ran
+    NoHomeFolder,       // the output folder is in a home folder that is unknown; nothing ran
     OutputFolderFailed, // the output folder could not be made; nothing ran
     LockFailed,         // the output folder gives no locks, so no target could be claimed
     EncoderMissing,     // the encoder front could not be started
@@ -28,12 +29,14 @@ struct FileFailure {
 
 struct BatchResult {
     RunEnd End = RunEnd::Completed;
-    QString Reason; // what stopped the run: the error (Aborted), the folder (OutputFolderFailed) or
-                    // the folder and the system's error (LockFailed)
+    // What stopped the run: the error (Aborted), the folder (OutputFolderFailed, NoHomeFolder),
+    // the folder and the system's error (LockFailed), the encoder's words (FfmpegMissing).
+    QString Reason;
     int FileCount = 0;
-    int Converted = 0; // files whose passes all completed
-    int Skipped = 0;   // files left out because their target existed already
-    int CancelledPasses = 0;
+    int Converted = 0;           // files whose passes all completed
+    int Skipped = 0;             // files left out because their target existed already
+    QStringList Cancelled;       // the sources whose conversion the user cancelled
+    QStringList Stopped;         // the sources the run's stop ended while they were converted
     QList<FileFailure> Failures; // each failed file once
     QStringList HandOffProblems; // "source : why", for hand-offs that were waited for and failed
 

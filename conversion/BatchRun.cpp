@@ -45,6 +45,10 @@ void BatchRun::Start()
             finish(RunEnd::NoOutputFolder);
             return;
         }
+        if (Paths::NamesHome(settings.OutputFolder)) {
+            finish(RunEnd::NoHomeFolder, settings.OutputFolder);
+            return;
+        }
         if (!m_job.DryRun && !QDir().mkpath(settings.OutputFolder)) {
             finish(RunEnd::OutputFolderFailed, settings.OutputFolder);
             return;
@@ -157,10 +161,11 @@ void BatchRun::startFile(int fileIndex)
     connect(conversion, &FileConversion::PassEnded, &m_thumbnail, &ThumbnailGrab::Stop);
     connect(conversion, &FileConversion::Ended, this,
             [this, conversion](const FileOutcome& outcome) { onEnded(conversion, outcome); });
-    connect(conversion, &FileConversion::CannotConvert, this, [this, conversion](RunEnd why) {
-        onEnded(conversion, {});
-        stop(why);
-    });
+    connect(conversion, &FileConversion::CannotConvert, this,
+            [this, conversion](RunEnd why, const QString& reason) {
+                onEnded(conversion, {});
+                stop(why, reason);
+            });
     conversion->Start();
 }
 
@@ -207,12 +212,15 @@ void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
     conversion->deleteLater();
     ++m_filesDone;
     m_result.Converted += outcome.Converted ? 1 : 0;
-    m_result.CancelledPasses += outcome.CancelledPasses;
+    const QString source = m_job.Files.at(conversion->FileIndex());
+    if (outcome.Cancelled)
+        m_result.Cancelled << source;
+    if (outcome.Stopped)
+        m_result.Stopped << source;
     if (outcome.Failure)
         m_result.Failures << *outcome.Failure;
     if (outcome.HandOffProblem)
-        m_result.HandOffProblems << Printable(m_job.Files.at(conversion->FileIndex())) +
-                                        QStringLiteral(" : ") + *outcome.HandOffProblem;
+        m_result.HandOffProblems << Printable(source) + QStringLiteral(" : ") + *outcome.HandOffProblem;
     showProgress();
     QMetaObject::invokeMethod(this, &BatchRun::fillSlots, Qt::QueuedConnection);
 }
@@ -242,7 +250,12 @@ void BatchRun::showThumbnail()
     file.close();
     // Removed before decoding, so a broken picture cannot trouble the next run too.
     file.remove();
-    m_view.ShowThumbnail(DecodeJpeg(bytes));
+    // The picture only adorns the window: one that cannot be decoded is left out.
+    try {
+        m_view.ShowThumbnail(DecodeJpeg(bytes));
+    } catch (const EJpegError&) {
+        m_view.ClearThumbnail();
+    }
 }
 
 void BatchRun::stop(RunEnd end, const QString& reason)

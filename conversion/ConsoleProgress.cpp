@@ -10,7 +10,9 @@
 
 #include <QStringList>
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <utility>
 
 namespace
 {
@@ -39,12 +41,23 @@ QString ProgressText(const RunProgress& progress)
 
 void ConsoleProgress::Close()
 {
-    if (!m_commands.isEmpty())
-        WriteBytes(stdout, m_commands);
-    m_commands.clear();
+    writeCommands();
     if (m_lineOpen)
         RewriteLine(stdout, QString());
     m_lineOpen = false;
+}
+
+void ConsoleProgress::writeCommands()
+{
+    const QByteArray commands = std::exchange(m_commands, QByteArray());
+    if (commands.isEmpty() || m_outputFailed || WriteBytes(stdout, commands))
+        return;
+    // A command cut short is no command: nothing more is written.
+    m_outputFailed = true;
+    if (errno != EINTR)
+        m_outputProblem = qt_error_string(errno);
+    if (OnOutputFailed)
+        OnOutputFailed();
 }
 
 void ConsoleProgress::ShowProgress(const RunProgress& progress)
@@ -88,6 +101,8 @@ QString ConsoleProgress::shellLine(const QStringList& arguments)
 void ConsoleProgress::AnnouncePass(const PassStart& pass)
 {
     if (m_dryRun) {
+        if (m_outputFailed)
+            return;
         // Looked up once: every pass runs the same encoder.
         if (m_quotedProgram.isEmpty())
             m_quotedProgram = ShellWord(FindProgram(pass.Conversion.Program(), m_programFolder));
@@ -95,7 +110,7 @@ void ConsoleProgress::AnnouncePass(const PassStart& pass)
         m_commands += '\n';
         constexpr qsizetype HeldBytes = 64 * 1024;
         if (m_commands.size() >= HeldBytes)
-            Close();
+            writeCommands();
         return;
     }
     Close();

@@ -3,6 +3,7 @@
 #include "conversion/ProgressView.h"
 
 #include <QElapsedTimer>
+#include <functional>
 
 struct PassStart;
 
@@ -25,6 +26,11 @@ public:
     // follows starts on a line of its own.
     void Close();
 
+    // Runs once standard output has failed to take a dry run's commands: the run is of no use.
+    std::function<void()> OnOutputFailed;
+    // Why the commands could not all be written; empty while they were, or a stop cut them short.
+    const QString& OutputProblem() const { return m_outputProblem; }
+
     void ShowProgress(const RunProgress& progress) override;
     // A console has no bar, caption, picture or timer to keep up to date.
     void SetBarMax(int) override {}
@@ -38,6 +44,7 @@ private:
     // The encoder and `arguments` as a shell line. The words that come from the settings are the
     // same strings in every command: each is quoted once, not again for every file.
     QString shellLine(const QStringList& arguments);
+    void writeCommands();
 
     bool m_dryRun;
     bool m_terminal;
@@ -47,6 +54,8 @@ private:
     QStringList m_lastWords;   // the words of the last command shown
     QStringList m_quotedWords; // those words as the shell reads them
     QByteArray m_commands;     // a dry run's commands not yet written, written many at a time
+    bool m_outputFailed = false;
+    QString m_outputProblem;
     QElapsedTimer m_sinceShown;
 };
 

@@ -22,7 +22,7 @@ FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString targe
             [this](const QByteArray& bytes) { m_report.AddErrors(bytes); });
     connect(&m_encoder, &HiddenProcess::Finished, this, &FileConversion::onEncoderFinished);
     connect(&m_encoder, &HiddenProcess::FailedToStart, this,
-            [this] { emit CannotConvert(RunEnd::EncoderMissing); });
+            [this](const QString& message) { emit CannotConvert(RunEnd::EncoderMissing, message); });
 }
 
 void FileConversion::Start()
@@ -48,8 +48,10 @@ bool FileConversion::CancelPass()
 void FileConversion::Stop()
 {
     m_stopping = true;
-    if (!CancelPass())
-        QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
+    if (CancelPass())
+        return;
+    m_outcome.Stopped = !m_outcome.Converted; // between passes, or while handed off
+    QMetaObject::invokeMethod(this, &FileConversion::end, Qt::QueuedConnection);
 }
 
 void FileConversion::startPass()
@@ -67,21 +69,19 @@ void FileConversion::onEncoderFinished(int exitCode, bool crashed)
 {
     emit PassEnded();
     // The front writes beside the target and renames only a whole result into place, so a
-    // cancelled or failed pass leaves the target as it was.
-    if (m_cancelRequested) {
-        if (m_stopping) {
-            end();
-            return;
-        }
-        ++m_outcome.CancelledPasses;
-        passEnded(false);
+    // cancelled or failed pass leaves the target as it was. A cancel that came as the pass
+    // succeeded came too late: the pass is done.
+    const bool succeeded = !crashed && exitCode == 0;
+    if (m_cancelRequested && !succeeded) {
+        (m_stopping ? m_outcome.Stopped : m_outcome.Cancelled) = true;
+        end();
         return;
     }
     if (!crashed && exitCode == FfmpegMissingStatus) {
-        emit CannotConvert(RunEnd::FfmpegMissing);
+        emit CannotConvert(RunEnd::FfmpegMissing, m_report.Reason());
         return;
     }
-    if (crashed || exitCode != 0) {
+    if (!succeeded) {
         // The file is done: a later pass could only fail again, and it is reported once.
         // Killed outright, the encoder's "exit code" is the signal's number.
         m_outcome.Failure = FileFailure{Paths::ExtractFileName(m_source),
@@ -93,18 +93,23 @@ void FileConversion::onEncoderFinished(int exitCode, bool crashed)
         end();
         return;
     }
-    passEnded(true);
+    passEnded();
 }
 
-void FileConversion::passEnded(bool completed)
+void FileConversion::passEnded()
 {
     if (m_pass < m_passes) {
+        if (m_stopping) {
+            m_outcome.Stopped = true;
+            end();
+            return;
+        }
         ++m_pass;
         QMetaObject::invokeMethod(this, &FileConversion::startPass, Qt::QueuedConnection);
         return;
     }
-    m_outcome.Converted = completed;
-    if (!completed || m_job.Mode != RunMode::SaveAndRegister) {
+    m_outcome.Converted = true;
+    if (m_job.Mode != RunMode::SaveAndRegister) {
         end();
         return;
     }

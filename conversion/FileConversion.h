@@ -27,7 +27,8 @@ struct PassStart {
 struct FileOutcome {
     bool Converted = false; // its last pass completed
     std::optional<FileFailure> Failure;
-    int CancelledPasses = 0;
+    bool Cancelled = false;                // the user's cancel ended it
+    bool Stopped = false;                  // the run's stop ended it before its last pass completed
     std::optional<QString> HandOffProblem; // why a hand-off that was waited for failed
 };
 
@@ -48,7 +49,8 @@ public:
 
     // Starts the first pass; Ended or CannotConvert follows through the event loop.
     void Start();
-    // Ends the running pass as the user's cancel does: nothing of it stays, the next pass follows.
+    // Ends the running pass as the user's cancel does: nothing of it stays, and the file ends
+    // (a later pass would work from a log cut short). A pass that succeeds meanwhile stays done.
     bool CancelPass();
     // Ends the running pass as a cancel does and the file with it; Ended follows.
     void Stop();
@@ -62,12 +64,13 @@ signals:
     void Writing(const QString& path);
     void Ended(const FileOutcome& outcome);
     // The encoder cannot work at all (EncoderMissing, FfmpegMissing): no file would convert.
-    void CannotConvert(RunEnd why);
+    // `reason` is the encoder's own, when it gave one.
+    void CannotConvert(RunEnd why, const QString& reason);
 
 private:
     void startPass();
     void onEncoderFinished(int exitCode, bool crashed);
-    void passEnded(bool completed);
+    void passEnded();
     void end();
 
     const BatchJob& m_job;

@@ -17,6 +17,7 @@ bool BackgroundIntake::Start(const QStringList& paths)
 {
     if (m_thread)
         return false;
+    m_list.PrepareToCollect();
     m_thread.reset(QThread::create([this, paths] { m_intake = m_list.Collect(paths); }));
     // Delivered on this object's thread once the search's thread has ended.
     connect(m_thread.get(), &QThread::finished, this, &BackgroundIntake::finish);

@@ -4,6 +4,7 @@
 #include "input/FullPath.h"
 #include "input/Wildcard.h"
 #include "platform/Printable.h"
+#include "platform/StopSignals.h"
 #include "platform/WorkingFiles.h"
 
 namespace
@@ -60,17 +61,27 @@ void InputList::AddPath(const QString& path)
 
 void InputList::AddPaths(const QStringList& paths)
 {
+    PrepareToCollect();
     Take(Collect(paths));
+}
+
+void InputList::PrepareToCollect()
+{
+    m_stop = false;
+    m_foundSoFar = 0;
+}
+
+bool InputList::stopping() const
+{
+    return m_stop || StopSignals::First() != 0;
 }
 
 Intake InputList::Collect(const QStringList& paths)
 {
-    m_stop = false;
-    m_foundSoFar = 0;
     for (const QString& path : paths)
         collect(path);
     Intake intake;
-    intake.Stopped = m_stop;
+    intake.Stopped = stopping();
     // Sorted here, so that a list being shown takes a large find in one quick merge.
     if (!intake.Stopped)
         intake.Found = SortedPaths::Batch(std::move(m_found));
@@ -109,12 +120,12 @@ void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearch
         m_found.append(Name);
         ++m_foundSoFar;
     }
-    Continue = !m_stop;
+    Continue = !stopping();
 }
 
 void InputList::collect(const QString& path)
 {
-    if (m_stop)
+    if (stopping())
         return;
     switch (KindOf(path)) {
     case EntryKind::ekNone:

@@ -39,10 +39,14 @@ public:
     // Adds several paths with one merge into the list: Collect, then Take.
     void AddPaths(const QStringList& paths);
 
+    // Readies the next Collect: forgets an earlier stop, counts from 0. Call it on the thread
+    // that calls StopCollecting, so that no stop is lost to it.
+    void PrepareToCollect();
     // Gathers the files `paths` stand for, leaving the list as it is. It may run on a thread of
-    // its own while this object's own thread shows the list; one at a time.
+    // its own while this object's own thread shows the list; one at a time, each prepared.
     Intake Collect(const QStringList& paths);
-    // Ends the running Collect early; safe from any thread.
+    // Ends the running or the next Collect early; safe from any thread. A stop signal (Ctrl+C)
+    // ends it too.
     void StopCollecting() { m_stop = true; }
     // How many files the running Collect has found so far; safe from any thread.
     int FoundSoFar() const { return m_foundSoFar; }
@@ -74,6 +78,7 @@ public:
                          bool& Continue);
 
 private:
+    bool stopping() const;
     void collect(const QString& path);
     void searchFolder(const QString& folder);
 

@@ -2,7 +2,9 @@
 
 #include "platform/StopSignals.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -10,32 +12,45 @@
 namespace
 {
 
-// Writes all of `bytes`, waiting as long as the reader takes; a stop signal ends the wait, so a
-// reader that never reads cannot keep Korumi from stopping.
-bool writeAll(std::FILE* stream, const QByteArray& bytes)
-{
-    std::fflush(stream);
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fileno(stream), data, static_cast<size_t>(left));
-        if (written > 0) {
-            data += written;
-            left -= written;
-        } else if (written < 0 && errno == EINTR && StopSignals::First() == 0) {
-            continue;
-        } else {
-            return false;
-        }
-    }
-    return true;
-}
+// Standard output and error as the caller left them: closed ones stay closed to writers.
+bool g_closed[STDERR_FILENO + 1] = {};
 
 // Whether `stream` takes a line now: a pipe whose reader has stopped reading does not.
 bool takesNow(std::FILE* stream)
 {
     pollfd wanted = {fileno(stream), POLLOUT, 0};
     return ::poll(&wanted, 1, 0) == 1 && (wanted.revents & POLLOUT) != 0;
+}
+
+// Writes all of `bytes`, waiting as long as the reader takes; a stop signal ends the wait, so a
+// reader that never reads cannot keep Korumi from stopping. After one, only what the stream takes
+// at once is written, in pieces a pipe takes whole.
+bool writeAll(std::FILE* stream, const QByteArray& bytes)
+{
+    const int fd = fileno(stream);
+    if (fd <= STDERR_FILENO && g_closed[fd]) {
+        errno = EBADF;
+        return false;
+    }
+    std::fflush(stream);
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const bool stopping = StopSignals::First() != 0;
+        if (stopping && !takesNow(stream)) {
+            errno = EINTR;
+            return false;
+        }
+        const qsizetype piece = stopping ? std::min<qsizetype>(left, PIPE_BUF) : left;
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(piece));
+        if (written > 0) {
+            data += written;
+            left -= written;
+        } else if (written == 0 || errno != EINTR) {
+            return false;
+        }
+    }
+    return true;
 }
 
 QByteArray rewritten(const QString& line)
@@ -46,19 +61,19 @@ QByteArray rewritten(const QString& line)
 
 } // namespace
 
-void WriteLine(std::FILE* stream, const QString& line)
+bool WriteLine(std::FILE* stream, const QString& line)
 {
-    writeAll(stream, line.toUtf8().append('\n'));
+    return writeAll(stream, line.toUtf8().append('\n'));
 }
 
-void WriteBytes(std::FILE* stream, const QByteArray& bytes)
+bool WriteBytes(std::FILE* stream, const QByteArray& bytes)
 {
-    writeAll(stream, bytes);
+    return writeAll(stream, bytes);
 }
 
-void RewriteLine(std::FILE* stream, const QString& line)
+bool RewriteLine(std::FILE* stream, const QString& line)
 {
-    writeAll(stream, rewritten(line));
+    return writeAll(stream, rewritten(line));
 }
 
 bool OfferLine(std::FILE* stream, const QString& line)
@@ -81,6 +96,7 @@ void KeepStandardStreamsOpen()
     for (int fd = STDIN_FILENO; fd <= STDERR_FILENO; ++fd) {
         if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF)
             continue;
+        g_closed[fd] = true;
         // The lowest free number: `fd` itself, as the ones below it are open.
         const int null = ::open("/dev/null", fd == STDIN_FILENO ? O_RDONLY : O_WRONLY);
         if (null >= 0 && null != fd) {

@@ -5,14 +5,15 @@
 
 // Writes `line` and a line break as UTF-8 to `stream` (stdout or stderr) at once, so lines from
 // Korumi and from the programs it runs never interleave out of order. It waits while the reader
-// is slow, but not past a stop signal.
-void WriteLine(std::FILE* stream, const QString& line);
+// is slow, but not past a stop signal: after one, only what the stream takes at once is written.
+// Returns whether all of it was written; errno then tells why not (EINTR: a stop signal).
+bool WriteLine(std::FILE* stream, const QString& line);
 
 // Writes `bytes` as they are, waiting as WriteLine does: many lines gathered into one write.
-void WriteBytes(std::FILE* stream, const QByteArray& bytes);
+bool WriteBytes(std::FILE* stream, const QByteArray& bytes);
 
 // Replaces the current line of a terminal with `line`, leaving the cursor on it.
-void RewriteLine(std::FILE* stream, const QString& line);
+bool RewriteLine(std::FILE* stream, const QString& line);
 
 // The same for lines that a later one supersedes (progress): written only when `stream` takes
 // them without waiting, so a reader that stops reading never holds up the run. Returns whether
@@ -25,5 +26,6 @@ bool IsTerminal(std::FILE* stream);
 
 // Puts /dev/null in the place of standard input, output or error where the caller closed them
 // (`korumi <&-`): else the next file Korumi opens would take that number, and lines meant for
-// the console would be written into it. Call before anything else opens a file.
+// the console would be written into it. Writing to a stream that was closed still fails, as it
+// would have (EBADF). Call before anything else opens a file.
 void KeepStandardStreamsOpen();

@@ -80,6 +80,15 @@ QString OnOneLine(QString value)
     return value;
 }
 
+// `value` as it is written so that reading gives it back: in double quotes where reading would
+// take away blanks at either end, or the quotes the value itself stands in.
+QString AsWritten(const QString& value)
+{
+    const QString line = OnOneLine(value);
+    const bool quoted = WithoutQuotes(line).size() != line.size();
+    return TrimBlanks(line).size() != line.size() || quoted ? u'"' + line + u'"' : line;
+}
+
 std::optional<int> ParseHex(QStringView digits)
 {
     // toUInt also accepts blanks and signs around the digits; the hexadecimal form has digits only.
@@ -142,7 +151,7 @@ std::optional<int> IniDocument::Integer(const QString& section, const QString& k
 
 void IniDocument::SetValue(const QString& section, const QString& key, const QString& value)
 {
-    const QString written = OnOneLine(value);
+    const QString written = AsWritten(value);
     const Location location = find(section, key);
     if (location.key >= 0) {
         Line& line = m_lines[location.key];

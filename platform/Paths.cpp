@@ -55,6 +55,11 @@ QString Join(const QString& folder, const QString& name)
     return folder.endsWith(Separator) ? folder + name : folder + Separator + name;
 }
 
+bool NamesHome(const QString& path)
+{
+    return path == u'~' || path.startsWith(QStringLiteral("~/"));
+}
+
 QString ExpandHome(const QString& path, const QString& home)
 {
     if (path == u'~')
@@ -66,7 +71,8 @@ QString ExpandHome(const QString& path, const QString& home)
 
 QString UsableFolder(const QString& path)
 {
-    return ExcludeTrailingSeparator(ExpandHome(path, QDir::homePath()));
+    const bool homeKnown = QDir::isAbsolutePath(qEnvironmentVariable("HOME"));
+    return ExcludeTrailingSeparator(homeKnown ? ExpandHome(path, QDir::homePath()) : path);
 }
 
 } // namespace Paths

@@ -31,8 +31,12 @@ QString Join(const QString& folder, const QString& name);
 // reads it; any other path unchanged.
 QString ExpandHome(const QString& path, const QString& home);
 
+// Whether `path` begins with a "~" that stands for the home folder (alone or before "/").
+bool NamesHome(const QString& path);
+
 // A folder as the user writes it, made usable: "~" expanded to the user's home, without a
-// trailing separator.
+// trailing separator. Without a home (HOME unset) the "~" stays, for the caller to refuse: the
+// root is no one's home.
 QString UsableFolder(const QString& path);
 
 } // namespace Paths

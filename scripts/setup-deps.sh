@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ make pkg-config clang-format
     qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev qt6-translations-l10n
-    libjpeg62-turbo-dev libfontconfig-dev
+    libjpeg62-turbo-dev libfontconfig-dev libavformat-dev
     ffmpeg
     fonts-ipafont-gothic fonts-dejavu-core
     libgtest-dev libgmock-dev
@@ -14,7 +14,7 @@ packages=(
     xvfb xauth xdotool openbox x11-utils
     at-spi2-core python3-pyatspi dbus dbus-daemon dunst systemd
     dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion parallel
-    time strace
+    time strace inotify-tools
 )
 
 fail() {

@@ -1,18 +1,19 @@
 #include "settings/PresetList.h"
 
 #include "platform/Errors.h"
+#include "platform/ReadInput.h"
 #include "settings/ConversionSettings.h"
 #include "settings/Preset.h"
 #include "settings/ProfileLines.h"
 
-#include <QFile>
-
 PresetList PresetList::Read(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Far more than any preset file holds; a larger file is not one.
+    constexpr qint64 MaxPresetBytes = 4 * 1024 * 1024;
+    const SmallFile file = ReadSmallFile(path, MaxPresetBytes);
+    if (file.Missing || !file.Problem.isEmpty())
         throw EFOpenError(path);
-    return PresetList(ProfileLines(file.readAll()));
+    return PresetList(ProfileLines(file.Bytes));
 }
 
 int PresetList::Choice(int index) const

@@ -135,4 +135,41 @@ TEST_F(ConsoleTruth, AKilledEncoderAndAFailedHandOffAreNamedAndFail)
         << standardError.toStdString();
 }
 
+TEST_F(ConsoleTruth, ADryRunWhoseCommandsCannotAllBeWrittenFailsAndAStopEndsItsBlockedWrite)
+{
+    const QString folder = media.MakeDir("many");
+    for (int i = 0; i < 1000; ++i) // far more commands than a pipe holds
+        media.Write(QStringLiteral("many/clip %1.avi").arg(i));
+
+    process.setStandardOutputFile("/dev/full");
+    korumi({"--convert", "--dry-run", folder});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(standardError.contains("write error on standard output: No space left on device"))
+        << standardError.toStdString();
+
+    // Standard output closed by the caller.
+    QProcess closed;
+    closed.setProcessEnvironment(bareEnvironment());
+    closed.start(
+        "sh", {"-c", "exec \"$0\" \"$@\" >&-", programDir.File("korumi"), "--convert", "--dry-run", folder});
+    ASSERT_TRUE(closed.waitForFinished(60000));
+    EXPECT_EQ(closed.exitCode(), 1);
+    EXPECT_TRUE(
+        closed.readAllStandardError().contains("write error on standard output: Bad file descriptor"));
+
+    // A pipe that nobody reads: the stop ends the write it waits in.
+    const QByteArray fifo = QFile::encodeName(media.File("stdout"));
+    ASSERT_EQ(::mkfifo(fifo.constData(), 0600), 0);
+    const int reader = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    ASSERT_GE(reader, 0);
+    process.setStandardOutputFile(QString::fromUtf8(fifo));
+    start({"--convert", "--dry-run", folder});
+    const QString waitChannel = QStringLiteral("/proc/%1/wchan").arg(process.processId());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return ReadBytes(waitChannel).contains("pipe_write"); }, 60000));
+    ::kill(static_cast<pid_t>(process.processId()), SIGINT);
+    EXPECT_TRUE(process.waitForFinished(30000)) << "the stop was not heard";
+    ::close(reader);
+    EXPECT_EQ(process.exitCode(), 130) << process.readAllStandardError().toStdString();
+}
+
 } // namespace

@@ -13,9 +13,11 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
+#include <climits>
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -166,10 +168,32 @@ TEST_F(ConvertMode, AnOutputFolderOnNfsConvertsAndOneWithoutLocksStopsTheRunWith
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList());
 }
 
-TEST_F(ConvertMode, NothingToConvertOrNoPresetFileExitsOne)
+TEST_F(ConvertMode, RunsThatCannotStartSayWhyAndExitOne)
 {
     korumi({"--convert", media.File("missing.avi")});
     EXPECT_EQ(exitCode, 1);
+
+    // An output folder in a home folder that is unknown: not the root's.
+    const QString clip = MakeClip(media.Path(), {"clip.avi", 1, false});
+    programDir.Write("Korumi.ini", "[SET2]\nC11=~/korumi-out\n");
+    environmentChanges.insert("HOME", "");
+    korumi({"--convert", clip});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(standardError.contains("保存先フォルダ ~/korumi-out の ~ が指すホームフォルダがわかりません"))
+        << standardError.toStdString();
+    EXPECT_FALSE(QFile::exists("/korumi-out"));
+    EXPECT_TRUE(ReadBytes(programDir.File("Korumi.ini")).contains("C11=~/korumi-out"));
+
+    // The only ffmpeg on the search path, there but not to be run, is not "missing".
+    programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\n").toUtf8());
+    media.Write("bin/ffmpeg", "#!/bin/sh\n");
+    environmentChanges.insert("PATH", media.File("bin"));
+    korumi({"--convert", clip});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(
+        standardError.contains("ffmpeg を実行できません。処理を中止します。\nffmpeg.exe: cannot run ffmpeg: "
+                               "Permission denied"))
+        << standardError.toStdString();
 
     QFile::remove(programDir.File("profile.txt"));
     korumi({"--convert", media.Write("a.avi", "a")});
@@ -177,25 +201,69 @@ TEST_F(ConvertMode, NothingToConvertOrNoPresetFileExitsOne)
     EXPECT_TRUE(standardError.contains("ファイル " + programDir.File("profile.txt") + " は開けません"));
 }
 
+TEST_F(ConvertMode, ListsAreReadWithinLimitsAndANulInALineIsRefused)
+{
+    // The videos' own folder is the output folder: a name cut at a NUL would replace a video.
+    programDir.Write("Korumi.ini", ("[SET2]\nC11=" + media.Path() + "\n").toUtf8());
+    const QString clip = MakeClip(media.Path(), {"clip.avi", 1, false});
+    const QString wedding = media.Write("wedding.mp4", "the user's own video");
+    const QByteArray nulList =
+        QFile::encodeName(clip) + '\0' + QFile::encodeName(media.File("wedding.avi")) + '\0';
+    const QByteArray longName = QByteArray(5000, 'a') + '\n';
+    QByteArray utf16(reinterpret_cast<const char*>(clip.utf16()), clip.size() * 2);
+    struct Case {
+        const char* option;
+        QByteArray list; // empty: /dev/zero
+        const char* problem;
+    };
+    for (const Case& c :
+         {Case{"--files-from", nulList, "name 1 in the list of files standard input holds a NUL byte"},
+          Case{"--files-from", utf16 + QByteArray("\n\0", 2),
+               "holds a NUL byte (a list of names each "
+               "ended by a NUL byte is read with --files0-from)"},
+          Case{"--files-from", longName,
+               "name 1 in the list of files standard input is longer than any path"},
+          Case{"--files-from", {}, "holds a NUL byte"},
+          Case{"--files0-from", {}, "holds more than 20 empty names"}}) {
+        if (c.list.isEmpty()) {
+            standardInput = "/dev/zero";
+            korumi({"--convert", c.option, "-"});
+        } else {
+            standardInput.clear();
+            start({"--convert", c.option, "-"});
+            process.write(c.list);
+            process.closeWriteChannel();
+            finish();
+        }
+        EXPECT_EQ(exitCode, 1) << c.problem;
+        EXPECT_TRUE(standardError.contains(c.problem)) << standardError.toStdString();
+        EXPECT_EQ(ReadBytes(wedding), "the user's own video");
+        EXPECT_FALSE(QFile::exists(media.File("clip.mp4"))) << "nothing of a refused list is converted";
+    }
+}
+
 TEST_F(WindowMode, StartsWithNothingOnStandardError)
 {
-    // The settings file as a pipe: the window reads it on its first activation, which tells the
-    // test that start-up is over.
-    const QByteArray settings = QFile::encodeName(programDir.File("Korumi.ini"));
-    QFile::remove(settings);
-    ASSERT_EQ(mkfifo(settings.constData(), 0600), 0);
+    // The window reads its settings on its first activation, which tells the test that start-up
+    // is over: the file is closed after reading.
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(programDir.File("Korumi.ini")).constData(),
+                                IN_CLOSE_NOWRITE),
+              0);
     QProcess process;
     QProcessEnvironment environment = bareEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     process.setProcessEnvironment(environment);
     process.start(programDir.File("korumi"), {});
 
-    // Opening the pipe for writing succeeds once the window has opened it for reading.
-    int writer = -1;
     ASSERT_TRUE(QTest::qWaitFor(
-        [&] { return (writer = open(settings.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC)) >= 0; }, 60000))
+        [&] {
+            char event[sizeof(inotify_event) + NAME_MAX + 1];
+            return read(watch, event, sizeof event) > 0;
+        },
+        60000))
         << "the window never read its settings";
-    close(writer);
+    close(watch);
     process.kill();
     process.waitForFinished();
 
@@ -230,9 +298,12 @@ TEST_F(ConvertMode, AStopSignalEndsTheWholeRunLeavingTheUsersFileAndNoEncoderOut
         ::kill(static_cast<pid_t>(process.processId()), c.signalNumber);
         finish();
         EXPECT_EQ(exitCode, c.exitCode) << c.name;
-        EXPECT_TRUE(standardOutput.contains(
-            QStringLiteral("interrupted by SIG%1: 0 of 2 files converted").arg(c.name)))
-            << standardOutput.toStdString();
+        // The files being converted are named as stopped (both, when they ran side by side).
+        const QRegularExpression summary(
+            QStringLiteral("interrupted by SIG%1: 0 of 2 files converted into %2; 0 failed, 0 cancelled, "
+                           "[12] stopped \\([^)]*1-slow\\.avi")
+                .arg(c.name, QRegularExpression::escape(out)));
+        EXPECT_TRUE(summary.match(standardOutput).hasMatch()) << standardOutput.toStdString();
         EXPECT_FALSE(ProcessRunningWith(slowTarget)) << c.name;
         EXPECT_EQ(ReadBytes(slowTarget), "the user's own") << c.name;
         EXPECT_EQ(TemporaryOutputsOf(slowTarget), QStringList()) << "the partial output is removed";
@@ -398,7 +469,7 @@ TEST_F(ConvertMode, ABatchResumedWithSkipExistingConvertsOnlyTheMissingFiles)
     korumi({"--convert", folder});
     EXPECT_EQ(exitCode, 0) << standardError.toStdString();
     EXPECT_TRUE(standardOutput.contains("1 of 1 files converted into " + out +
-                                        "; 0 failed, 0 passes cancelled; skipped, already converted: 1"))
+                                        "; 0 failed, 0 cancelled; skipped, already converted: 1"))
         << standardOutput.toStdString();
     EXPECT_EQ(ReadBytes(earlier), "converted before the batch was stopped");
     EXPECT_FALSE(StreamOf(Probe(out + "/b.mp4"), "video").isEmpty());

@@ -119,12 +119,39 @@ TEST_F(InputArea, ASearchShowsItsCountInTheDropPanelAndEscapeStopsIt)
         << form.Label11->text().toStdString();
     EXPECT_TRUE(form.Panel11->isVisible());
     EXPECT_FALSE(form.Button10->Enabled());
+    // A second drop waits for the first; Escape stops both.
+    drop(&form, {media.File(QStringLiteral("m"))}, /*wait=*/false);
     QTest::keyClick(&form, Qt::Key_Escape);
     goOn.release(2);
     waitForPaths(form);
 
     EXPECT_TRUE(form.InputFiles().isEmpty());
     EXPECT_EQ(form.Label11->text(), QStringLiteral("[ ここにファイルをドロップ(複数可) ]"));
+
+    // Escape at once after a drop, before its search has begun, stops it too.
+    form.Inputs.SearchFile1.OnFind = take;
+    drop(&form, {media.File(QStringLiteral("m"))}, /*wait=*/false);
+    QTest::keyClick(&form, Qt::Key_Escape);
+    waitForPaths(form);
+    EXPECT_TRUE(form.InputFiles().isEmpty());
+
+    // While a second drop is searched, the first one's end does not wake the start buttons.
+    found.acquire(found.available()); // finds of the stopped search
+    form.Inputs.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name,
+                                         const TSearchFileData& data, bool& go) {
+        take(sender, name, data, go);
+        found.release();
+        goOn.acquire();
+    };
+    drop(&form, {media.File(QStringLiteral("m/1.avi"))}, /*wait=*/false);
+    drop(&form, {media.File(QStringLiteral("m"))}, /*wait=*/false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return found.tryAcquire(); }, 60000)); // the second search runs
+    EXPECT_EQ(form.InputFiles().size(), 1);
+    EXPECT_FALSE(form.Button10->Enabled());
+    goOn.release(10);
+    waitForPaths(form);
+    EXPECT_EQ(form.InputFiles().size(), 3);
+    EXPECT_TRUE(form.Button10->Enabled());
 }
 
 TEST_F(InputArea, CommandLinePathsArriveOnceAtFirstActivation)

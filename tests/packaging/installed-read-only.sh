@@ -72,12 +72,15 @@ chmod a+r "$config/profile.txt"
 planned=$("${session[@]}" "$korumi" --convert --dry-run "$work/clip.avi")
 [[ $planned == *" -vcodec mpeg4 "* ]] || fail "the user's profile.txt was not used: $planned"
 
-# The window reads its settings from a pipe, which tells when start-up is over.
-rm "$config/Korumi.ini"
-mkfifo -m 666 "$config/Korumi.ini"
+# The window reads its settings on its first activation, which tells when start-up is over.
+command -v inotifywait >/dev/null || { echo "inotifywait is not installed"; exit 77; }
+printf '[SET2]\nC12=1\n' >"$config/Korumi.ini"
+coproc watch { exec inotifywait -t 60 -e close_nowrite "$config/Korumi.ini" 2>&1; }
+read -r -u "${watch[0]}" line && [ "$line" = "Setting up watches." ] && read -r -u "${watch[0]}" line ||
+    fail "no watch on the settings file"
 "${session[@]}" QT_QPA_PLATFORM=offscreen "$korumi" &
 korumi_pid=$!
-timeout 60 sh -c 'printf "[SET2]\nC12=1\n" >"$1"' sh "$config/Korumi.ini" || fail "the window never read its settings"
+read -r -u "${watch[0]}" line && [[ $line == *CLOSE_NOWRITE* ]] || fail "the window never read its settings"
 rm "$config/Korumi.ini"
 kill -TERM "$korumi_pid"
 status=0

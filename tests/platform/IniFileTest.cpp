@@ -188,13 +188,19 @@ TEST_F(IniFile, EachLineIsReadInItsOwnEncodingAndUnchangedLinesStayByteForByte)
     EXPECT_EQ(ReadBytes(path), "[SET2]\r\nC11=/ビデオ/出力\r\n" + cp932Part + "[SET1]\r\nC1=24\r\n");
 }
 
-TEST_F(IniFile, OnePairOfQuotesAroundAValueIsDropped)
+TEST_F(IniFile, OnePairOfQuotesAroundAValueIsDroppedAndEveryValueReadsBackAsWritten)
 {
     WriteFile("[SET2]\nA=\"/videos/my out\"\nB=\"\"x\"\"\nC=\"open\nD=\"\n");
     EXPECT_EQ(Read().Value("SET2", "A"), "/videos/my out");
     EXPECT_EQ(Read().Value("SET2", "B"), "\"x\"");
     EXPECT_EQ(Read().Value("SET2", "C"), "\"open");
     EXPECT_EQ(Read().Value("SET2", "D"), "\"");
+
+    const QStringList values{"/videos/out ", "\t/videos/out", "\"/videos/out\"", "\"", " ", "a \"b\""};
+    for (const QString& value : values) {
+        Save(path, "SET2", "C11", value);
+        EXPECT_EQ(Read().Value("SET2", "C11"), value) << ReadBytes(path).toStdString();
+    }
 }
 
 TEST_F(IniFile, ASymbolicLinkStaysALinkAndItsTargetGetsTheSettings)

@@ -98,6 +98,12 @@ TEST(FfmpegLog, TakesTheLengthPassesErrorsOnAndNotesWriteErrors)
          "[info] Error closing file /o/.a.mp4.tmp-7.mp4: Input/output error\n",
          "", "[mp4 @ 0x1] Error writing trailer of /o/a.mp4: No space left on device\na second line of it\n",
          std::nullopt, "No space left on device"},
+        {"WordsOfAWriteFailureInANameOrATitle",
+         "[info] Input #0, avi, from '/v/Disk quota exceeded - live.avi':\n"
+         "[info]     title           : Error writing letters: No space left on device\n"
+         "[error] /v/Error writing - No space left on device.avi: Invalid data found when processing input\n",
+         "", "/v/Error writing - No space left on device.avi: Invalid data found when processing input\n",
+         std::nullopt, ""},
         {"EstimatedLength",
          "[mp3 @ 0x2] [warning] Estimating duration from bitrate, this may be inaccurate\n"
          "[info]   Duration: 00:00:05.04, start: 0.000000, bitrate: 64 kb/s\n",

@@ -1,15 +1,27 @@
 #include "tools/ffmpeg-front/Encode.h"
 
 #include "tools/common/FilePaths.h"
+#include "tools/common/MediaProbe.h"
 #include "tools/ffmpeg-front/FfmpegLog.h"
 #include "tools/ffmpeg-front/FrontFailure.h"
 #include "tools/ffmpeg-front/OutputCheck.h"
 #include "tools/ffmpeg-front/TempOutput.h"
 
+#include <algorithm>
 #include <unistd.h>
 
 namespace
 {
+
+// How long the source is: as ffmpeg read it, or as the file declares itself where that is longer.
+// ffmpeg takes the length of a file cut short (half downloaded) from what is left of it.
+std::optional<double> sourceSeconds(const FrontPlan& plan, const FfmpegLog& log)
+{
+    const std::optional<double> declared = ProbeMedia(plan.Input).DeclaredSeconds;
+    if (!declared || !log.SourceSeconds())
+        return declared ? declared : log.SourceSeconds();
+    return std::max(*declared, *log.SourceSeconds());
+}
 
 // What becomes of ffmpeg's work in `temp` once it has ended as `ended`.
 ChildProcess::Outcome settle(const FrontPlan& plan, TempOutput& temp, const FfmpegLog& log,
@@ -22,7 +34,7 @@ ChildProcess::Outcome settle(const FrontPlan& plan, TempOutput& temp, const Ffmp
         return FrontFailure(plan.Output, "the output is incomplete (" + log.WriteError() + ")", ended);
     if (!ended.Succeeded())
         return ended; // ffmpeg has said why
-    const std::string shortcoming = OutputShortcoming(plan, temp.Path(), log.SourceSeconds());
+    const std::string shortcoming = OutputShortcoming(plan, temp.Path(), sourceSeconds(plan, log));
     if (!shortcoming.empty())
         return FrontFailure(plan.Output, shortcoming);
     if (plan.Pass == 1)

@@ -13,9 +13,11 @@ constexpr std::array<std::string_view, 9> Levels{"quiet", "panic",   "fatal", "e
                                                  "info",  "verbose", "debug", "trace"};
 constexpr std::array<std::string_view, 3> PassedOnLevels{"panic", "fatal", "error"};
 // How ffmpeg and the system put a failure to write; ffmpeg may still end successfully after one
-// when it happens while the file is finished.
-constexpr std::array<std::string_view, 4> WriteErrorSigns{"Error writing", "No space left on device",
-                                                          "Disk quota exceeded", "File too large"};
+// when it happens while the file is finished. Only error lines are read for them: a file name or
+// a title may say anything.
+constexpr std::string_view WritingSign = "Error writing";
+constexpr std::array<std::string_view, 3> WriteFailureCauses{"No space left on device", "Disk quota exceeded",
+                                                             "File too large"};
 constexpr std::string_view DurationLabel = "  Duration: ";
 // A length guessed from the bit rate can be far off; it serves progress, not a comparison.
 constexpr std::string_view EstimateSign = "Estimating duration from bitrate";
@@ -23,13 +25,6 @@ constexpr std::string_view EstimateSign = "Estimating duration from bitrate";
 template <std::size_t N> bool isOneOf(const std::array<std::string_view, N>& list, std::string_view word)
 {
     return std::find(list.begin(), list.end(), word) != list.end();
-}
-
-template <std::size_t N>
-bool mentionsOneOf(std::string_view text, const std::array<std::string_view, N>& list)
-{
-    return std::any_of(list.begin(), list.end(),
-                       [text](std::string_view sign) { return text.find(sign) != std::string_view::npos; });
 }
 
 struct Tagged {
@@ -68,6 +63,24 @@ std::string causeOf(const std::string& text)
 {
     const std::size_t colon = text.rfind(": ");
     return colon == std::string::npos ? text : text.substr(colon + 2);
+}
+
+// The message of a line without its tag, after the contexts it is about ("[mp4 @ 0x..] ").
+std::string_view messageOf(std::string_view text)
+{
+    while (!text.empty() && text.front() == '[') {
+        const std::size_t close = text.find("] ");
+        if (close == std::string_view::npos)
+            break;
+        text.remove_prefix(close + 2);
+    }
+    return text;
+}
+
+bool tellsOfWriteFailure(const std::string& text)
+{
+    return messageOf(text).substr(0, WritingSign.size()) == WritingSign ||
+           isOneOf(WriteFailureCauses, causeOf(text));
 }
 
 void replaceAll(std::string& text, const std::string& from, const std::string& to)
@@ -122,11 +135,12 @@ void FfmpegLog::takeLine(std::string_view line)
     const Tagged tagged = splitLevel(line);
     if (!tagged.level.empty())
         m_level = tagged.level;
-    if (m_writeError.empty() && mentionsOneOf(tagged.text, WriteErrorSigns))
+    const bool error = isOneOf(PassedOnLevels, m_level);
+    if (error && m_writeError.empty() && tellsOfWriteFailure(tagged.text))
         m_writeError = causeOf(tagged.text);
     if (!m_durationSeen)
         takeLength(tagged.text);
-    if (isOneOf(PassedOnLevels, m_level))
+    if (error)
         passOn(tagged.text);
 }
 

@@ -33,8 +33,10 @@ constexpr int FfmpegMissingStatus = KORUMI_FFMPEG_MISSING_STATUS;
 // that a pass that works never waits for a probe.
 bool nothingToAnalyse(const FrontPlan& plan, const ChildProcess::Outcome& outcome)
 {
-    return plan.Pass == 1 && !outcome.Succeeded() && outcome.Signal == 0 &&
-           ProbeHasVideo(plan.Input) == std::optional<bool>(false);
+    if (plan.Pass != 1 || outcome.Succeeded() || outcome.Signal != 0)
+        return false;
+    const MediaFacts source = ProbeMedia(plan.Input);
+    return source.Read && !source.HasVideo;
 }
 
 // The run both passes of a file belong to: Korumi names itself in KORUMI_RUN; a front started
