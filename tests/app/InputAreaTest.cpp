@@ -106,12 +106,13 @@ TEST_F(InputArea, ASearchShowsItsCountInTheDropPanelAndEscapeStopsIt)
     QSemaphore found;
     QSemaphore goOn;
     const TFindFileEvent take = form.Inputs.SearchFile1.OnFind;
-    form.Inputs.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name,
-                                         const TSearchFileData& data, bool& go) {
+    const TFindFileEvent holdAtEachFind = [&](TSearchFile* sender, const QString& name,
+                                              const TSearchFileData& data, bool& go) {
         take(sender, name, data, go);
         found.release();
         goOn.acquire();
     };
+    form.Inputs.SearchFile1.OnFind = holdAtEachFind;
 
     drop(&form, {media.File(QStringLiteral("m"))}, /*wait=*/false);
     found.acquire();
@@ -137,12 +138,7 @@ TEST_F(InputArea, ASearchShowsItsCountInTheDropPanelAndEscapeStopsIt)
 
     // While a second drop is searched, the first one's end does not wake the start buttons.
     found.acquire(found.available()); // finds of the stopped search
-    form.Inputs.SearchFile1.OnFind = [&](TSearchFile* sender, const QString& name,
-                                         const TSearchFileData& data, bool& go) {
-        take(sender, name, data, go);
-        found.release();
-        goOn.acquire();
-    };
+    form.Inputs.SearchFile1.OnFind = holdAtEachFind;
     drop(&form, {media.File(QStringLiteral("m/1.avi"))}, /*wait=*/false);
     drop(&form, {media.File(QStringLiteral("m"))}, /*wait=*/false);
     ASSERT_TRUE(QTest::qWaitFor([&] { return found.tryAcquire(); }, 60000)); // the second search runs
