@@ -52,6 +52,8 @@ void reportEnd(const BatchResult& result)
         WriteLine(stderr, FailureReport(result.Failures));
     for (const QString& problem : result.HandOffProblems)
         WriteLine(stderr, problem);
+    if (!result.LeftOut.isEmpty())
+        WriteLine(stderr, LeftOutReport(result.LeftOut));
 }
 
 // How a console run went: the run's result, and why its commands could not all be written.

@@ -455,7 +455,9 @@ void TMainForm1::runFinished(const BatchResult& result)
         Messages::Show(FailureSummary(result.Failures), this, FailureReport(result.Failures));
     if (result.Skipped > 0)
         Messages::Show(SkippedReport(result.Skipped), this);
-    if (endMessage.isEmpty() && result.Failures.isEmpty() && result.Skipped == 0)
+    if (!result.LeftOut.isEmpty())
+        Messages::Show(LeftOutReport(result.LeftOut), this);
+    if (endMessage.isEmpty() && result.Failures.isEmpty() && result.Skipped == 0 && result.LeftOut.isEmpty())
         Messages::Beep();
 }
 

@@ -3,6 +3,8 @@
 #include "platform/Printable.h"
 
 #include <QHash>
+#include <algorithm>
+#include <iterator>
 #include <cstring>
 
 QString EndMessage(const BatchResult& result)
@@ -41,7 +43,27 @@ QString EndMessage(const BatchResult& result)
 namespace
 {
 
-QString whyFailed(const FileFailure& failure)
+// What the commonest failures mean, by the words ffmpeg or the encoder front tell them in.
+struct Cause {
+    const char* words;
+    const char* meaning;
+};
+constexpr Cause Causes[] = {
+    {"s long, its source", "動画が途中で途切れています (ダウンロードが終わっていないなど)"},
+    {"No space left on device", "保存先の空きが足りません"},
+    {"Disk quota exceeded", "保存先の空きが足りません"},
+    {"File too large", "保存先に入らない大きさです"},
+    {"Permission denied", "ファイルを読み書きする許可がありません"},
+    {"Invalid data found when processing input", "動画ファイルではないか、壊れています"},
+    {"moov atom not found", "動画ファイルではないか、壊れています"},
+    {"End of file", "動画ファイルではないか、壊れています"},
+    {"Decoder (codec", "この動画の形式 (コーデック) には対応していません"},
+    {"does not contain any stream", "映像も音声も入っていません"},
+    {"the output is incomplete", "出力ファイルを最後まで書けませんでした"},
+};
+
+// Why a file failed in plain Japanese; with `encoderWords`, the encoder's own message after it.
+QString whyFailed(const FileFailure& failure, bool encoderWords)
 {
     QString reason;
     if (failure.SameFile)
@@ -50,32 +72,44 @@ QString whyFailed(const FileFailure& failure)
         reason = QStringLiteral("エンコーダがシグナル %1 (SIG%2) で強制終了されました")
                      .arg(failure.Signal)
                      .arg(QString::fromLatin1(sigabbrev_np(failure.Signal)));
-    else
+    const auto cause = std::find_if(std::begin(Causes), std::end(Causes), [&failure](const Cause& cause) {
+        return failure.Reason.contains(QLatin1String(cause.words));
+    });
+    if (reason.isEmpty() && cause != std::end(Causes))
+        reason = QString::fromUtf8(cause->meaning);
+    if (reason.isEmpty())
         reason = QStringLiteral("エンコーダがエラーで終了しました (終了コード %1)").arg(failure.ExitCode);
-    if (!failure.Reason.isEmpty())
+    if (encoderWords && !failure.Reason.isEmpty())
         reason += QStringLiteral(": ") + failure.Reason;
     return reason;
+}
+
+// A header, then one line per file, named by its file name, or by its path where another failed
+// file has the same name.
+QStringList failureLines(const QList<FileFailure>& failures, bool encoderWords)
+{
+    QHash<QString, int> sameName;
+    for (const FileFailure& failure : failures)
+        ++sameName[failure.Name];
+    QStringList lines{QStringLiteral("次のファイルは変換できませんでした。")};
+    for (const FileFailure& failure : failures) {
+        const bool byPath = sameName.value(failure.Name) > 1 && !failure.Source.isEmpty();
+        lines << Printable(byPath ? failure.Source : failure.Name) + QStringLiteral(" : ") +
+                     Printable(whyFailed(failure, encoderWords));
+    }
+    return lines;
 }
 
 } // namespace
 
 QString FailureReport(const QList<FileFailure>& failures)
 {
-    QHash<QString, int> sameName;
-    for (const FileFailure& failure : failures)
-        ++sameName[failure.Name];
-    QString report = QStringLiteral("次のファイルは変換できませんでした。");
-    for (const FileFailure& failure : failures) {
-        const bool byPath = sameName.value(failure.Name) > 1 && !failure.Source.isEmpty();
-        report += u'\n' + Printable(byPath ? failure.Source : failure.Name) + QStringLiteral(" : ") +
-                  Printable(whyFailed(failure));
-    }
-    return report;
+    return failureLines(failures, true).join(u'\n');
 }
 
 QString FailureSummary(const QList<FileFailure>& failures, int shown)
 {
-    QStringList lines = FailureReport(failures).split(u'\n');
+    QStringList lines = failureLines(failures, false);
     const int more = int(lines.size()) - 1 - shown;
     if (more <= 0)
         return lines.join(u'\n');
@@ -86,6 +120,13 @@ QString FailureSummary(const QList<FileFailure>& failures, int shown)
 QString SkippedReport(int skipped)
 {
     return QStringLiteral("変換済みのファイルがあるため、%1 件をスキップしました。").arg(skipped);
+}
+
+QString LeftOutReport(const QStringList& leftOut)
+{
+    if (leftOut.isEmpty())
+        return QString();
+    return QStringLiteral("次のファイルは、元のファイルの一部を入れずに変換しました。\n") + leftOut.join(u'\n');
 }
 
 QString RunSummary(const BatchResult& result)

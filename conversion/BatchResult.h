@@ -39,6 +39,7 @@ struct BatchResult {
     QStringList Stopped;         // the sources the run's stop ended while they were converted
     QList<FileFailure> Failures; // each failed file once
     QStringList HandOffProblems; // "source : why", for hand-offs that were waited for and failed
+    QStringList LeftOut;         // "source : what", for converted files that lack part of their source
 
     bool AllConverted() const { return End == RunEnd::Completed && Converted == FileCount; }
 };
@@ -47,15 +48,19 @@ struct BatchResult {
 QString EndMessage(const BatchResult& result);
 
 // The message shown after a run in which files failed: a header, then one line per file, named
-// by its file name, or by its path where another failed file has the same name.
+// by its file name, or by its path where another failed file has the same name, with what its
+// failure means in plain words (a file cut short, a full disk, no video) and the encoder's own.
 QString FailureReport(const QList<FileFailure>& failures);
 
-// FailureReport cut to its header and the first `shown` files, then "ほか N 件", so that a box
-// showing it fits on the screen.
+// The same in plain words only, cut to its header and the first `shown` files, then "ほか N 件",
+// so that a box showing it fits on the screen (the report goes in its details).
 QString FailureSummary(const QList<FileFailure>& failures, int shown = 20);
 
 // The message shown after a run that left out files whose target existed already.
 QString SkippedReport(int skipped);
+
+// The message shown after a run whose outputs lack part of their sources; empty when none do.
+QString LeftOutReport(const QStringList& leftOut);
 
 // One line that sums up a run for someone who was not watching it: "12 件を変換しました", with
 // "（失敗 1 件）" after it when files failed.

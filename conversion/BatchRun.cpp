@@ -81,8 +81,10 @@ void BatchRun::planTargets(const QString& outputFolder)
     m_targets = PlanTargets(m_job.Files, m_outputFolder, found);
     if (m_job.SkipExisting)
         leaveOutConverted();
-    if (!m_job.DryRun)
-        TargetClaims::RemoveStale(m_outputFolder);
+    if (m_job.DryRun)
+        return;
+    TargetClaims::RemoveStale(m_outputFolder);
+    m_lengths.Start(m_job.Files);
 }
 
 void BatchRun::leaveOutConverted()
@@ -180,14 +182,17 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
     m_state.SourcePath = pass.Source;
     m_state.TargetPath = pass.Target;
     m_state.WritingPath.clear();
+    const QString passPart = pass.Passes > 1 ? QStringLiteral("  (パス %1/%2)").arg(pass.Pass).arg(pass.Passes) : QString();
     m_view.SetCaption(Printable(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
-                                Paths::ExtractFileName(pass.Target)));
+                                Paths::ExtractFileName(pass.Target)) +
+                      passPart);
     showProgress();
     m_view.AnnouncePass(pass);
     emit PassStarted(pass);
     if (!m_job.ThumbnailFolder.isEmpty()) {
         m_view.ClearThumbnail();
-        m_thumbnail.Start(ThumbnailArguments(pass.Source, m_job.ThumbnailFolder), m_job.ProgramFolder);
+        m_thumbnail.Start(ThumbnailArguments(pass.Source, m_job.ThumbnailFolder), m_job.ProgramFolder,
+                          m_view.PictureScale());
     }
 }
 
@@ -211,6 +216,7 @@ void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
     m_running.erase(found);
     conversion->deleteLater();
     ++m_filesDone;
+    m_doneFiles << conversion->FileIndex();
     m_result.Converted += outcome.Converted ? 1 : 0;
     const QString source = m_job.Files.at(conversion->FileIndex());
     if (outcome.Cancelled)
@@ -219,6 +225,8 @@ void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
         m_result.Stopped << source;
     if (outcome.Failure)
         m_result.Failures << *outcome.Failure;
+    if (!outcome.LeftOut.isEmpty())
+        m_result.LeftOut << Printable(source) + QStringLiteral(" : ") + outcome.LeftOut;
     if (outcome.HandOffProblem)
         m_result.HandOffProblems << Printable(source) + QStringLiteral(" : ") + *outcome.HandOffProblem;
     showProgress();
@@ -230,13 +238,19 @@ void BatchRun::showProgress()
     RunProgress progress;
     progress.FileCount = m_job.Files.size();
     double done = m_filesDone;
+    double media = 0; // of the run's media, in files of average length
+    for (const int index : std::as_const(m_doneFiles))
+        media += m_lengths.Weight(index);
     for (const Running& running : m_running) {
         progress.Running << FileProgress{running.pass.FileIndex, running.pass.Source, running.pass.Pass,
                                          running.pass.Passes, running.fraction};
         done += running.fraction;
+        media += running.fraction * m_lengths.Weight(running.pass.FileIndex);
     }
     progress.Fraction = progress.FileCount > 0 ? done / progress.FileCount : 0;
-    progress.SecondsLeft = m_timeLeft.Update(progress.Fraction, m_clock.elapsed());
+    // The time a file takes follows the length of its media, not its place in the list.
+    const double mediaFraction = progress.FileCount > 0 ? media / progress.FileCount : 0;
+    progress.SecondsLeft = m_timeLeft.Update(std::min(mediaFraction, 1.0), m_clock.elapsed());
     m_view.ShowProgress(progress);
 }
 

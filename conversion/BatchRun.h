@@ -4,6 +4,7 @@
 #include "conversion/BatchResult.h"
 #include "conversion/ConversionState.h"
 #include "conversion/FileConversion.h"
+#include "conversion/SourceLengths.h"
 #include "conversion/TargetClaims.h"
 #include "conversion/ThumbnailGrab.h"
 #include "conversion/TimeLeft.h"
@@ -79,6 +80,8 @@ private:
     QList<Running> m_running;
     int m_nextFile = 0;
     int m_filesDone = 0;
+    QList<int> m_doneFiles; // by their places in the list
+    SourceLengths m_lengths;
     QElapsedTimer m_clock;
     TimeLeft m_timeLeft;
     std::optional<RunEnd> m_stopEnd; // set once the run is stopping

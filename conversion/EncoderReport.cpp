@@ -79,6 +79,8 @@ void EncoderReport::takeOutputLine(const QByteArray& line)
         m_durationSeconds = Number(value);
     else if (key == "writing")
         m_writingPath = Unescaped(value);
+    else if (key == "picture_subtitles_left_out")
+        m_pictureSubtitlesLeftOut = value.toInt();
     else if (const auto microseconds = key == "out_time_us" ? Number(value) : std::nullopt)
         m_doneSeconds = *microseconds / MicrosecondsPerSecond;
     else if (key == "progress" && value == "end")

@@ -6,8 +6,8 @@
 
 // What the encoder front tells while a pass runs. Its standard output carries key=value lines:
 // "duration=<seconds>" for the source, "writing=<path>" for the file it writes (with "\\", "\n" and
-// "\r" escaped), and ffmpeg's own progress ("out_time_us=<microseconds>",
-// "progress=end"). Its standard error carries ffmpeg's error messages. Text may arrive in pieces
+// "\r" escaped), "picture_subtitles_left_out=<count>" for subtitles the output cannot carry, and
+// ffmpeg's own progress ("out_time_us=<microseconds>", "progress=end"). Its standard error carries ffmpeg's error messages. Text may arrive in pieces
 // of any size; a line counts once it is whole.
 class EncoderReport
 {
@@ -25,6 +25,9 @@ public:
     // output's as it grows.
     const QString& WritingPath() const { return m_writingPath; }
 
+    // How many subtitle tracks of pictures the output leaves out.
+    int PictureSubtitlesLeftOut() const { return m_pictureSubtitlesLeftOut; }
+
     // The last message on the error output, without the source's path in front: ffmpeg's reason
     // when the pass fails. Empty when there was none.
     QString Reason() const;
@@ -40,5 +43,6 @@ private:
     std::optional<double> m_doneSeconds;
     bool m_ended = false;
     QString m_writingPath;
+    int m_pictureSubtitlesLeftOut = 0;
     QString m_reason;
 };

@@ -109,6 +109,8 @@ void FileConversion::passEnded()
         return;
     }
     m_outcome.Converted = true;
+    if (const int subtitles = m_report.PictureSubtitlesLeftOut())
+        m_outcome.LeftOut = QStringLiteral("画像の字幕 %1 本は MP4 に入らないため、入れていません").arg(subtitles);
     if (m_job.Mode != RunMode::SaveAndRegister) {
         end();
         return;

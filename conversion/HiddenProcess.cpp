@@ -21,7 +21,8 @@ HiddenProcess::~HiddenProcess()
     release();
 }
 
-void HiddenProcess::Start(const Command& command, const QString& programFolder)
+void HiddenProcess::Start(const Command& command, const QString& programFolder,
+                          const QList<QPair<QString, QString>>& variables)
 {
     release();
     m_process = std::make_unique<QProcess>();
@@ -33,6 +34,8 @@ void HiddenProcess::Start(const Command& command, const QString& programFolder)
     // belong to, whatever may stand between the two processes.
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("KORUMI_RUN"), QString::number(QCoreApplication::applicationPid()));
+    for (const auto& [name, value] : variables)
+        environment.insert(name, value);
     process->setProcessEnvironment(environment);
     RunAsBackgroundWork(*process);
     connect(process, &QProcess::readyReadStandardOutput, this, &HiddenProcess::passOnOutput);

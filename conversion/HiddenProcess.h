@@ -2,7 +2,9 @@
 
 #include "conversion/Command.h"
 
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <functional>
 #include <memory>
 
@@ -18,9 +20,10 @@ public:
     explicit HiddenProcess(QObject* parent = nullptr);
     ~HiddenProcess() override;
 
-    // Starts `command`, looking the program up in `programFolder` first. Exactly one of
-    // Finished or FailedToStart follows, through the event loop.
-    void Start(const Command& command, const QString& programFolder);
+    // Starts `command`, looking the program up in `programFolder` first, with `variables` added
+    // to its environment. Exactly one of Finished or FailedToStart follows, through the event loop.
+    void Start(const Command& command, const QString& programFolder,
+               const QList<QPair<QString, QString>>& variables = {});
     bool IsRunning() const;
     // Asks the running program to end, and ends it outright if it is still running after a short
     // grace; false when none is running. Finished follows once it has ended.

@@ -38,6 +38,9 @@ public:
     virtual void SetCaption(const QString& caption) = 0;
     virtual void ClearThumbnail() = 0;
     virtual void ShowThumbnail(const QImage& picture) = 0;
+    // How many pixels of a picture the view shows to a point of its size: a thumbnail taken that
+    // much larger looks sharp.
+    virtual int PictureScale() const { return 1; }
     virtual void SetTimerEnabled(bool enabled) = 0;
     // A pass starts; a view that lists passes shows it.
     virtual void AnnouncePass(const PassStart&) {}

@@ -19,6 +19,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShortcut>
+#include <QtMath>
 #include <algorithm>
 
 namespace
@@ -135,6 +136,11 @@ void TProgressForm1::ClearThumbnail()
 void TProgressForm1::ShowThumbnail(const QImage& picture)
 {
     Image1->setPixmap(QPixmap::fromImage(picture));
+}
+
+int TProgressForm1::PictureScale() const
+{
+    return qCeil(devicePixelRatioF());
 }
 
 void TProgressForm1::SetTimerEnabled(bool enabled)

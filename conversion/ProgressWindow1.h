@@ -30,6 +30,7 @@ public:
     void SetCaption(const QString& caption) override;
     void ClearThumbnail() override;
     void ShowThumbnail(const QImage& picture) override;
+    int PictureScale() const override;
     void SetTimerEnabled(bool enabled) override;
 
     void Timer1Timer();

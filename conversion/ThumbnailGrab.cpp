@@ -6,10 +6,10 @@ ThumbnailGrab::ThumbnailGrab(QObject* parent) : QObject(parent)
     connect(&m_process, &HiddenProcess::FailedToStart, this, &ThumbnailGrab::finish);
 }
 
-void ThumbnailGrab::Start(const Command& command, const QString& programFolder)
+void ThumbnailGrab::Start(const Command& command, const QString& programFolder, int scale)
 {
     m_waiting = true;
-    m_process.Start(command, programFolder);
+    m_process.Start(command, programFolder, {{QStringLiteral("KORUMI_PICTURE_SCALE"), QString::number(scale)}});
 }
 
 void ThumbnailGrab::Stop()

@@ -11,7 +11,9 @@ class ThumbnailGrab : public QObject
 public:
     explicit ThumbnailGrab(QObject* parent = nullptr);
 
-    void Start(const Command& command, const QString& programFolder);
+    // Starts the grab of a picture `scale` times the asked-for size, for a screen with that many
+    // pixels to a point.
+    void Start(const Command& command, const QString& programFolder, int scale = 1);
     // Ends a grab still running, without Done.
     void Stop();
 

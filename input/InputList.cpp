@@ -2,6 +2,7 @@
 
 #include "input/DirectoryListing.h"
 #include "input/FullPath.h"
+#include "input/VideoNames.h"
 #include "input/Wildcard.h"
 #include "platform/Printable.h"
 #include "platform/StopSignals.h"
@@ -114,9 +115,9 @@ void InputList::RemoveAt(const QList<int>& indexes)
 void InputList::SearchFile1Find(TSearchFile*, const QString& Name, const TSearchFileData& Data,
                                 bool& Continue)
 {
-    // A pipe or device in a folder would hold up the encoder for ever; only files are sources,
-    // and not the lock and temporary files of a run that writes into the folder.
-    if (Data.IsRegularFile && !WorkingFiles::IsWorkingFile(Data.FileName)) {
+    // A pipe or device in a folder would hold up the encoder for ever; only video files are
+    // sources, and not the temporary files of a run that writes into the folder.
+    if (Data.IsRegularFile && IsVideoFileName(Data.FileName) && !WorkingFiles::IsWorkingFile(Data.FileName)) {
         m_found.append(Name);
         ++m_foundSoFar;
     }

@@ -92,16 +92,16 @@ TEST(SortedPaths, RemovesTheRowsGivenInAnyOrderOnceAndPassesOverOthers)
     EXPECT_EQ(sorted.Count(), 0);
 }
 
-TEST_F(InputListTest, FolderAddsEveryFileBeneathItButNoFolderNorAWritingRunsOwnFiles)
+TEST_F(InputListTest, FolderAddsTheVideosBeneathItButNoOtherFileNorAWritingRunsOwnFiles)
 {
-    for (const char* file : {"m/one.avi", "m/sub/two.avi", "m/.hidden.avi", "m/notes.txt",
-                             "m/.one.mp4.korumi-lock", "m/.one.mp4.korumi-tmp-Ab3dE9.mp4"})
+    for (const char* file : {"m/one.avi", "m/sub/two.MKV", "m/.hidden.avi", "m/notes.txt", "m/folder.jpg",
+                             "m/clip.srt", "m/Thumbs.db", "m/.one.mp4.korumi-lock", "m/.one.mp4.korumi-tmp-Ab3dE9.mp4"})
         write(file);
     dir.MakeDir(QStringLiteral("m/empty"));
     QFile::link(path("m"), path("m/sub/loop"));
     QFile::link(path("m/one.avi"), path("m/sub/link.avi"));
-    const QStringList expected{path("m/.hidden.avi"), path("m/notes.txt"), path("m/one.avi"),
-                               path("m/sub/link.avi"), path("m/sub/two.avi")};
+    const QStringList expected{path("m/.hidden.avi"), path("m/one.avi"), path("m/sub/link.avi"),
+                               path("m/sub/two.MKV")};
     list.AddPath(path("m"));
     EXPECT_EQ(list.Paths().ToStringList(), expected);
     list.Clear();

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Fails when a source file includes a header from a layer above its own. Layers, lowest first:
 # platform, controls, input and settings, conversion, app. Input and settings stand side by side
-# and include neither each other. The tools stand apart and include only each other.
+# and include neither each other. The tools stand apart and include only each other and the plain
+# part of platform (the files of korumi_media: C++ without Qt, which reads media files for Korumi
+# and the tools alike), which itself includes nothing of the project's but its own files.
 #
 # Settings are values that need no display: like the Qt Core half of platform (the files that
 # platform/CMakeLists.txt gives korumi_platform_core), they include only that half of platform
@@ -12,14 +14,26 @@ cd "$(dirname "$0")/../.."
 qt_core=${1:-$(pkg-config --variable=includedir Qt6Core 2>/dev/null)/QtCore}
 [ -d "$qt_core" ] || { echo "no Qt Core header folder at '$qt_core'"; exit 1; }
 
-# The base names of the files of korumi_platform_core, read from its add_library and
-# target_sources lists.
-core_names=" $(awk '
-    /^(add_library|target_sources)\(/ { inside = $0 ~ /\(korumi_platform_core[ )]/ }
-    inside { for (i = 1; i <= NF; ++i) if ($i ~ /\.(cpp|h)\)?$/) { sub(/\..*/, "", $i); print $i } }
-    /\)/ { inside = 0 }
-' platform/CMakeLists.txt | tr '\n' ' ') "
-[ "$core_names" != "  " ] || { echo "platform/CMakeLists.txt lists no korumi_platform_core files"; exit 1; }
+# The base names of the files of the library $1, read from its add_library and target_sources
+# lists in platform/CMakeLists.txt, between blanks.
+library_names() {
+    local names
+    names=" $(awk -v library="$1" '
+        /^(add_library|target_sources)\(/ { inside = $0 ~ "\\(" library "[ )]" || $0 ~ "\\(" library "$" }
+        inside { for (i = 1; i <= NF; ++i) if ($i ~ /\.(cpp|h)\)?$/) { sub(/\..*/, "", $i); print $i } }
+        /\)/ { inside = 0 }
+    ' platform/CMakeLists.txt | tr '\n' ' ') "
+    [ "$names" != "  " ] || { echo "platform/CMakeLists.txt lists no $1 files" >&2; exit 1; }
+    echo "$names"
+}
+core_names=$(library_names korumi_platform_core)
+plain_names=$(library_names korumi_media)
+
+# Whether the project's header `$1` is one of the plain part of platform.
+plain_header() {
+    local name=${1##*/}
+    [ "${1%%/*}" = platform ] && [[ $plain_names == *" ${name%.*} "* ]]
+}
 
 # Whether `file` may use Qt Core and the core half of platform only.
 core_only() {
@@ -67,8 +81,11 @@ for folder in platform controls input settings conversion app tools; do
             continue
         fi
         [ "$quote" = '"' ] || continue
-        if [ "$folder" = tools ] || [ "$target" = tools ]; then
+        if plain_header "$file"; then
+            plain_header "$included" && continue
+        elif [ "$folder" = tools ] || [ "$target" = tools ]; then
             [ "$folder" = "$target" ] && continue
+            [ "$folder" = tools ] && plain_header "$included" && continue
         elif [ "$target" = "$folder" ] || [ "$(rank "$target")" -lt "$(rank "$folder")" ]; then
             continue
         fi

@@ -1,7 +1,7 @@
 // addfile.exe: registers a finished video in the user's media library (the Korumi playlist).
 #include "tools/addfile/Playlist.h"
 #include "tools/common/FilePaths.h"
-#include "tools/common/MediaProbe.h"
+#include "platform/MediaFacts.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -59,6 +59,6 @@ int main(int argc, char** argv)
     if (error)
         return fail(folder + ": " + error.message());
     const std::string problem = Playlist::Append(folder + '/' + Playlist::FileName, Playlist::Location(path),
-                                                 Playlist::Entry(path, ProbeDuration(path)));
+                                                 Playlist::Entry(path, ProbeMedia(path).DeclaredSeconds));
     return problem.empty() ? EXIT_SUCCESS : fail(problem);
 }

@@ -1,7 +1,6 @@
 #include "tools/ffmpeg-front/Encode.h"
 
 #include "tools/common/FilePaths.h"
-#include "tools/common/MediaProbe.h"
 #include "tools/ffmpeg-front/FfmpegLog.h"
 #include "tools/ffmpeg-front/FrontFailure.h"
 #include "tools/ffmpeg-front/OutputCheck.h"
@@ -17,7 +16,7 @@ namespace
 // ffmpeg takes the length of a file cut short (half downloaded) from what is left of it.
 std::optional<double> sourceSeconds(const FrontPlan& plan, const FfmpegLog& log)
 {
-    const std::optional<double> declared = ProbeMedia(plan.Input).DeclaredSeconds;
+    const std::optional<double> declared = plan.SourceSeconds;
     if (!declared || !log.SourceSeconds())
         return declared ? declared : log.SourceSeconds();
     return std::max(*declared, *log.SourceSeconds());
@@ -39,6 +38,8 @@ ChildProcess::Outcome settle(const FrontPlan& plan, TempOutput& temp, const Ffmp
         return FrontFailure(plan.Output, shortcoming);
     if (plan.Pass == 1)
         return ended;
+    // A converted holiday keeps the day it was taken in every photo library.
+    temp.DateAs(plan.Input);
     const std::string why = temp.MoveOnto(plan.Output);
     return why.empty() ? ended : FrontFailure(plan.Output, why);
 }
@@ -57,6 +58,8 @@ ChildProcess::Outcome Encode(const FrontPlan& plan, const std::string& passLogPr
     FfmpegLog log(STDOUT_FILENO, STDERR_FILENO, FilePaths::FfmpegFileArgument(temp.Path()),
                   FilePaths::FfmpegFileArgument(plan.Output));
     log.AnnounceWriting(FilePaths::Absolute(temp.Path()));
+    if (plan.PictureSubtitlesLeftOut > 0)
+        log.Announce("picture_subtitles_left_out", std::to_string(plan.PictureSubtitlesLeftOut));
     const ChildProcess::Outcome ended =
         ChildProcess::RunReadingErrors(EncodeArguments(plan, temp.Path(), passLogPrefix),
                                        [&log](std::string_view bytes) { log.Add(bytes); });

@@ -177,6 +177,11 @@ void FfmpegLog::AnnounceWriting(const std::string& path) const
     writeWhole(m_outputFd, line + '\n');
 }
 
+void FfmpegLog::Announce(const std::string& key, const std::string& value) const
+{
+    writeWhole(m_outputFd, key + '=' + value + '\n');
+}
+
 void FfmpegLog::passOn(std::string text) const
 {
     replaceAll(text, m_tempArgument, m_targetArgument);

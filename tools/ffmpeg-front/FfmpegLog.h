@@ -19,6 +19,8 @@ public:
     // Writes "writing=<path>" to the standard output, the file ffmpeg writes before it is whole,
     // so a reader can show how it grows; "\" and line breaks in the path are escaped.
     void AnnounceWriting(const std::string& path) const;
+    // Writes "<key>=<value>" to the standard output, for a reader that follows the encode.
+    void Announce(const std::string& key, const std::string& value) const;
 
     // Takes the next piece of ffmpeg's error output.
     void Add(std::string_view bytes);

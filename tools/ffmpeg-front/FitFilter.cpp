@@ -27,7 +27,7 @@ std::string EvenDown(const std::string& expression)
 
 } // namespace
 
-std::string FitFilter(const std::string& size, const std::string& aspect)
+std::string FitFilter(const std::string& size, const std::string& aspect, const std::string& scaleFlags)
 {
     std::string width, height, across, up;
     if (!Split(size, 'x', width, height) || !Split(aspect, ':', across, up))
@@ -37,7 +37,8 @@ std::string FitFilter(const std::string& size, const std::string& aspect)
     const std::string frame = "(" + across + "/" + up + ")";
     const std::string pixel = "(" + frame + "*" + height + "/" + width + ")";
     const std::string wider = "gte(dar," + frame + ")";
-    return "scale=w='if(" + wider + "," + width + "," + EvenDown(height + "*dar/" + pixel) + ")'" +
+    const std::string scaler = scaleFlags.empty() ? std::string() : "flags=" + scaleFlags + ":";
+    return "scale=" + scaler + "w='if(" + wider + "," + width + "," + EvenDown(height + "*dar/" + pixel) + ")'" +
            ":h='if(" + wider + "," + EvenDown(width + "*" + pixel + "/dar") + "," + height + ")'" +
            ",setsar=1,pad=" + width + ":" + height + ":(ow-iw)/2:(oh-ih)/2";
 }

@@ -2,10 +2,12 @@
 
 #include "tools/common/FilePaths.h"
 #include "tools/ffmpeg-front/FitFilter.h"
+#include "tools/ffmpeg-front/SourceAdaptation.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 namespace
@@ -91,6 +93,9 @@ struct Walk {
     std::string format;
     std::string size;   // the value of "-s"
     std::string aspect; // the value of "-aspect"
+    std::string rate;   // the value of "-r"
+    std::size_t rateAt = 0; // place of "-r" in Arguments, or 0
+    std::size_t sizeAt = 0; // place of "-s" in Arguments, or 0
     bool hasVideoFilter = false;
     bool shortened = false;      // an option of ShorteningOptions is on the line
     std::size_t inputAt = 0;     // place of the first "-i" in Arguments
@@ -123,10 +128,16 @@ void addOption(Walk& walk, const std::string& option, const std::string& value)
     }
     if (option == "-f")
         walk.format = value;
-    if (option == "-s")
+    if (option == "-s") {
         walk.size = value;
+        walk.sizeAt = out.size();
+    }
     if (option == "-aspect")
         walk.aspect = value;
+    if (option == "-r") {
+        walk.rate = value;
+        walk.rateAt = out.size();
+    }
     if (option == "-vcodec")
         walk.videoCodec = value;
     const char* current = currentName(option);
@@ -163,12 +174,31 @@ Walk walkOver(const std::vector<std::string>& arguments)
 }
 
 // Output settings that make the file play on Apple devices and in their media library.
-void addAppleSettings(const Walk& walk, std::vector<std::string>& out)
+void addAppleSettings(const Walk& walk, const std::string& moreMovFlags, std::vector<std::string>& out)
 {
     out.insert(out.end(), {"-pix_fmt", "yuv420p"});
     if (walk.videoCodec == "libx264")
         out.insert(out.end(), {"-profile:v", "high", "-level:v", "4.0"});
-    out.insert(out.end(), {"-movflags", "+faststart"});
+    out.insert(out.end(), {"-movflags", "+faststart" + moreMovFlags});
+}
+
+// The size and rate the line asks for.
+OutputShape shapeOf(const Walk& walk)
+{
+    OutputShape shape;
+    std::sscanf(walk.size.c_str(), "%dx%d", &shape.Width, &shape.Height);
+    shape.FramesPerSecond = std::strtod(walk.rate.c_str(), nullptr);
+    return shape;
+}
+
+// Takes "-r" off the line, so that the output keeps the source's rate.
+void dropRate(Walk& walk)
+{
+    std::vector<std::string>& out = walk.plan.Arguments;
+    out.erase(out.begin() + static_cast<std::ptrdiff_t>(walk.rateAt),
+              out.begin() + static_cast<std::ptrdiff_t>(walk.rateAt) + 2);
+    if (walk.plan.PassLogAt > walk.rateAt)
+        walk.plan.PassLogAt -= 2;
 }
 
 // Input seeking: the seek moves in front of the first input, where ffmpeg jumps instead of decoding.
@@ -189,25 +219,48 @@ void seekBeforeInput(Walk& walk)
     walk.plan.SeekAt = walk.inputAt + 1;
 }
 
-void finishThumbnail(Walk& walk)
+// A picture of any shape keeps its proportions in the picture's box, taken `scale` times as
+// large for a screen with that many pixels to a point.
+void fitThumbnail(Walk& walk, int scale)
+{
+    const OutputShape box = shapeOf(walk);
+    if (box.Width <= 0 || box.Height <= 0 || walk.hasVideoFilter)
+        return;
+    const std::string size = std::to_string(box.Width * scale) + 'x' + std::to_string(box.Height * scale);
+    std::vector<std::string>& out = walk.plan.Arguments;
+    out[walk.sizeAt + 1] = size;
+    out.insert(out.end(), {"-vf", FitFilter(size, std::to_string(box.Width) + ':' + std::to_string(box.Height))});
+}
+
+void finishThumbnail(Walk& walk, int scale)
 {
     walk.plan.Mode = FrontMode::Thumbnail;
+    fitThumbnail(walk, scale);
     seekBeforeInput(walk);
     // Always one file, named as given (no frame-number pattern), replacing the temporary one.
     walk.plan.Arguments.insert(walk.plan.Arguments.end(), {"-update", "1", "-y"});
 }
 
-void finishEncode(Walk& walk)
+void finishEncode(Walk& walk, const MediaFacts& source)
 {
     FrontPlan& plan = walk.plan;
     std::vector<std::string>& out = plan.Arguments;
-    // The chosen frame keeps every picture's proportions instead of stretching it.
-    const std::string fit = FitFilter(walk.size, walk.aspect);
-    if (!fit.empty() && !walk.hasVideoFilter)
-        out.insert(out.end(), {"-vf", fit});
+    const SourceAdaptation adaptation = AdaptationFor(source, shapeOf(walk));
+    if (adaptation.KeepSourceRate && walk.rateAt != 0)
+        dropRate(walk);
+    // The chosen frame keeps every picture's proportions instead of stretching it. A filter on the
+    // line is the caller's own, and stays as it is.
+    std::string filters = adaptation.FiltersBefore + FitFilter(walk.size, walk.aspect, adaptation.ScaleFlags);
+    if (!filters.empty() && filters.back() == ',')
+        filters.pop_back();
+    if (!filters.empty() && !walk.hasVideoFilter)
+        out.insert(out.end(), {"-vf", filters});
+    out.insert(out.end(), adaptation.Options.begin(), adaptation.Options.end());
     const bool apple = isAppleOutput(plan.Output);
     if (apple)
-        addAppleSettings(walk, out);
+        addAppleSettings(walk, adaptation.MovFlags, out);
+    plan.SourceSeconds = source.DeclaredSeconds;
+    plan.PictureSubtitlesLeftOut = adaptation.PictureSubtitlesLeftOut;
     plan.Mode = plan.Pass != 0 ? FrontMode::TwoPass : FrontMode::Encode;
     plan.IsoMediaOutput = apple && walk.format.empty();
     plan.KeepsLength = !walk.shortened;
@@ -217,23 +270,23 @@ void finishEncode(Walk& walk)
     out.insert(out.end(), {"-nostats", "-progress", "pipe:1"});
 }
 
-void finishOutput(Walk& walk)
+void finishOutput(Walk& walk, const MediaFacts& source, int pictureScale)
 {
     if (walk.format == "image2")
-        finishThumbnail(walk);
+        finishThumbnail(walk, pictureScale);
     else
-        finishEncode(walk);
+        finishEncode(walk, source);
     walk.plan.OutputAt = walk.plan.Arguments.size();
     walk.plan.Arguments.push_back(FilePaths::FfmpegFileArgument(walk.plan.Output));
 }
 
 } // namespace
 
-FrontPlan PlanFor(const std::vector<std::string>& arguments)
+FrontPlan PlanFor(const std::vector<std::string>& arguments, const MediaFacts& source, int pictureScale)
 {
     Walk walk = walkOver(arguments);
     if (!walk.plan.Output.empty())
-        finishOutput(walk);
+        finishOutput(walk, source, std::max(pictureScale, 1));
     return walk.plan;
 }
 

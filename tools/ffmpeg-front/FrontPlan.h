@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/MediaFacts.h"
+
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,10 +28,16 @@ struct FrontPlan {
     bool IsoMediaOutput = false;        // Encode, TwoPass: the output is an MP4 (QuickTime) file
     bool KeepsLength = false;           // Encode, TwoPass: the output should last as long as the
                                         // source; nothing on the line shortens it
+    std::optional<double> SourceSeconds; // Encode, TwoPass: the length the source declares
+    int PictureSubtitlesLeftOut = 0;     // Encode, TwoPass: subtitles the output cannot carry
 };
 
-// The plan for the arguments the front was given (without its own name).
-FrontPlan PlanFor(const std::vector<std::string>& arguments);
+// The plan for the arguments the front was given (without its own name). An Encode or TwoPass
+// plan asks of ffmpeg what `source`, the first input, needs beyond the line (see SourceAdaptation).
+// A Thumbnail keeps the picture's proportions in its box, and is taken `pictureScale` times as
+// large for a screen with that many pixels to a point.
+FrontPlan PlanFor(const std::vector<std::string>& arguments, const MediaFacts& source = {},
+                  int pictureScale = 1);
 
 // The arguments of an Encode or TwoPass plan writing to `output`, a TwoPass plan with its pass
 // log at `passLogPrefix`.

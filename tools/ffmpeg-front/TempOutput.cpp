@@ -131,6 +131,15 @@ TempOutput::~TempOutput()
         close(m_descriptor);
 }
 
+void TempOutput::DateAs(const std::string& source)
+{
+    struct stat info = {};
+    if (stat(source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        return;
+    const timespec times[2] = {{0, UTIME_OMIT}, info.st_mtim};
+    futimens(m_descriptor, times);
+}
+
 std::string TempOutput::MoveOnto(const std::string& target)
 {
     std::string why = CannotReplace(target);

@@ -23,6 +23,9 @@ public:
     const std::string& Path() const { return m_path; }
     const std::string& Problem() const { return m_problem; }
 
+    // Gives the file the modification time of `source`, where that is a file.
+    void DateAs(const std::string& source);
+
     // Puts the file in place of `target`: synced to the disk first, then renamed, then the folder
     // synced, so that after a crash the target is the old file or the whole new one. Returns why
     // when it cannot; the target then stays as it was.

@@ -1,10 +1,11 @@
 #include "tools/ffmpeg-front/Thumbnail.h"
 
-#include "tools/common/MediaProbe.h"
+#include "platform/MediaFacts.h"
 #include "tools/ffmpeg-front/FrontFailure.h"
 #include "tools/ffmpeg-front/TempOutput.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 
 namespace
@@ -16,12 +17,18 @@ bool hasPicture(const std::string& path)
     return stat(path.c_str(), &info) == 0 && info.st_size > 0;
 }
 
-std::string middleOf(const std::string& source)
+std::string middleOf(const std::optional<double>& duration)
 {
-    const std::optional<double> duration = ProbeDuration(source);
     char seek[32];
     std::snprintf(seek, sizeof seek, "%.3f", duration ? *duration / 2 : 0.0);
     return seek;
+}
+
+// Where the picture is taken: as asked, or in the middle of a clip that ends before that.
+std::string seekFor(const FrontPlan& plan, const std::optional<double>& duration)
+{
+    const std::string& asked = plan.Arguments[plan.SeekAt];
+    return duration && std::strtod(asked.c_str(), nullptr) >= *duration ? middleOf(duration) : asked;
 }
 
 } // namespace
@@ -32,11 +39,11 @@ ChildProcess::Outcome GrabThumbnail(const FrontPlan& plan)
     TempOutput temp(plan.Output);
     if (temp.Path().empty())
         return FrontFailure(plan.Output, temp.Problem());
-    ChildProcess::Outcome outcome =
-        ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), plan.Arguments[plan.SeekAt]));
-    // Seeking past the end succeeds without a picture: the clip is shorter than the seek time.
+    const std::optional<double> duration = ProbeMedia(plan.Input).DeclaredSeconds;
+    ChildProcess::Outcome outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), seekFor(plan, duration)));
+    // Seeking past the end succeeds without a picture: the clip is shorter than it says.
     if (outcome.Succeeded() && !hasPicture(temp.Path()))
-        outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), middleOf(plan.Input)));
+        outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), middleOf(duration)));
     if (!outcome.Succeeded())
         return outcome;
     if (!hasPicture(temp.Path()))

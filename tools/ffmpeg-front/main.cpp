@@ -2,7 +2,7 @@
 // equivalent options.
 #include "tools/common/ChildProcess.h"
 #include "tools/common/FilePaths.h"
-#include "tools/common/MediaProbe.h"
+#include "platform/MediaFacts.h"
 #include "tools/ffmpeg-front/Encode.h"
 #include "tools/ffmpeg-front/FrontPlan.h"
 #include "tools/ffmpeg-front/PassLog.h"
@@ -36,7 +36,7 @@ bool nothingToAnalyse(const FrontPlan& plan, const ChildProcess::Outcome& outcom
     if (plan.Pass != 1 || outcome.Succeeded() || outcome.Signal != 0)
         return false;
     const MediaFacts source = ProbeMedia(plan.Input);
-    return source.Read && !source.HasVideo;
+    return source.Read && !source.HasVideo();
 }
 
 // The run both passes of a file belong to: Korumi names itself in KORUMI_RUN; a front started
@@ -76,7 +76,13 @@ int runPass(const FrontPlan& plan)
 
 int main(int argc, char** argv)
 {
-    const FrontPlan plan = PlanFor({argv + 1, argv + argc});
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Korumi asks for pictures as large as its screen shows them sharp.
+    const char* pictureScale = std::getenv("KORUMI_PICTURE_SCALE");
+    FrontPlan plan = PlanFor(arguments, {}, pictureScale != nullptr ? std::atoi(pictureScale) : 1);
+    // What an encode asks of ffmpeg depends on its source, learnt once here.
+    if (plan.Mode == FrontMode::Encode || plan.Mode == FrontMode::TwoPass)
+        plan = PlanFor(arguments, ProbeMedia(plan.Input));
     switch (plan.Mode) {
     case FrontMode::Encode:
         exitLike(Encode(plan));
