@@ -104,7 +104,9 @@ void HiddenProcess::release()
         process->deleteLater();
         return;
     }
-    // Deleting a running QProcess waits for it; a stopped one is let go once it has ended.
+    // Deleting a running QProcess waits for it; a stopped one is let go once it has ended, or
+    // with the application, should that end first.
+    process->setParent(QCoreApplication::instance());
     connect(process, &QProcess::finished, process, &QObject::deleteLater);
     StopProcess(*process);
 }

@@ -20,6 +20,7 @@ struct ThumbnailCase {
     double seconds;
     bool audio;
     QSize size;
+    int scale = 1; // pixels to a point of the screen that shows it
 };
 
 void PrintTo(const ThumbnailCase& c, std::ostream* out)
@@ -27,16 +28,31 @@ void PrintTo(const ThumbnailCase& c, std::ostream* out)
     *out << c.name;
 }
 
-ProgramRun grab(const QString& source, const QString& programFolder)
+ProgramRun grab(const QString& source, const QString& programFolder, int scale = 1)
 {
-    return RunProgram(FrontProgram(), ThumbnailArguments(source, programFolder).Arguments(), programFolder);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("KORUMI_PICTURE_SCALE", QString::number(scale));
+    return RunProgram(FrontProgram(), ThumbnailArguments(source, programFolder).Arguments(), programFolder,
+                      environment);
+}
+
+// The mean grey of the columns from `left` to `right` (shares of the width) of `picture`.
+double meanGrey(const QImage& picture, double left, double right)
+{
+    double sum = 0;
+    int count = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = int(left * picture.width()); x < int(right * picture.width()); ++x, ++count)
+            sum += qGray(picture.pixel(x, y));
+    }
+    return count > 0 ? sum / count : 0;
 }
 
 class FrontThumbnail : public ::testing::TestWithParam<ThumbnailCase>
 {
 };
 
-TEST_P(FrontThumbnail, WritesOne80x60Jpeg)
+TEST_P(FrontThumbnail, WritesOneJpegOfTheClipsPictureInItsTrueProportions)
 {
     TempDir temp;
     ClipSpec spec;
@@ -48,11 +64,15 @@ TEST_P(FrontThumbnail, WritesOne80x60Jpeg)
     ASSERT_FALSE(source.isEmpty());
     const QString programFolder = temp.MakeDir(QStringLiteral("program"));
 
-    const ProgramRun run = grab(source, programFolder);
+    const ProgramRun run = grab(source, programFolder, GetParam().scale);
 
     EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
-    const QString thumbnail = ThumbnailPath(programFolder);
-    EXPECT_EQ(DecodeJpeg(ReadBytes(thumbnail)).size(), ThumbnailSize);
+    const QImage picture = DecodeJpeg(ReadBytes(ThumbnailPath(programFolder)));
+    EXPECT_EQ(picture.size(), ThumbnailSize * GetParam().scale);
+    EXPECT_GT(meanGrey(picture, 0.4, 0.6), 40) << "a picture from inside the clip";
+    // A portrait clip stands between black bars, not squeezed to the box's width.
+    const bool portrait = spec.Size.height() > spec.Size.width();
+    EXPECT_EQ(meanGrey(picture, 0, 0.1) < 20, portrait);
     EXPECT_EQ(Entries(programFolder), QStringList{QStringLiteral("_thumb.jpg")});
 }
 
@@ -62,6 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ThumbnailCase{"ThreeSecondMkv", "clip.mkv", 3, true, {160, 120}},
                       ThumbnailCase{"ExactlyFiveSecondSilentMov", "clip.mov", 5, false, {320, 240}},
                       ThumbnailCase{"OneSecondAvi", "clip.avi", 1, false, {160, 120}},
+                      ThumbnailCase{"PortraitPhoneClipOnADoubleDensityScreen", "clip.mp4", 4, false, {180, 320}, 2},
                       ThumbnailCase{"AwkwardName", "-a \"q\" $HOME\nサムネイル 1.avi", 6, true, {160, 120}}),
     [](const ::testing::TestParamInfo<ThumbnailCase>& info) { return std::string(info.param.name); });
 

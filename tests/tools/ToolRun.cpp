@@ -21,7 +21,8 @@ ProgramRun RunProgram(const QString& program, const QStringList& arguments, cons
     if (!process.waitForFinished(RunTimeoutMs))
         process.kill();
     process.waitForFinished();
-    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit, process.readAllStandardError()};
+    return {process.exitCode(), process.exitStatus() == QProcess::CrashExit, process.readAllStandardError(),
+            process.readAllStandardOutput()};
 }
 
 bool WaitForOutputLine(QProcess& process, const QByteArray& start)

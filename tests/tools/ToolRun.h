@@ -14,6 +14,7 @@ struct ProgramRun {
     int ExitCode = -1;
     bool Crashed = false;
     QByteArray Errors;
+    QByteArray Output = {};
 };
 
 // Runs a program to its end (at most a few minutes) with no standard input.
