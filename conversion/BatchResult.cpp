@@ -4,8 +4,8 @@
 
 #include <QHash>
 #include <algorithm>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 
 QString EndMessage(const BatchResult& result)
 {
@@ -126,7 +126,8 @@ QString LeftOutReport(const QStringList& leftOut)
 {
     if (leftOut.isEmpty())
         return QString();
-    return QStringLiteral("次のファイルは、元のファイルの一部を入れずに変換しました。\n") + leftOut.join(u'\n');
+    return QStringLiteral("次のファイルは、元のファイルの一部を入れずに変換しました。\n") +
+           leftOut.join(u'\n');
 }
 
 QString RunSummary(const BatchResult& result)

@@ -182,7 +182,8 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
     m_state.SourcePath = pass.Source;
     m_state.TargetPath = pass.Target;
     m_state.WritingPath.clear();
-    const QString passPart = pass.Passes > 1 ? QStringLiteral("  (パス %1/%2)").arg(pass.Pass).arg(pass.Passes) : QString();
+    const QString passPart =
+        pass.Passes > 1 ? QStringLiteral("  (パス %1/%2)").arg(pass.Pass).arg(pass.Passes) : QString();
     m_view.SetCaption(Printable(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
                                 Paths::ExtractFileName(pass.Target)) +
                       passPart);

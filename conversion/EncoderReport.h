@@ -7,8 +7,8 @@
 // What the encoder front tells while a pass runs. Its standard output carries key=value lines:
 // "duration=<seconds>" for the source, "writing=<path>" for the file it writes (with "\\", "\n" and
 // "\r" escaped), "picture_subtitles_left_out=<count>" for subtitles the output cannot carry, and
-// ffmpeg's own progress ("out_time_us=<microseconds>", "progress=end"). Its standard error carries ffmpeg's error messages. Text may arrive in pieces
-// of any size; a line counts once it is whole.
+// ffmpeg's own progress ("out_time_us=<microseconds>", "progress=end"). Its standard error carries ffmpeg's
+// error messages. Text may arrive in pieces of any size; a line counts once it is whole.
 class EncoderReport
 {
 public:

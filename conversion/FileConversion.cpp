@@ -110,7 +110,8 @@ void FileConversion::passEnded()
     }
     m_outcome.Converted = true;
     if (const int subtitles = m_report.PictureSubtitlesLeftOut())
-        m_outcome.LeftOut = QStringLiteral("画像の字幕 %1 本は MP4 に入らないため、入れていません").arg(subtitles);
+        m_outcome.LeftOut =
+            QStringLiteral("画像の字幕 %1 本は MP4 に入らないため、入れていません").arg(subtitles);
     if (m_job.Mode != RunMode::SaveAndRegister) {
         end();
         return;

@@ -30,7 +30,7 @@ struct FileOutcome {
     bool Cancelled = false;                // the user's cancel ended it
     bool Stopped = false;                  // the run's stop ended it before its last pass completed
     std::optional<QString> HandOffProblem; // why a hand-off that was waited for failed
-    QString LeftOut; // what of the source its output does not hold, when something
+    QString LeftOut;                       // what of the source its output does not hold, when something
 };
 
 // Converts one file of a run: its passes in order, each by the encoder front, which puts only a

@@ -22,12 +22,14 @@ void SourceLengths::Start(const PathList& files)
     m_thread.reset(QThread::create([this, &files] {
         m_learnt.resize(files.size());
         for (qsizetype i = 0; i < files.size() && !m_stop; ++i)
-            m_learnt[i] = ProbeMedia(QFile::encodeName(files.at(i)).toStdString()).DeclaredSeconds.value_or(0);
+            m_learnt[i] =
+                ProbeMedia(QFile::encodeName(files.at(i)).toStdString()).DeclaredSeconds.value_or(0);
     }));
     connect(m_thread.get(), &QThread::finished, this, [this] {
         m_thread->wait();
         m_thread.reset();
-        const qsizetype known = std::count_if(m_learnt.cbegin(), m_learnt.cend(), [](double s) { return s > 0; });
+        const qsizetype known =
+            std::count_if(m_learnt.cbegin(), m_learnt.cend(), [](double s) { return s > 0; });
         if (known == 0)
             return;
         const double average = std::accumulate(m_learnt.cbegin(), m_learnt.cend(), 0.0) / double(known);

@@ -9,7 +9,8 @@ ThumbnailGrab::ThumbnailGrab(QObject* parent) : QObject(parent)
 void ThumbnailGrab::Start(const Command& command, const QString& programFolder, int scale)
 {
     m_waiting = true;
-    m_process.Start(command, programFolder, {{QStringLiteral("KORUMI_PICTURE_SCALE"), QString::number(scale)}});
+    m_process.Start(command, programFolder,
+                    {{QStringLiteral("KORUMI_PICTURE_SCALE"), QString::number(scale)}});
 }
 
 void ThumbnailGrab::Stop()

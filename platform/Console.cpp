@@ -2,9 +2,7 @@
 
 #include "platform/StopSignals.h"
 
-#include <algorithm>
 #include <cerrno>
-#include <climits>
 #include <fcntl.h>
 #include <poll.h>
 #include <unistd.h>
@@ -22,9 +20,9 @@ bool takesNow(std::FILE* stream)
     return ::poll(&wanted, 1, 0) == 1 && (wanted.revents & POLLOUT) != 0;
 }
 
-// Writes all of `bytes`, waiting as long as the reader takes; a stop signal ends the wait, so a
-// reader that never reads cannot keep Korumi from stopping. After one, only what the stream takes
-// at once is written, in pieces a pipe takes whole.
+// Writes all of `bytes`, waiting as long as the reader takes; a stop signal that comes meanwhile
+// ends the wait, so a reader that never reads cannot keep Korumi from stopping. (A write begun
+// after a stop, such as the summary of a stopped run, waits for the reader, or for another stop.)
 bool writeAll(std::FILE* stream, const QByteArray& bytes)
 {
     const int fd = fileno(stream);
@@ -33,16 +31,16 @@ bool writeAll(std::FILE* stream, const QByteArray& bytes)
         return false;
     }
     std::fflush(stream);
+    const int stopsBefore = StopSignals::Count();
     const char* data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
-        const bool stopping = StopSignals::First() != 0;
-        if (stopping && !takesNow(stream)) {
+        // A stop that came while part of it was written leaves the rest unwritten.
+        if (StopSignals::Count() != stopsBefore) {
             errno = EINTR;
             return false;
         }
-        const qsizetype piece = stopping ? std::min<qsizetype>(left, PIPE_BUF) : left;
-        const ssize_t written = ::write(fd, data, static_cast<size_t>(piece));
+        const ssize_t written = ::write(fd, data, static_cast<size_t>(left));
         if (written > 0) {
             data += written;
             left -= written;

@@ -75,13 +75,14 @@ double peakNits(const AVStream& stream)
 
 int rotationOf(const AVStream& stream)
 {
-    const auto* matrix =
-        reinterpret_cast<const int32_t*>(av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
+    const auto* matrix = reinterpret_cast<const int32_t*>(
+        av_stream_get_side_data(&stream, AV_PKT_DATA_DISPLAYMATRIX, nullptr));
     if (matrix == nullptr)
         return 0;
     const double counterClockwise = av_display_rotation_get(matrix);
-    return std::isfinite(counterClockwise) ? (static_cast<int>(std::lround(-counterClockwise)) % 360 + 360) % 360
-                                           : 0;
+    return std::isfinite(counterClockwise)
+               ? (static_cast<int>(std::lround(-counterClockwise)) % 360 + 360) % 360
+               : 0;
 }
 
 VideoFacts videoFacts(const AVStream& stream, int index)
@@ -94,9 +95,10 @@ VideoFacts videoFacts(const AVStream& stream, int index)
     video.FramesPerSecond = stream.avg_frame_rate.num > 0 ? av_q2d(stream.avg_frame_rate) : 0;
     video.Interlaced = codec.field_order == AV_FIELD_TT || codec.field_order == AV_FIELD_BB ||
                        codec.field_order == AV_FIELD_TB || codec.field_order == AV_FIELD_BT;
-    video.Transfer = nameOf(av_color_transfer_name(codec.color_trc), codec.color_trc != AVCOL_TRC_UNSPECIFIED);
-    video.Primaries =
-        nameOf(av_color_primaries_name(codec.color_primaries), codec.color_primaries != AVCOL_PRI_UNSPECIFIED);
+    video.Transfer =
+        nameOf(av_color_transfer_name(codec.color_trc), codec.color_trc != AVCOL_TRC_UNSPECIFIED);
+    video.Primaries = nameOf(av_color_primaries_name(codec.color_primaries),
+                             codec.color_primaries != AVCOL_PRI_UNSPECIFIED);
     video.Matrix = nameOf(av_color_space_name(codec.color_space), codec.color_space != AVCOL_SPC_UNSPECIFIED);
     video.PeakNits = peakNits(stream);
     video.Rotation = rotationOf(stream);
@@ -145,11 +147,12 @@ MediaFacts ProbeMedia(const std::string& path)
         return facts;
     facts.Read = true;
     const AVFormatContext& context = *media.context;
-    if (context.duration != AV_NOPTS_VALUE && context.duration_estimation_method != AVFMT_DURATION_FROM_BITRATE)
+    if (context.duration != AV_NOPTS_VALUE &&
+        context.duration_estimation_method != AVFMT_DURATION_FROM_BITRATE)
         takeLonger(facts.DeclaredSeconds, double(context.duration) / AV_TIME_BASE);
     facts.CaptureMetadata = hasCaptureTags(context.metadata);
-    const int video =
-        bestStream(context, AVMEDIA_TYPE_VIDEO, [](const AVCodecParameters& codec) { return codec.width * codec.height; });
+    const int video = bestStream(context, AVMEDIA_TYPE_VIDEO,
+                                 [](const AVCodecParameters& codec) { return codec.width * codec.height; });
     const int audio = bestStream(context, AVMEDIA_TYPE_AUDIO,
                                  [](const AVCodecParameters& codec) { return codec.ch_layout.nb_channels; });
     if (video >= 0)
@@ -161,7 +164,8 @@ MediaFacts ProbeMedia(const std::string& path)
         facts.CaptureMetadata = facts.CaptureMetadata || hasCaptureTags(stream.metadata);
         if (stream.codecpar->codec_type == AVMEDIA_TYPE_SUBTITLE) {
             const AVCodecDescriptor* codec = avcodec_descriptor_get(stream.codecpar->codec_id);
-            facts.Subtitles.push_back({static_cast<int>(i), codec != nullptr && (codec->props & AV_CODEC_PROP_TEXT_SUB)});
+            facts.Subtitles.push_back(
+                {static_cast<int>(i), codec != nullptr && (codec->props & AV_CODEC_PROP_TEXT_SUB)});
         }
         // A header's frame count outlasts a file cut short, whose length is then only guessed.
         if (static_cast<int>(i) == video && stream.nb_frames > 0 && stream.avg_frame_rate.num > 0)

@@ -14,6 +14,7 @@ constexpr std::array<int, 3> Handled{SIGINT, SIGTERM, SIGHUP};
 
 int g_pipe[2] = {-1, -1};
 volatile sig_atomic_t g_first = 0;
+volatile sig_atomic_t g_count = 0;
 
 // Async-signal-safe: records the number and wakes the event loop.
 void onSignal(int signalNumber)
@@ -21,6 +22,7 @@ void onSignal(int signalNumber)
     const int savedErrno = errno;
     if (g_first == 0)
         g_first = signalNumber;
+    g_count = g_count + 1;
     const char number = static_cast<char>(signalNumber);
     [[maybe_unused]] const ssize_t written = ::write(g_pipe[1], &number, 1);
     errno = savedErrno;
@@ -63,6 +65,11 @@ StopSignals::~StopSignals()
 int StopSignals::First()
 {
     return g_first;
+}
+
+int StopSignals::Count()
+{
+    return g_count;
 }
 
 void StopSignals::readPipe()

@@ -17,6 +17,8 @@ public:
 
     // The first stop signal received, or 0; set as soon as it arrives, before Received.
     static int First();
+    // How many stop signals have arrived so far.
+    static int Count();
 
 signals:
     void Received(int signalNumber);

@@ -125,10 +125,11 @@ TEST_F(ConvertMode, ConvertsReportsFailuresOnStandardErrorAndSavesTheSettings)
     EXPECT_EQ(first, 0) << standardOutput.toStdString();
     EXPECT_GT(lines.indexOf("[2/2] pass 1/1: good.avi -> good.mp4"), first) << standardOutput.toStdString();
     EXPECT_TRUE(standardOutput.contains("1 of 2 files converted into " + out));
+    // What it means in plain words, then ffmpeg's own reason.
     EXPECT_TRUE(standardError.contains(
-        "次のファイルは変換できませんでした。\nbad.avi : エンコーダがエラーで終了しました"));
-    EXPECT_TRUE(standardError.contains(": Invalid data found when processing input\n"))
-        << "ffmpeg's own reason";
+        "次のファイルは変換できませんでした。\nbad.avi : 動画ファイルではないか、壊れています: "
+        "Invalid data found when processing input\n"))
+        << standardError.toStdString();
     EXPECT_FALSE(StreamOf(Probe(out + "/good.mp4"), "video").isEmpty());
     EXPECT_FALSE(QFile::exists(out + "/bad.mp4"));
     QFile ini(programDir.File("Korumi.ini"));

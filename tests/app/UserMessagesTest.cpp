@@ -72,7 +72,7 @@ TEST_F(UserMessages, ControlCharactersInNamesAreEscapedAndTheFileConvertsAsNamed
         return line.startsWith(u'[') &&
                line.endsWith("two\\nlines\\t\\x1b[31m.avi -> two\\nlines\\t\\x1b[31m.mp4");
     })) << standardOutput.toStdString();
-    EXPECT_TRUE(standardError.contains("\nbro\\nken.avi : エンコーダがエラーで終了しました"))
+    EXPECT_TRUE(standardError.contains("\nbro\\nken.avi : 動画ファイルではないか、壊れています"))
         << standardError.toStdString();
     EXPECT_FALSE(StreamOf(Probe(out + "/two\nlines\t\x1b[31m.mp4"), "video").isEmpty());
 }

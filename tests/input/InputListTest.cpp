@@ -94,8 +94,9 @@ TEST(SortedPaths, RemovesTheRowsGivenInAnyOrderOnceAndPassesOverOthers)
 
 TEST_F(InputListTest, FolderAddsTheVideosBeneathItButNoOtherFileNorAWritingRunsOwnFiles)
 {
-    for (const char* file : {"m/one.avi", "m/sub/two.MKV", "m/.hidden.avi", "m/notes.txt", "m/folder.jpg",
-                             "m/clip.srt", "m/Thumbs.db", "m/.one.mp4.korumi-lock", "m/.one.mp4.korumi-tmp-Ab3dE9.mp4"})
+    for (const char* file :
+         {"m/one.avi", "m/sub/two.MKV", "m/.hidden.avi", "m/notes.txt", "m/folder.jpg", "m/clip.srt",
+          "m/Thumbs.db", "m/.one.mp4.korumi-lock", "m/.one.mp4.korumi-tmp-Ab3dE9.mp4"})
         write(file);
     dir.MakeDir(QStringLiteral("m/empty"));
     QFile::link(path("m"), path("m/sub/loop"));

@@ -68,13 +68,15 @@ INSTANTIATE_TEST_SUITE_P(
                   "bitexact", "-c:v",      "mpeg4",        "-b:v",      "512k",       "-c:a",
                   "aac",      "-an",       "-pix_fmt",     "yuv420p",   "-movflags",  "+faststart",
                   "-nostats", "-progress", "pipe:1",       "/out/c.mp4"}},
-        PlanCase{"ThumbnailSeeksOnTheInput",
-                 {"-i", "/v/c.avi", "-f", "image2", "-ss", "5", "-vframes", "1", "-s", "80x60", "-an",
-                  "/p/_thumb.jpg"},
-                 FrontMode::Thumbnail,
-                 {"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-ss", "5", "-i", "/v/c.avi", "-f",
-                  "image2", "-frames:v", "1", "-s", "80x60", "-an", "-vf", FitFilter("80x60", "80:60"), "-update",
-                  "1", "-y", "/p/_thumb.jpg"}},
+        PlanCase{
+            "ThumbnailSeeksOnTheInput",
+            {"-i", "/v/c.avi", "-f", "image2", "-ss", "5", "-vframes", "1", "-s", "80x60", "-an",
+             "/p/_thumb.jpg"},
+            FrontMode::Thumbnail,
+            {"ffmpeg",  "-nostdin", "-hide_banner", "-loglevel",    "error",  "-ss",
+             "5",       "-i",       "/v/c.avi",     "-f",           "image2", "-frames:v",
+             "1",       "-s",       "80x60",        "-an",          "-vf",    FitFilter("80x60", "80:60"),
+             "-update", "1",        "-y",           "/p/_thumb.jpg"}},
         PlanCase{"UnknownOptionsPassUnchanged",
                  {"-threads", "2", "-i", "/v/c.avi", "-weird", "-vcodec", "copy", "/out/c.mkv"},
                  FrontMode::Encode,
@@ -113,14 +115,34 @@ TEST(FrontPlan, PassLogGoesRightAfterThePassNumberAndFfmpegWritesTheTemporaryFil
 
 TEST(FrontPlan, ThumbnailAttemptReplacesSeekAndOutputAndTakesThePictureAtTheScreensScale)
 {
-    const FrontPlan plan = PlanFor(
-        {"-i", "/v/c.avi", "-f", "image2", "-ss", "5", "-vframes", "1", "-s", "80x60", "-an", "/p/_thumb.jpg"}, {}, 2);
+    const FrontPlan plan = PlanFor({"-i", "/v/c.avi", "-f", "image2", "-ss", "5", "-vframes", "1", "-s",
+                                    "80x60", "-an", "/p/_thumb.jpg"},
+                                   {}, 2);
     EXPECT_EQ(plan.Input, "/v/c.avi");
     EXPECT_EQ(plan.Output, "/p/_thumb.jpg");
     EXPECT_EQ(ThumbnailAttempt(plan, "/p/._thumb.jpg.tmp-7.jpg", "1.500"),
-              (Words{"ffmpeg", "-nostdin", "-hide_banner", "-loglevel", "error", "-ss", "1.500", "-i", "/v/c.avi", "-f",
-                     "image2", "-frames:v", "1", "-s", "160x120", "-an", "-vf", FitFilter("160x120", "80:60"),
-                     "-update", "1", "-y", "/p/._thumb.jpg.tmp-7.jpg"}));
+              (Words{"ffmpeg",
+                     "-nostdin",
+                     "-hide_banner",
+                     "-loglevel",
+                     "error",
+                     "-ss",
+                     "1.500",
+                     "-i",
+                     "/v/c.avi",
+                     "-f",
+                     "image2",
+                     "-frames:v",
+                     "1",
+                     "-s",
+                     "160x120",
+                     "-an",
+                     "-vf",
+                     FitFilter("160x120", "80:60"),
+                     "-update",
+                     "1",
+                     "-y",
+                     "/p/._thumb.jpg.tmp-7.jpg"}));
 }
 
 TEST(FrontPlan, ThumbnailKeepsASeekThatIsAlreadyOnTheInput)

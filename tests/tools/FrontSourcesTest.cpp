@@ -37,8 +37,8 @@ protected:
     {
         const QString path = temp.File(QStringLiteral("in/") + name);
         temp.MakeDir(QStringLiteral("in"));
-        const ProgramRun made =
-            RunProgram(QStringLiteral("ffmpeg"), QStringList{"-v", "error", "-y"} + arguments + QStringList{path});
+        const ProgramRun made = RunProgram(QStringLiteral("ffmpeg"),
+                                           QStringList{"-v", "error", "-y"} + arguments + QStringList{path});
         EXPECT_EQ(made.ExitCode, 0) << made.Errors.toStdString();
         return path;
     }
@@ -47,8 +47,9 @@ protected:
     QString convert(const QString& source)
     {
         const QString target = TargetPathFor(source, out);
-        const ProgramRun run = RunProgram(FrontProgram(), ConversionCommand(source, target, 1, defaults(out)).Arguments(),
-                                          {}, FrontEnvironment(temp));
+        const ProgramRun run =
+            RunProgram(FrontProgram(), ConversionCommand(source, target, 1, defaults(out)).Arguments(), {},
+                       FrontEnvironment(temp));
         lastOutput = run.Output;
         EXPECT_EQ(run.ExitCode, 0) << run.Errors.toStdString();
         return run.ExitCode == 0 ? target : QString();
@@ -57,8 +58,9 @@ protected:
     // What ffmpeg's `filter` prints of each frame of `path`, the key's values averaged.
     static double average(const QString& path, const QString& filter, const QString& key)
     {
-        const ProgramRun run = RunProgram(
-            QStringLiteral("ffmpeg"), {"-v", "error", "-i", path, "-vf", filter + ",metadata=print:file=-", "-f", "null", "-"});
+        const ProgramRun run =
+            RunProgram(QStringLiteral("ffmpeg"), {"-v", "error", "-i", path, "-vf",
+                                                  filter + ",metadata=print:file=-", "-f", "null", "-"});
         double sum = 0;
         int count = 0;
         const QRegularExpression line(QRegularExpression::escape(key) + QStringLiteral("=([-0-9.]+)"));
@@ -80,7 +82,8 @@ protected:
         const ProgramRun run = RunProgram(QStringLiteral("ffmpeg"),
                                           {"-v", "info", "-i", path, "-af", "astats", "-f", "null", "-"});
         QList<double> levels;
-        const QRegularExpression line(QStringLiteral("Channel: \\d+\\n(?:.*\\n)*?.*RMS level dB: ([-0-9.inf]+)"));
+        const QRegularExpression line(
+            QStringLiteral("Channel: \\d+\\n(?:.*\\n)*?.*RMS level dB: ([-0-9.inf]+)"));
         for (auto match = line.globalMatch(QString::fromUtf8(run.Errors)); match.hasNext();)
             levels << match.next().captured(1).toDouble();
         return levels;
@@ -101,13 +104,13 @@ int pqCode(double nits)
     return int(64 + 876 * signal + 0.5);
 }
 
-const QString SdrToPq = QStringLiteral(
-    "zscale=tin=709:pin=709:min=709:t=linear:p=709:m=709:npl=203,format=gbrpf32le,"
-    "zscale=p=2020:t=smpte2084:m=2020_ncl:r=tv:npl=203,format=yuv420p10le");
+const QString SdrToPq =
+    QStringLiteral("zscale=tin=709:pin=709:min=709:t=linear:p=709:m=709:npl=203,format=gbrpf32le,"
+                   "zscale=p=2020:t=smpte2084:m=2020_ncl:r=tv:npl=203,format=yuv420p10le");
 // HLG is graded for a 1000 cd/m² display, where SDR white stands at 203 cd/m² as in PQ.
-const QString PqToHlg = QStringLiteral(
-    ",format=gbrpf32le,zscale=t=linear:npl=1000,format=gbrpf32le,zscale=t=arib-std-b67:npl=1000:m=2020_ncl:r=tv,"
-    "format=yuv420p10le");
+const QString PqToHlg = QStringLiteral(",format=gbrpf32le,zscale=t=linear:npl=1000,format=gbrpf32le,zscale=t="
+                                       "arib-std-b67:npl=1000:m=2020_ncl:r=tv,"
+                                       "format=yuv420p10le");
 
 QStringList hevc10(const QString& transfer)
 {
@@ -133,12 +136,14 @@ TEST_F(FrontSources, HdrIsToneMappedToBt709KeepingTheLookOfItsSdrMasterAndItsHig
         for (const char* tag : {"color_primaries", "color_transfer", "color_space"})
             EXPECT_EQ(stream.value(tag).toString(), "bt709") << tag;
         EXPECT_NEAR(average(output, "signalstats", "lavfi.signalstats.YAVG"), sdrLuma, 0.10 * sdrLuma);
-        EXPECT_NEAR(average(output, "signalstats", "lavfi.signalstats.SATAVG"), sdrSaturation, 0.20 * sdrSaturation);
+        EXPECT_NEAR(average(output, "signalstats", "lavfi.signalstats.SATAVG"), sdrSaturation,
+                    0.20 * sdrSaturation);
     }
 
     // A ramp of PQ codes: lights above reference white keep distinct steps.
-    const QStringList rampPicture{"-f", "lavfi", "-i", "nullsrc=s=1024x64:r=25:d=1", "-vf",
-                                  "format=yuv420p10le,geq=lum=X:cb=512:cr=512"};
+    const QStringList rampPicture{"-f",  "lavfi",
+                                  "-i",  "nullsrc=s=1024x64:r=25:d=1",
+                                  "-vf", "format=yuv420p10le,geq=lum=X:cb=512:cr=512"};
     const QString ramp = convert(make("ramp.mkv", rampPicture + hevc10("smpte2084")));
     ASSERT_FALSE(ramp.isEmpty());
     double previous = lumaAt(ramp, pqCode(203) * 720 / 1024, 239);
@@ -152,7 +157,8 @@ TEST_F(FrontSources, HdrIsToneMappedToBt709KeepingTheLookOfItsSdrMasterAndItsHig
 TEST_F(FrontSources, ColourTagsTellWhatThePixelsAreAndPlainSourcesConvertAsBefore)
 {
     // Untagged HD pixels are BT.709; at 720x480 a player would read them as BT.601.
-    const QString hd = convert(make("hd.mkv", {"-f", "lavfi", "-i", "testsrc2=s=1280x720:r=30:d=1", "-c:v", "libx264"}));
+    const QString hd =
+        convert(make("hd.mkv", {"-f", "lavfi", "-i", "testsrc2=s=1280x720:r=30:d=1", "-c:v", "libx264"}));
     ASSERT_FALSE(hd.isEmpty());
     EXPECT_EQ(video(hd).value("color_space").toString(), "bt709");
 
@@ -187,16 +193,18 @@ TEST_F(FrontSources, InterlacedFootageIsDeinterlaced)
     } cases[] = {{"576i.mkv", "720x576", "interleave_top,setfield=tff", "1"},
                  {"1080i.mkv", "1920x1080", "interleave_bottom,setfield=bff", "0"}};
     for (const auto& c : cases) {
-        const QString motion = QStringLiteral("testsrc2=s=%1:r=50:d=2,scroll=h=0.01:v=0.02").arg(QString::fromLatin1(c.size));
-        const QString interlaced =
-            convert(make(c.name, {"-f", "lavfi", "-i", motion, "-vf", QStringLiteral("tinterlace=%1").arg(c.fields),
-                                  "-c:v", "mpeg2video", "-q:v", "2", "-flags", "+ilme+ildct", "-top", c.topFirst}));
-        const QString progressive = convert(make(QStringLiteral("p-") + c.name,
-                                                 {"-f", "lavfi", "-i", motion, "-vf", "select=not(mod(n\\,2)),setpts=N/25/TB",
-                                                  "-r", "25", "-c:v", "libx264"}));
+        const QString motion =
+            QStringLiteral("testsrc2=s=%1:r=50:d=2,scroll=h=0.01:v=0.02").arg(QString::fromLatin1(c.size));
+        const QString interlaced = convert(
+            make(c.name, {"-f", "lavfi", "-i", motion, "-vf", QStringLiteral("tinterlace=%1").arg(c.fields),
+                          "-c:v", "mpeg2video", "-q:v", "2", "-flags", "+ilme+ildct", "-top", c.topFirst}));
+        const QString progressive =
+            convert(make(QStringLiteral("p-") + c.name,
+                         {"-f", "lavfi", "-i", motion, "-vf", "select=not(mod(n\\,2)),setpts=N/25/TB", "-r",
+                          "25", "-c:v", "libx264"}));
         ASSERT_FALSE(interlaced.isEmpty() || progressive.isEmpty());
-        const ProgramRun psnr =
-            RunProgram(QStringLiteral("ffmpeg"), {"-i", interlaced, "-i", progressive, "-lavfi", "psnr", "-f", "null", "-"});
+        const ProgramRun psnr = RunProgram(QStringLiteral("ffmpeg"), {"-i", interlaced, "-i", progressive,
+                                                                      "-lavfi", "psnr", "-f", "null", "-"});
         const QRegularExpression average(QStringLiteral("PSNR y:([0-9.]+)"));
         EXPECT_GT(average.match(QString::fromUtf8(psnr.Errors)).captured(1).toDouble(), 35) << c.name;
     }
@@ -205,11 +213,11 @@ TEST_F(FrontSources, InterlacedFootageIsDeinterlaced)
 TEST_F(FrontSources, SurroundIsMixedDownWithTheCentreInBothChannelsAndMonoStaysMono)
 {
     // Dialogue: a tone in the centre channel alone.
-    const QString surround = convert(make("surround.mkv", {"-f", "lavfi", "-i", "testsrc=s=320x240:r=30:d=2", "-f",
-                                                            "lavfi", "-i", "sine=f=1000:d=2", "-af", "pan=5.1|FC=c0",
-                                                            "-c:a", "ac3"}));
-    const QString mono = convert(make("mono.avi", {"-f", "lavfi", "-i", "testsrc=s=320x240:r=30:d=2", "-f", "lavfi",
-                                                   "-i", "sine=d=2", "-ac", "1"}));
+    const QString surround =
+        convert(make("surround.mkv", {"-f", "lavfi", "-i", "testsrc=s=320x240:r=30:d=2", "-f", "lavfi", "-i",
+                                      "sine=f=1000:d=2", "-af", "pan=5.1|FC=c0", "-c:a", "ac3"}));
+    const QString mono = convert(make("mono.avi", {"-f", "lavfi", "-i", "testsrc=s=320x240:r=30:d=2", "-f",
+                                                   "lavfi", "-i", "sine=d=2", "-ac", "1"}));
     ASSERT_FALSE(surround.isEmpty() || mono.isEmpty());
     const QList<double> levels = channelLevels(surround);
     ASSERT_EQ(levels.size(), 2);
@@ -240,10 +248,13 @@ QByteArray pgsSubtitles()
     QByteArray rle;
     for (int y = 0; y < Height; ++y) // each line: 64 pixels of colour 1, then the line's end
         rle += QByteArray::fromHex("00c040") + char(1) + QByteArray(2, '\0');
-    const QByteArray shown = words({320, 240, 0x10, 0, 0x80, 0, 0, 1, 0, 0, 0, 100, 100}, {2, 2, 1, 2, 1, 1, 1, 1, 2, 1, 1, 2, 2});
+    const QByteArray shown =
+        words({320, 240, 0x10, 0, 0x80, 0, 0, 1, 0, 0, 0, 100, 100}, {2, 2, 1, 2, 1, 1, 1, 1, 2, 1, 1, 2, 2});
     const QByteArray window = words({1, 0, 100, 100, Width, Height}, {1, 1, 2, 2, 2, 2});
-    const QByteArray palette = QByteArray::fromHex("0000" "01eb8080ff");
-    const QByteArray object = words({0, 0, 0xc0, int(rle.size()) + 4, Width, Height}, {2, 1, 1, 3, 2, 2}) + rle;
+    const QByteArray palette = QByteArray::fromHex("0000"
+                                                   "01eb8080ff");
+    const QByteArray object =
+        words({0, 0, 0xc0, int(rle.size()) + 4, Width, Height}, {2, 1, 1, 3, 2, 2}) + rle;
     const QByteArray cleared = words({320, 240, 0x10, 1, 0, 0, 0, 0}, {2, 2, 1, 2, 1, 1, 1, 1});
     return segment(45000, 0x16, shown) + segment(45000, 0x17, window) + segment(45000, 0x14, palette) +
            segment(45000, 0x15, object) + segment(45000, 0x80, {}) + segment(135000, 0x16, cleared) +
@@ -252,12 +263,35 @@ QByteArray pgsSubtitles()
 
 TEST_F(FrontSources, TextSubtitlesAreCarriedWithTheirLanguageAndPictureSubtitlesAreToldLeftOut)
 {
-    const QString srt = temp.Write(QStringLiteral("in/jpn.srt"), "1\n00:00:00,500 --> 00:00:01,500\nこんにちは\n");
+    const QString srt =
+        temp.Write(QStringLiteral("in/jpn.srt"), "1\n00:00:00,500 --> 00:00:01,500\nこんにちは\n");
     const QString sup = temp.Write(QStringLiteral("in/pictures.sup"), pgsSubtitles());
-    const QString source = convert(make("subtitled.mkv", {"-f", "lavfi", "-i", "testsrc=s=320x240:r=30:d=2", "-f",
-                                                          "lavfi", "-i", "sine=d=2", "-i", srt, "-i", sup, "-map", "0",
-                                                          "-map", "1", "-map", "2", "-map", "3", "-c:s:0", "srt",
-                                                          "-c:s:1", "copy", "-metadata:s:s:0", "language=jpn"}));
+    const QString source = convert(make("subtitled.mkv", {"-f",
+                                                          "lavfi",
+                                                          "-i",
+                                                          "testsrc=s=320x240:r=30:d=2",
+                                                          "-f",
+                                                          "lavfi",
+                                                          "-i",
+                                                          "sine=d=2",
+                                                          "-i",
+                                                          srt,
+                                                          "-i",
+                                                          sup,
+                                                          "-map",
+                                                          "0",
+                                                          "-map",
+                                                          "1",
+                                                          "-map",
+                                                          "2",
+                                                          "-map",
+                                                          "3",
+                                                          "-c:s:0",
+                                                          "srt",
+                                                          "-c:s:1",
+                                                          "copy",
+                                                          "-metadata:s:s:0",
+                                                          "language=jpn"}));
     ASSERT_FALSE(source.isEmpty());
     const QJsonArray streams = Probe(source).value("streams").toArray();
     ASSERT_EQ(streams.size(), 3);
@@ -292,8 +326,9 @@ TEST_F(FrontSources, APhoneClipKeepsWhenWhereAndWithWhatItWasTakenAndItsDate)
 TEST_F(FrontSources, ASlowCameraKeepsItsRateAndAFastOneTakesTheOneAskedFor)
 {
     for (const int rate : {10, 60}) {
-        const QString output = convert(make(QStringLiteral("%1fps.avi").arg(rate),
-                                            {"-f", "lavfi", "-i", QStringLiteral("testsrc=s=320x240:r=%1:d=1").arg(rate)}));
+        const QString output =
+            convert(make(QStringLiteral("%1fps.avi").arg(rate),
+                         {"-f", "lavfi", "-i", QStringLiteral("testsrc=s=320x240:r=%1:d=1").arg(rate)}));
         ASSERT_FALSE(output.isEmpty());
         EXPECT_EQ(video(output).value("avg_frame_rate").toString(), rate < 30 ? "10/1" : "30/1");
     }

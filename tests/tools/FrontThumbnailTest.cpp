@@ -82,7 +82,8 @@ INSTANTIATE_TEST_SUITE_P(
                       ThumbnailCase{"ThreeSecondMkv", "clip.mkv", 3, true, {160, 120}},
                       ThumbnailCase{"ExactlyFiveSecondSilentMov", "clip.mov", 5, false, {320, 240}},
                       ThumbnailCase{"OneSecondAvi", "clip.avi", 1, false, {160, 120}},
-                      ThumbnailCase{"PortraitPhoneClipOnADoubleDensityScreen", "clip.mp4", 4, false, {180, 320}, 2},
+                      ThumbnailCase{
+                          "PortraitPhoneClipOnADoubleDensityScreen", "clip.mp4", 4, false, {180, 320}, 2},
                       ThumbnailCase{"AwkwardName", "-a \"q\" $HOME\nサムネイル 1.avi", 6, true, {160, 120}}),
     [](const ::testing::TestParamInfo<ThumbnailCase>& info) { return std::string(info.param.name); });
 

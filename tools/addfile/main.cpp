@@ -1,7 +1,7 @@
 // addfile.exe: registers a finished video in the user's media library (the Korumi playlist).
+#include "platform/MediaFacts.h"
 #include "tools/addfile/Playlist.h"
 #include "tools/common/FilePaths.h"
-#include "platform/MediaFacts.h"
 
 #include <cstdio>
 #include <cstdlib>

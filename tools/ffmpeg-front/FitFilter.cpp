@@ -38,7 +38,7 @@ std::string FitFilter(const std::string& size, const std::string& aspect, const 
     const std::string pixel = "(" + frame + "*" + height + "/" + width + ")";
     const std::string wider = "gte(dar," + frame + ")";
     const std::string scaler = scaleFlags.empty() ? std::string() : "flags=" + scaleFlags + ":";
-    return "scale=" + scaler + "w='if(" + wider + "," + width + "," + EvenDown(height + "*dar/" + pixel) + ")'" +
-           ":h='if(" + wider + "," + EvenDown(width + "*" + pixel + "/dar") + "," + height + ")'" +
+    return "scale=" + scaler + "w='if(" + wider + "," + width + "," + EvenDown(height + "*dar/" + pixel) +
+           ")'" + ":h='if(" + wider + "," + EvenDown(width + "*" + pixel + "/dar") + "," + height + ")'" +
            ",setsar=1,pad=" + width + ":" + height + ":(ow-iw)/2:(oh-ih)/2";
 }

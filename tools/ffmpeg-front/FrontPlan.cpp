@@ -91,9 +91,9 @@ struct Walk {
     FrontPlan plan;
     std::string videoCodec;
     std::string format;
-    std::string size;   // the value of "-s"
-    std::string aspect; // the value of "-aspect"
-    std::string rate;   // the value of "-r"
+    std::string size;       // the value of "-s"
+    std::string aspect;     // the value of "-aspect"
+    std::string rate;       // the value of "-r"
     std::size_t rateAt = 0; // place of "-r" in Arguments, or 0
     std::size_t sizeAt = 0; // place of "-s" in Arguments, or 0
     bool hasVideoFilter = false;
@@ -229,7 +229,8 @@ void fitThumbnail(Walk& walk, int scale)
     const std::string size = std::to_string(box.Width * scale) + 'x' + std::to_string(box.Height * scale);
     std::vector<std::string>& out = walk.plan.Arguments;
     out[walk.sizeAt + 1] = size;
-    out.insert(out.end(), {"-vf", FitFilter(size, std::to_string(box.Width) + ':' + std::to_string(box.Height))});
+    out.insert(out.end(),
+               {"-vf", FitFilter(size, std::to_string(box.Width) + ':' + std::to_string(box.Height))});
 }
 
 void finishThumbnail(Walk& walk, int scale)

@@ -35,17 +35,19 @@ std::string toneMap(const VideoFacts& video)
     const bool hlg = video.Transfer == "arib-std-b67";
     const double peak = (!hlg && video.PeakNits > 0 ? video.PeakNits : AssumedPeakNits) / LinearWhiteNits;
     char filters[256];
-    std::snprintf(filters, sizeof filters,
-                  "zscale=t=linear:npl=%.0f:p=709,format=gbrpf32le,tonemap=mobius:param=0.4:desat=0:peak=%.3f,"
-                  "zscale=t=709:m=709:r=tv:p=709,format=yuv420p,",
-                  LinearWhiteNits, peak);
+    std::snprintf(
+        filters, sizeof filters,
+        "zscale=t=linear:npl=%.0f:p=709,format=gbrpf32le,tonemap=mobius:param=0.4:desat=0:peak=%.3f,"
+        "zscale=t=709:m=709:r=tv:p=709,format=yuv420p,",
+        LinearWhiteNits, peak);
     return filters;
 }
 
 void addColourTags(std::vector<std::string>& options, const char* primaries, const char* transfer,
                    const char* matrix)
 {
-    options.insert(options.end(), {"-color_primaries", primaries, "-color_trc", transfer, "-colorspace", matrix});
+    options.insert(options.end(),
+                   {"-color_primaries", primaries, "-color_trc", transfer, "-colorspace", matrix});
 }
 
 void adaptPicture(const VideoFacts& video, const OutputShape& output, SourceAdaptation& adaptation)

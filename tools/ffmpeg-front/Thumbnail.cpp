@@ -40,7 +40,8 @@ ChildProcess::Outcome GrabThumbnail(const FrontPlan& plan)
     if (temp.Path().empty())
         return FrontFailure(plan.Output, temp.Problem());
     const std::optional<double> duration = ProbeMedia(plan.Input).DeclaredSeconds;
-    ChildProcess::Outcome outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), seekFor(plan, duration)));
+    ChildProcess::Outcome outcome =
+        ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), seekFor(plan, duration)));
     // Seeking past the end succeeds without a picture: the clip is shorter than it says.
     if (outcome.Succeeded() && !hasPicture(temp.Path()))
         outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), middleOf(duration)));

@@ -1,8 +1,8 @@
 // ffmpeg.exe: takes the command lines Korumi writes and runs Debian's ffmpeg with today's
 // equivalent options.
+#include "platform/MediaFacts.h"
 #include "tools/common/ChildProcess.h"
 #include "tools/common/FilePaths.h"
-#include "platform/MediaFacts.h"
 #include "tools/ffmpeg-front/Encode.h"
 #include "tools/ffmpeg-front/FrontPlan.h"
 #include "tools/ffmpeg-front/PassLog.h"
