@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Korumi needs to build, run and test, if any are missing: as root
-# directly, otherwise through sudo. Says what to do instead when neither is possible.
+# directly, otherwise through sudo. Says what to do instead when neither is possible. Packages
+# named as arguments are installed too (a benchmark's comparison tool).
 set -euo pipefail
 
 packages=(
@@ -15,6 +16,7 @@ packages=(
     at-spi2-core python3-pyatspi dbus dbus-daemon dunst systemd
     dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion parallel
     time strace inotify-tools
+    "$@"
 )
 
 fail() {

@@ -15,8 +15,9 @@ constexpr double AssumedPeakNits = 1000;
 // Players read pictures this tall or this wide as HD (BT.709), smaller ones as SD (BT.601).
 constexpr int HdHeight = 720;
 constexpr int HdWidth = 1280;
-// A source this much slower than the asked-for rate keeps its own.
-constexpr double RateTolerance = 0.01;
+// A source at most this share of the asked-for rate keeps its own: every one of its pictures
+// would be repeated.
+constexpr double SlowShare = 0.5;
 
 bool isHd(int width, int height)
 {
@@ -65,10 +66,9 @@ void adaptPicture(const VideoFacts& video, const OutputShape& output, SourceAdap
         else
             addColourTags(adaptation.Options, "smpte170m", "smpte170m", "smpte170m");
     }
-    if (video.FramesPerSecond > 0 && output.FramesPerSecond > 0 &&
-        video.FramesPerSecond < output.FramesPerSecond - RateTolerance) {
-        // Repeated pictures would each cost bits, and x264 codes the repeats far better than the
-        // pictures themselves: a slow source keeps its rate, as a peak rate does elsewhere.
+    if (video.FramesPerSecond > 0 && video.FramesPerSecond <= SlowShare * output.FramesPerSecond) {
+        // x264 would code the repeats far better than the pictures themselves, a swing of 20 dB
+        // from one to the next: a slow source keeps its rate, as a peak rate does elsewhere.
         adaptation.KeepSourceRate = true;
         adaptation.ScaleFlags = "lanczos+accurate_rnd";
     }

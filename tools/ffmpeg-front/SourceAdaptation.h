@@ -14,14 +14,14 @@ struct OutputShape {
 
 // What the front asks of ffmpeg beyond the old line for a source that needs more than a plain
 // scale and pad. A plain source (progressive SDR, at most two channels, no text subtitles, no
-// capture metadata, colours that players read alike at both sizes, a rate no lower than the one
-// asked for) needs nothing, and converts exactly as the line alone says.
+// capture metadata, colours that players read alike at both sizes, more than half the asked-for
+// rate) needs nothing, and converts exactly as the line alone says.
 struct SourceAdaptation {
     std::string FiltersBefore;        // video filters ahead of the fit, each ending in ","
     std::string ScaleFlags;           // the fit's scaler where it is not ffmpeg's default
     std::vector<std::string> Options; // output options: streams, colour tags, channels, metadata
     std::string MovFlags;             // more for the MP4 muxer ("+use_metadata_tags")
-    bool KeepSourceRate = false;      // the source's rate is below the one asked for: kept
+    bool KeepSourceRate = false;      // the source's rate is at most half the one asked for: kept
     int PictureSubtitlesLeftOut = 0;  // MP4 carries text subtitles only
 };
 
@@ -29,5 +29,5 @@ struct SourceAdaptation {
 // players read its colours differently from the output's is tagged as what its pixels are;
 // interlaced pictures are deinterlaced; more than two channels are mixed down to stereo; text
 // subtitles are carried as mov_text; the time, place and camera of a capture are kept; a source
-// slower than the asked-for rate keeps its own, scaled with a sharper filter.
+// at most half as fast as the asked-for rate keeps its own, scaled with a sharper filter.
 SourceAdaptation AdaptationFor(const MediaFacts& source, const OutputShape& output);
