@@ -1,5 +1,6 @@
 #include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
+#include "conversion/SourceLengths.h"
 #include "platform/FileChecks.h"
 #include "tests/conversion/BatchFixture.h"
 #include "tests/support/Media.h"
@@ -9,6 +10,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <algorithm>
@@ -47,11 +49,17 @@ TEST_F(RecordedBatch, TwoFilesTwoPassesInOrderWithHandOffsAfterTheLastPass)
     settings.TwoPass = true;
     const QString a = sourceDir.Write(QStringLiteral("a.avi"), "a");
     const QString b = sourceDir.Write(QStringLiteral("b b.avi"), "b");
+    Prepare({a, b}, /*itunes=*/true);
+    QStringList captions;
+    QObject::connect(run.get(), &BatchRun::PassStarted, form.get(),
+                     [&] { captions << form->Label1->text(); });
 
-    const BatchResult result = Run({a, b}, /*itunes=*/true);
+    const BatchResult result = StartAndWait();
 
     EXPECT_EQ(result.End, RunEnd::Completed);
     EXPECT_EQ(result.Converted, 2);
+    EXPECT_EQ(captions.first(), "a.avi -> a.mp4  (パス 1/2)");
+    EXPECT_EQ(captions.last(), "b b.avi -> b b.mp4  (パス 2/2)");
     // Each file starts at its index of the count; its second pass starts halfway through it.
     constexpr int Steps = TProgressForm1::BarStepsPerFile;
     EXPECT_EQ(barPositions, QList<int>({0, Steps / 2, Steps, Steps * 3 / 2}));
@@ -406,6 +414,27 @@ TEST_F(EncodedBatch, CancelEndsTheEncoderLeavesTheEarlierFileAsItWasAndGoesOnWit
     EXPECT_EQ(TemporaryOutputsOf(slowTarget), QStringList());
     EXPECT_FALSE(ProcessRunningWith(slowTarget));
     EXPECT_TRUE(QFile::exists(settings.OutputFolder + "/quick.mp4"));
+}
+
+TEST(SourceLengths, EachFileWeighsItsShareOfTheRunsMedia)
+{
+    TempDir dir;
+    PathList files;
+    for (const int seconds : {8, 5, 90})
+        files.append(
+            MakeClip(dir.Path(), {QStringLiteral("%1s.mkv").arg(seconds), double(seconds), false, {32, 32}}));
+    files.append(dir.Write(QStringLiteral("no video.avi"), "not a video"));
+    SourceLengths lengths;
+    QSignalSpy known(&lengths, &SourceLengths::Known);
+
+    lengths.Start(files);
+    EXPECT_EQ(lengths.Weight(2), 1) << "every file alike until the lengths are known";
+    ASSERT_TRUE(known.wait(60000));
+
+    // Shares of the known average, 103 s / 3; a file that tells no length weighs the average.
+    EXPECT_NEAR(lengths.Weight(0), 8 / (103 / 3.0), 0.02);
+    EXPECT_NEAR(lengths.Weight(2), 90 / (103 / 3.0), 0.02);
+    EXPECT_EQ(lengths.Weight(3), 1);
 }
 
 } // namespace

@@ -34,12 +34,14 @@ TEST(EncoderReport, FractionFromTheDurationAndFfmpegsProgressInPiecesOfAnySize)
     }
 }
 
-TEST(EncoderReport, TheFileBeingWrittenComesWithItsEscapesUndone)
+TEST(EncoderReport, TheFileBeingWrittenComesWithItsEscapesUndoneAndWhatItLeavesOut)
 {
     EncoderReport report;
     EXPECT_EQ(report.WritingPath(), "");
-    report.AddOutput("duration=3.00\nwriting=/out/.a\\nb\\\\c.mp4.tmp-7.mp4\nout_time_us=1\n");
+    report.AddOutput("duration=3.00\nwriting=/out/"
+                     ".a\\nb\\\\c.mp4.tmp-7.mp4\npicture_subtitles_left_out=2\nout_time_us=1\n");
     EXPECT_EQ(report.WritingPath(), "/out/.a\nb\\c.mp4.tmp-7.mp4");
+    EXPECT_EQ(report.PictureSubtitlesLeftOut(), 2);
 }
 
 TEST(EncoderReport, TheReasonIsTheLastMessageWithoutTheSourceInFront)
@@ -103,6 +105,25 @@ TEST(TimeLeft, HiddenUntilThereIsEnoughThenNeverRisingWhileTheWorkAdvances)
         EXPECT_NEAR(*first, *c.first, *c.first / 10) << c.what;
         EXPECT_NEAR(*left, *c.last, *c.last / 10) << c.what;
     }
+}
+
+TEST(FailureReport, CommonCausesInPlainWordsAndTheEncodersOwnInTheDetails)
+{
+    const QList<FileFailure> failures{
+        {"a.avi", 1, false, "Invalid data found when processing input"},
+        {"b.mkv", 1, false, "ffmpeg.exe: /out/b.mp4: the output is 10.3 s long, its source 20.1 s"},
+        {"c.mp4", 1, false, "No space left on device"},
+        {"d.mov", 1, false, "Decoder (codec prores) not found for input stream #0:0"},
+        {"e.avi", 1, false, "something else"}};
+    EXPECT_EQ(FailureSummary(failures),
+              "次のファイルは変換できませんでした。\n"
+              "a.avi : 動画ファイルではないか、壊れています\n"
+              "b.mkv : 動画が途中で途切れています (ダウンロードが終わっていないなど)\n"
+              "c.mp4 : 保存先の空きが足りません\n"
+              "d.mov : この動画の形式 (コーデック) には対応していません\n"
+              "e.avi : エンコーダがエラーで終了しました (終了コード 1)");
+    EXPECT_TRUE(
+        FailureReport(failures).contains("a.avi : 動画ファイルではないか、壊れています: Invalid data found"));
 }
 
 TEST(FailureSummary, AtMostTwentyFilesThenHowManyMore)
