@@ -3,6 +3,7 @@
 #include "app/InfoPage.h"
 #include "app/MainWindowParts.h"
 #include "app/PresetChooser.h"
+#include "app/ProgressWindow1.h"
 #include "app/ScreenPlacement.h"
 #include "app/Version.h"
 #include "controls/BrowseEdit.h"
@@ -13,7 +14,6 @@
 #include "controls/ShadoLbl.h"
 #include "controls/WindowButton.h"
 #include "conversion/BatchRun.h"
-#include "conversion/ProgressWindow1.h"
 #include "platform/Application.h"
 #include "platform/CheckBoxStyle.h"
 #include "platform/DesignColors.h"
@@ -43,7 +43,6 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMimeData>
-#include <QPushButton>
 #include <QShortcut>
 #include <QSlider>
 #include <QStyle>
@@ -86,7 +85,7 @@ TMainForm1::TMainForm1(const ProgramFiles& files, const QStringList& arguments,
     buildInputArea();
     buildManualSettings();
     buildOutputArea();
-    FillPresetLists(*C2_00, *C2_04, m_session.Presets());
+    FillPresetList(*C2_00, m_session.Presets());
     wireHandlers();
     wireSettingsControls();
 }
@@ -112,8 +111,15 @@ void TMainForm1::buildTitleStrip()
         makeButton(panel0, QStringLiteral("?"), QRect(44, 0, 20, 20), QStringLiteral(" ユーザーズガイド"));
     Button2 = makeButton(panel0, QStringLiteral("_"), QRect(64, 0, 20, 20), QStringLiteral(" 最小化"));
     Button1 = makeButton(panel0, QStringLiteral("×"), QRect(84, 0, 20, 20), QStringLiteral(" 閉じる"));
-    for (FadeButton* button : {Button4, Button3, Button2, Button1})
+    // Glyphs say nothing to a screen reader: the buttons are named by what they do.
+    const std::pair<FadeButton*, const char16_t*> names[] = {{Button4, u"情報ページを開く"},
+                                                             {Button3, u"ユーザーズガイド"},
+                                                             {Button2, u"最小化"},
+                                                             {Button1, u"閉じる"}};
+    for (const auto& [button, name] : names) {
         DressWindowButton(*button, DimOlive, true);
+        button->setAccessibleName(QString::fromUtf16(name));
+    }
 }
 
 void TMainForm1::buildInputArea()
@@ -123,7 +129,7 @@ void TMainForm1::buildInputArea()
     ListBox1 = new QListView(panel1);
     ListBox1->setModel(Inputs.Model());
     ListBox1->setGeometry(6, 8, 374, 120);
-    ListBox1->setToolTip(QStringLiteral(" 変換対象ファイル"));
+    GiveHint(*ListBox1, QStringLiteral(" 変換対象ファイル"));
     ListBox1->setAccessibleName(QStringLiteral("変換対象ファイル"));
     ListBox1->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     SetUpListBox(*ListBox1, 11);
@@ -131,7 +137,7 @@ void TMainForm1::buildInputArea()
 
     Panel11 = new TPanel(panel1, QRect(6, 8, 374, 120), Cream, TBevelCut::bvLowered);
     Panel11->setCursor(Qt::CrossCursor);
-    Panel11->setToolTip(QStringLiteral(" ここにファイルをドロップ(複数可)"));
+    GiveHint(*Panel11, QStringLiteral(" ここにファイルをドロップ(複数可)"));
     Label11 = new TLabel(Panel11, DropCaption, QPoint(0, 0), TextGrey);
     Label11->setFont(Fonts::Pixel(Fonts::UiGothic, 16, true));
     Label11->setGeometry(Panel11->rect());
@@ -147,9 +153,7 @@ void TMainForm1::buildInputArea()
     DressWindowButton(*Button5, Olive, false);
     Button5->setFont(Fonts::Pixel(Fonts::UiGothic, 9, true));
 
-    C2_04 = makeCombo(panel1, QRect(204, 126, 132, 19), QStringLiteral(" 動画のｺｰﾃﾞｯｸ"));
-    C2_04->hide();
-    SetUpPresetLists(*C2_00, *C2_04);
+    SetUpPresetList(*C2_00);
 }
 
 void TMainForm1::buildManualSettings()
@@ -185,7 +189,7 @@ void TMainForm1::buildManualSettings()
         const int top = rateHandles.at(static_cast<int>(i)).top() + RateCaptionDrop;
         label->move(TrackBar1->x() - label->width(), std::min(top, handlesEnd - label->height()));
     }
-    describeValues(*TrackBar1, rateCaptions);
+    TrackBar1->SetValues({SampleRates.begin(), SampleRates.end()}, rateCaptions);
 
     captionUnder(*DigitBar1, 44, QStringLiteral("動画ﾌﾚｰﾑﾚｰﾄ"), QStringLiteral("(fps)"));
     captionUnder(*DigitBar2, 124, QStringLiteral("動画ﾋﾞｯﾄﾚｰﾄ"), QStringLiteral("(kbps)"));
@@ -207,8 +211,10 @@ void TMainForm1::buildManualSettings()
     constexpr int PanelEdge = 2;
     const int lastSize = static_cast<int>(PictureSizes.size()) - 1;
     QStringList sizeCaptions;
+    QList<int> widths; // the value a step stands for: its picture's width
     for (int i = 0; i <= lastSize; ++i) {
         sizeCaptions << QString::fromLatin1(PictureSizes[i].Size);
+        widths << sizeCaptions.last().section(u'x', 0, 0).toInt();
         auto* label = new TLabel(panel5, sizeCaptions.last(), QPoint(0, 212), TextGrey);
         label->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
         label->adjustSize();
@@ -217,7 +223,7 @@ void TMainForm1::buildManualSettings()
         const int left = TrackBar2->x() - SizeScaleLead + step;
         label->move(std::min(left, panel5->width() - PanelEdge - label->width()), label->y());
     }
-    describeValues(*TrackBar2, sizeCaptions);
+    TrackBar2->SetValues(widths, sizeCaptions);
 }
 
 void TMainForm1::buildOutputArea()
@@ -227,7 +233,7 @@ void TMainForm1::buildOutputArea()
     makeCaption(panel3, QStringLiteral("保存先-"), QPoint(8, 12));
     C1_03 = new TBrowseEdit(panel3);
     C1_03->setGeometry(54, 8, 326, 19);
-    C1_03->setToolTip(QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
+    GiveHint(*C1_03, QStringLiteral(" 保存先のﾌｫﾙﾀﾞ"));
     C1_03->SetCaption(QStringLiteral("保存先"));
     C1_03->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     C1_03->SetFontColor(TextGrey);
@@ -239,7 +245,7 @@ void TMainForm1::buildOutputArea()
 
     CheckBox1 = new QCheckBox(QStringLiteral("2パスエンコード(変換時間2倍)"), panel3);
     CheckBox1->setGeometry(54, 32, 180, 12);
-    CheckBox1->setToolTip(QStringLiteral(" 2ﾊﾟｽｴﾝｺｰﾄﾞの有無"));
+    GiveHint(*CheckBox1, QStringLiteral(" 2ﾊﾟｽｴﾝｺｰﾄﾞの有無"));
     FitCheckIndicator(*CheckBox1);
 
     Button10 = makeButton(panel3, QStringLiteral("[ 変換開始 ]"), QRect(20, 52, 172, 40),
@@ -251,26 +257,22 @@ void TMainForm1::buildOutputArea()
         button->SetBorderHeight(2);
         button->SetEnabled(false);
     }
-
-    Button0 = new QPushButton(QStringLiteral("変換"), panel3);
-    Button0->move(292, 32);
-    Button0->hide();
 }
 
 void TMainForm1::wireHandlers()
 {
     using namespace std::placeholders;
-    Button1->OnClick = std::bind(&TMainForm1::Button1Click, this, _1);
-    Button2->OnClick = std::bind(&TMainForm1::Button2Click, this, _1);
-    Button3->OnClick = std::bind(&TMainForm1::Button3Click, this, _1);
-    Button4->OnClick = std::bind(&TMainForm1::Button4Click, this, _1);
+    const std::pair<FadeButton*, void (TMainForm1::*)(QObject*)> clicks[] = {
+        {Button1, &TMainForm1::Button1Click},   {Button2, &TMainForm1::Button2Click},
+        {Button3, &TMainForm1::Button3Click},   {Button4, &TMainForm1::Button4Click},
+        {Button10, &TMainForm1::Button10Click}, {Button11, &TMainForm1::Button11Click},
+        {Button5, &TMainForm1::Button5Click}};
+    for (const auto& [button, handler] : clicks)
+        connect(button, &FadeButton::clicked, this,
+                [this, button = button, handler = handler] { (this->*handler)(button); });
     C1_03->OnChange = std::bind(&TMainForm1::C1_03Change, this, _1);
     C1_03->OnEditingFinished = std::bind(&TMainForm1::C1_03Change, this, _1);
-    Button10->OnClick = std::bind(&TMainForm1::Button10Click, this, _1);
-    Button11->OnClick = std::bind(&TMainForm1::Button11Click, this, _1);
-    Button5->OnClick = std::bind(&TMainForm1::Button5Click, this, _1);
     C2_00->OnChange = std::bind(&TMainForm1::C2_00Change, this, _1);
-    connect(Button0, &QPushButton::clicked, this, [this] { Button0Click(Button0); });
     Inputs.OnChange = [this](QObject*) { inputsChanged(); };
     connect(&m_session, &Session::RunFinished, this, &TMainForm1::runFinished);
     connect(&m_session, &Session::PathsTaken, this, &TMainForm1::pathsTaken);
@@ -313,7 +315,7 @@ void TMainForm1::wireKeys()
             connect(new QShortcut(QKeyCombination(modifiers, enter), this), &QShortcut::activated, this,
                     [button] {
                         if (button->Enabled())
-                            Fire(button->OnClick, button);
+                            button->click();
                     });
         }
     }
@@ -386,11 +388,6 @@ void TMainForm1::dropEvent(QDropEvent* event)
     event->acceptProposedAction();
 }
 
-ConversionSettings TMainForm1::CurrentSettings() const
-{
-    return m_session.PassSettings();
-}
-
 void TMainForm1::Button10Click(QObject*)
 {
     StartConversion(RunMode::Save);
@@ -404,16 +401,11 @@ void TMainForm1::Button11Click(QObject*)
 void TMainForm1::StartConversion(RunMode mode)
 {
     m_runMode = mode;
-    Button0Click(Button0);
-}
-
-void TMainForm1::Button0Click(QObject*)
-{
     if (!Inputs.HasFiles() || m_session.Running() || m_session.TakingPaths())
         return;
     // A window of its own: disabling the main window must leave its cancel button usable.
-    m_progress = std::make_unique<TProgressForm1>(nullptr, m_session.State(),
-                                                  [this] { return m_session.CancelRunningPasses(); });
+    m_progress =
+        std::make_unique<TProgressForm1>(nullptr, [this] { return m_session.CancelRunningPasses(); });
     m_progress->show();
     setEnabled(false);
     if (!m_thumbnailFolder)
@@ -533,9 +525,12 @@ void TMainForm1::FormClose(QObject*)
 void TMainForm1::wireSettingsControls()
 {
     ConversionSettings& conversion = m_session.Settings().Conversion;
-    DigitBar1->OnChange = [this, &conversion](QObject*) { conversion.FrameRate = DigitBar1->Position(); };
-    DigitBar2->OnChange = [this, &conversion](QObject*) { conversion.VideoBitRate = DigitBar2->Position(); };
-    DigitBar3->OnChange = [this, &conversion](QObject*) { conversion.AudioBitRate = DigitBar3->Position(); };
+    connect(DigitBar1, &TDigitBar::changed, this,
+            [this, &conversion] { conversion.FrameRate = DigitBar1->Position(); });
+    connect(DigitBar2, &TDigitBar::changed, this,
+            [this, &conversion] { conversion.VideoBitRate = DigitBar2->Position(); });
+    connect(DigitBar3, &TDigitBar::changed, this,
+            [this, &conversion] { conversion.AudioBitRate = DigitBar3->Position(); });
     connect(TrackBar1, &QSlider::valueChanged, this,
             [&conversion](int index) { conversion.SampleRateIndex = index; });
     connect(TrackBar2, &QSlider::valueChanged, this,
@@ -547,7 +542,6 @@ void TMainForm1::showSettings()
 {
     const ConversionSettings conversion = m_session.Settings().Conversion;
     C2_00->SetItemIndex(m_session.Settings().PresetIndex);
-    C2_04->SetItemIndex(VideoCodecs.indexOf(conversion.VideoCodec));
     DigitBar1->SetPosition(conversion.FrameRate);
     DigitBar2->SetPosition(conversion.VideoBitRate);
     TrackBar1->setValue(conversion.SampleRateIndex);

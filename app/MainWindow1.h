@@ -11,7 +11,6 @@
 class FadeButton;
 class QCheckBox;
 class QListView;
-class QPushButton;
 class QSlider;
 class QTimer;
 class TAppHint;
@@ -22,6 +21,7 @@ class TProgressForm1;
 class TPanel;
 class TLabel;
 class TShadowLabel;
+class TTrackBar;
 
 // The main window: a borderless 400 x 570 window with the input list, the preset chooser,
 // the manual settings, the output folder and the start buttons. A view of its session: its
@@ -42,9 +42,6 @@ public:
 
     const QString& ProgramFolder() const { return m_session.Files().ProgramFolder; }
 
-    // The conversion settings as the user has set them.
-    ConversionSettings CurrentSettings() const;
-
     // The paths the next run converts, in list order.
     QStringList InputFiles() const;
     // Whether dropped or given paths are still being searched; the list changes when it ends.
@@ -63,24 +60,21 @@ public:
     TPanel* Panel11;
     TLabel* Label11; // the drop panel's caption, or how many files a search has found
     TMultiColComboBox* C2_00;
-    TMultiColComboBox* C2_04;
     FadeButton* Button5;
     // Manual settings.
     TDigitBar* DigitBar1;
     TDigitBar* DigitBar2;
     TDigitBar* DigitBar3;
-    QSlider* TrackBar1;
-    QSlider* TrackBar2;
+    TTrackBar* TrackBar1;
+    TTrackBar* TrackBar2;
     // Output and start.
     TBrowseEdit* C1_03;
     QCheckBox* CheckBox1;
     FadeButton* Button10;
     FadeButton* Button11;
-    QPushButton* Button0;
     // Every hint of the program.
     TAppHint* AppHint1;
 
-    void Button0Click(QObject* Sender);
     void Button1Click(QObject* Sender);
     void Button5Click(QObject* Sender);
     void Button2Click(QObject* Sender);

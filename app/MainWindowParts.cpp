@@ -7,6 +7,7 @@
 #include "controls/ShadoLbl.h"
 #include "platform/DesignColors.h"
 #include "platform/Fonts.h"
+#include "platform/StockControls.h"
 #include "platform/SystemColors.h"
 
 #include <QSlider>
@@ -23,11 +24,17 @@ constexpr int DigitBarButtonHeight = 16;
 constexpr int DigitBarFontPixels = 12;
 } // namespace
 
+void GiveHint(QWidget& widget, const QString& hint)
+{
+    widget.setToolTip(hint);
+    widget.setAccessibleDescription(hint.trimmed());
+}
+
 FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint)
 {
     auto* button = new FadeButton(parent, caption);
     button->setGeometry(geometry);
-    button->setToolTip(hint);
+    GiveHint(*button, hint);
     return button;
 }
 
@@ -48,21 +55,21 @@ TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup)
     bar->SetFontColor(TextGrey);
     bar->setGeometry(QRect(QPoint(setup.left, DigitBarTop), DigitBarSize));
     bar->setCursor(Qt::PointingHandCursor);
-    bar->setToolTip(setup.hint);
+    GiveHint(*bar, setup.hint);
     bar->Loaded();
     return bar;
 }
 
-QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
-                      int position, const QString& hint)
+TTrackBar* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
+                        int position, const QString& hint)
 {
-    auto* bar = new QSlider(orientation, parent);
+    auto* bar = new TTrackBar(orientation, parent);
     bar->setGeometry(geometry);
     bar->setRange(0, max);
     bar->setPageStep(1);
     bar->setValue(position);
     bar->setTickPosition(orientation == Qt::Vertical ? QSlider::TicksLeft : QSlider::TicksBelow);
-    bar->setToolTip(hint);
+    GiveHint(*bar, hint);
     return bar;
 }
 
@@ -97,7 +104,7 @@ TMultiColComboBox* makeCombo(QWidget* parent, const QRect& geometry, const QStri
 {
     auto* combo = new TMultiColComboBox(parent);
     combo->setGeometry(geometry);
-    combo->setToolTip(hint);
+    GiveHint(*combo, hint);
     combo->setFont(Fonts::Pixel(Fonts::UiGothic, 11));
     return combo;
 }
@@ -136,11 +143,4 @@ void captionUnder(QWidget& control, int centreX, const QString& what, const QStr
         label->move(centreX - label->width() / 2, Tops[i]);
     }
     control.setAccessibleName(what + unit);
-}
-
-void describeValues(QSlider& bar, const QStringList& captions)
-{
-    auto describe = [&bar, captions](int value) { bar.setAccessibleDescription(captions.value(value)); };
-    describe(bar.value());
-    QObject::connect(&bar, &QSlider::valueChanged, &bar, describe);
 }

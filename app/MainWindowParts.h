@@ -12,6 +12,7 @@
 class FadeButton;
 class QObject;
 class QSlider;
+class TTrackBar;
 class QWidget;
 class TAppHint;
 class TDigitBar;
@@ -19,6 +20,10 @@ class TMultiColComboBox;
 class TShadowLabel;
 
 // The main window's controls as its design sets them up, one maker for each kind.
+
+// Gives `widget` its hint, and screen readers the same words as its description, without the
+// blank a hint box starts with.
+void GiveHint(QWidget& widget, const QString& hint);
 
 FadeButton* makeButton(QWidget* parent, const QString& caption, const QRect& geometry, const QString& hint);
 
@@ -33,8 +38,8 @@ struct DigitBarSetup {
 
 TDigitBar* makeDigitBar(QWidget* parent, const DigitBarSetup& setup);
 
-QSlider* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
-                      int position, const QString& hint);
+TTrackBar* makeTrackBar(QWidget* parent, Qt::Orientation orientation, const QRect& geometry, int max,
+                        int position, const QString& hint);
 
 // Where the handle of `bar` stands at each of its values, lowest value first, as the bar's style
 // places it, in the coordinates of the bar's parent.
@@ -49,9 +54,6 @@ TShadowLabel* makeCaption(QWidget* parent, const QString& caption, QPoint topLef
 // The two-line caption (what, then its unit) centred under the control whose centre is at
 // `centreX`, which that control takes as the name assistive technology reads.
 void captionUnder(QWidget& control, int centreX, const QString& what, const QString& unit);
-
-// Lets assistive technology read each value of `bar` as the caption that stands at it.
-void describeValues(QSlider& bar, const QStringList& captions);
 
 // Every hint of the program: a rounded box with white bold text over a grey shadow.
 TAppHint* makeAppHint(QObject* owner);

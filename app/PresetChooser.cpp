@@ -47,7 +47,7 @@ void SetUpList(TMultiColComboBox& list, std::initializer_list<ColumnLayout> layo
 
 } // namespace
 
-void SetUpPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs)
+void SetUpPresetList(TMultiColComboBox& presets)
 {
     SetUpList(presets, {{220, White},
                         {60, Face},
@@ -58,14 +58,11 @@ void SetUpPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs)
                         {60, AudioTint},
                         {60, AudioTint},
                         {60, AudioTint}});
-    SetUpList(codecs, {{112, White}, {160, Face}});
 }
 
-void FillPresetLists(TMultiColComboBox& presets, TMultiColComboBox& codecs, const PresetList& list)
+void FillPresetList(TMultiColComboBox& presets, const PresetList& list)
 {
     presets.Items().Add(PresetHeaderRow);
     for (const QString& record : list.Records())
         presets.Items().Add(record);
-    for (const QString& codec : VideoCodecs)
-        codecs.Items().Add(codec);
 }

@@ -101,10 +101,8 @@ std::optional<QString> Session::Save()
         return std::nullopt;
     try {
         WriteSettingsFile(m_files, m_settings);
-    } catch (const Exception& error) {
-        return error.Message();
     } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
+        return MessageOf(error);
     }
     return std::nullopt;
 }
@@ -119,7 +117,7 @@ bool Session::Start(const RunRequest& request, ProgressView& view)
     job.ThumbnailFolder = request.ThumbnailFolder;
     job.WaitForHandOff = request.WaitForHandOff;
     m_run = std::make_unique<BatchRun>(
-        std::move(job), [this] { return PassSettings(); }, m_state, view);
+        std::move(job), [this] { return PassSettings(); }, view);
     connect(m_run.get(), &BatchRun::Finished, this, [this](const BatchResult& result) {
         // Released once the signal that brought us here has returned.
         m_run.release()->deleteLater();

@@ -2,7 +2,6 @@
 
 #include "conversion/BatchJob.h"
 #include "conversion/BatchResult.h"
-#include "conversion/ConversionState.h"
 #include "input/BackgroundIntake.h"
 #include "input/InputList.h"
 #include "settings/PresetList.h"
@@ -47,7 +46,6 @@ public:
     // The settings a pass starts with: the output folder as the user means it.
     ConversionSettings PassSettings() const;
     InputList& Inputs() { return m_inputs; }
-    const ConversionState& State() const { return m_state; }
 
     // Reads the settings file over the current settings (the view's start values), once.
     // Returns the problems to show.
@@ -107,6 +105,5 @@ private:
     InputList m_inputs;
     BackgroundIntake m_intake{m_inputs};
     QList<PathsToTake> m_pathsToTake; // the first is being taken
-    ConversionState m_state;
     std::unique_ptr<BatchRun> m_run;
 };

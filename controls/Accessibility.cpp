@@ -2,7 +2,6 @@
 
 #include "controls/BrowseEdit.h"
 #include "controls/DigitBar.h"
-#include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
 #include "platform/StockControls.h"
 
@@ -12,17 +11,11 @@
 namespace
 {
 
-// The value interface of a control whose value is a whole number within a range.
+// The value interface of a control whose value is a number within a range.
 class RangeValue : public QAccessibleValueInterface
 {
 public:
-    QVariant maximumValue() const override { return range().Max; }
-    QVariant minimumValue() const override { return range().Min; }
-    QVariant currentValue() const override { return range().Position; }
     QVariant minimumStepSize() const override { return 1; }
-
-protected:
-    virtual BarRange range() const = 0;
 };
 
 class DigitBarAccessible : public QAccessibleWidget, public RangeValue
@@ -34,6 +27,9 @@ public:
     {
         return t == QAccessible::Value ? bar()->PositionToStr(ptsPosition) : QAccessibleWidget::text(t);
     }
+    QVariant maximumValue() const override { return bar()->Max(); }
+    QVariant minimumValue() const override { return bar()->Min(); }
+    QVariant currentValue() const override { return bar()->Position(); }
     void setCurrentValue(const QVariant& value) override { bar()->SetPosition(value.toInt()); }
     void* interface_cast(QAccessible::InterfaceType type) override
     {
@@ -43,10 +39,38 @@ public:
 
 private:
     TDigitBar* bar() const { return static_cast<TDigitBar*>(widget()); }
-    BarRange range() const override { return {bar()->Min(), bar()->Max(), bar()->Position()}; }
 };
 
-class ProgressBarAccessible : public QAccessibleWidget, public RangeValue
+// A slider whose value is what its step stands for, and reads as its caption ("22050Hz").
+class TrackBarAccessible : public QAccessibleWidget, public RangeValue
+{
+public:
+    explicit TrackBarAccessible(TTrackBar* bar) : QAccessibleWidget(bar, QAccessible::Slider) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        const bool caption = t == QAccessible::Value || t == QAccessible::Description;
+        return caption ? bar()->CaptionAt(bar()->value()) : QAccessibleWidget::text(t);
+    }
+    QVariant maximumValue() const override { return bar()->Extreme(true); }
+    QVariant minimumValue() const override { return bar()->Extreme(false); }
+    QVariant currentValue() const override { return bar()->ValueAt(bar()->value()); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        bar()->setValue(bar()->StepNearest(value.toInt()));
+    }
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
+                                                   : QAccessibleWidget::interface_cast(type);
+    }
+
+private:
+    TTrackBar* bar() const { return static_cast<TTrackBar*>(widget()); }
+};
+
+// Read only: it reads as its percentage, and offers nothing to set or step.
+class ProgressBarAccessible : public QAccessibleWidget
 {
 public:
     explicit ProgressBarAccessible(GradientProgressBar* bar)
@@ -56,42 +80,13 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
-        return t == QAccessible::Value ? BarText(range(), TShowTextStyle::stsPercent)
-                                       : QAccessibleWidget::text(t);
-    }
-    // Only the run moves it.
-    void setCurrentValue(const QVariant&) override {}
-    void* interface_cast(QAccessible::InterfaceType type) override
-    {
-        return type == QAccessible::ValueInterface ? static_cast<QAccessibleValueInterface*>(this)
-                                                   : QAccessibleWidget::interface_cast(type);
+        const bool percent = t == QAccessible::Value || t == QAccessible::Description;
+        return percent ? BarText({bar()->Min(), bar()->Max(), bar()->Position()}, TShowTextStyle::stsPercent)
+                       : QAccessibleWidget::text(t);
     }
 
 private:
     const GradientProgressBar* bar() const { return static_cast<const GradientProgressBar*>(widget()); }
-    BarRange range() const override { return {bar()->Min(), bar()->Max(), bar()->Position()}; }
-};
-
-class FadeButtonAccessible : public QAccessibleWidget
-{
-public:
-    explicit FadeButtonAccessible(FadeButton* button) : QAccessibleWidget(button, QAccessible::Button) {}
-
-    QString text(QAccessible::Text t) const override
-    {
-        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
-            return button()->Caption();
-        return QAccessibleWidget::text(t);
-    }
-    QStringList actionNames() const override { return {pressAction()}; }
-    void doAction(const QString& action) override
-    {
-        if (action == pressAction() && button()->Enabled())
-            Fire(button()->OnClick, button());
-    }
-
-private:
-    FadeButton* button() const { return static_cast<FadeButton*>(widget()); }
 };
 
 // A group named by the window, whose value is its folder; its field and button are its children.
@@ -107,23 +102,25 @@ public:
     }
 };
 
-QAccessibleInterface* controlsInterface(const QString&, QObject* object)
+QAccessibleInterface* controlsInterface(const QString& className, QObject* object)
 {
-    // The controls carry no meta-object of their own, so they are told apart by their type.
     auto* widget = qobject_cast<QWidget*>(object);
-    if (auto* bar = dynamic_cast<TDigitBar*>(widget))
-        return new DigitBarAccessible(bar);
-    if (auto* button = dynamic_cast<FadeButton*>(widget))
-        return new FadeButtonAccessible(button);
-    if (auto* bar = dynamic_cast<GradientProgressBar*>(widget))
-        return new ProgressBarAccessible(bar);
-    if (auto* edit = dynamic_cast<TBrowseEdit*>(widget))
-        return new BrowseEditAccessible(edit);
+    if (widget == nullptr)
+        return nullptr;
+    if (className == QLatin1String("TDigitBar"))
+        return new DigitBarAccessible(static_cast<TDigitBar*>(widget));
+    if (className == QLatin1String("TTrackBar"))
+        return new TrackBarAccessible(static_cast<TTrackBar*>(widget));
+    if (className == QLatin1String("GradientProgressBar"))
+        return new ProgressBarAccessible(static_cast<GradientProgressBar*>(widget));
+    if (className == QLatin1String("TBrowseEdit"))
+        return new BrowseEditAccessible(static_cast<TBrowseEdit*>(widget));
     // A panel groups controls; it is no frame (a window, to assistive technology).
-    if (auto* panel = dynamic_cast<TPanel*>(widget))
-        return new QAccessibleWidget(panel, QAccessible::Pane);
-    // The program's windows are plain widgets; they are windows, titled, all the same.
-    if (widget && widget->windowType() == Qt::Window && widget->metaObject() == &QWidget::staticMetaObject)
+    if (className == QLatin1String("TPanel"))
+        return new QAccessibleWidget(widget, QAccessible::Pane);
+    // The program's windows are plain widgets; they are windows, named by their purpose.
+    if (className == QLatin1String("QWidget") && widget->isWindow() &&
+        widget->metaObject() == &QWidget::staticMetaObject)
         return new QAccessibleWidget(widget, QAccessible::Window);
     return nullptr;
 }
@@ -148,9 +145,9 @@ void ValueChanged(QWidget* widget, int value)
     QAccessible::updateAccessibility(&event);
 }
 
-void NameChanged(QWidget* widget)
+void DescriptionChanged(QWidget* widget)
 {
-    QAccessibleEvent event(widget, QAccessible::NameChanged);
+    QAccessibleEvent event(widget, QAccessible::DescriptionChanged);
     QAccessible::updateAccessibility(&event);
 }
 

@@ -13,6 +13,7 @@ class QAbstractButton;
 // without a trailing separator.
 class TBrowseEdit : public QWidget
 {
+    Q_OBJECT
 public:
     // Asks the user for a folder, modal to `owner`, preselecting `startFolder` when it is not
     // empty; returns the chosen folder, or empty text when the user cancels.

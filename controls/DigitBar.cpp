@@ -4,6 +4,7 @@
 #include "controls/DigitBarGeometry.h"
 #include "platform/SystemColors.h"
 
+#include <QApplication>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLocale>
@@ -206,7 +207,7 @@ void TDigitBar::AdjustBounds()
 
 void TDigitBar::Change()
 {
-    Fire(OnChange, this);
+    emit changed();
 }
 
 void TDigitBar::UpClick()
@@ -255,8 +256,7 @@ QString TDigitBar::numberText(int number) const
 
 void TDigitBar::raiseClick(TBarClickType kind)
 {
-    if (OnClick)
-        OnClick(this, kind);
+    emit clicked(kind);
 }
 
 void TDigitBar::DoUpClick()
@@ -384,15 +384,10 @@ void TDigitBar::TimerExpired()
     m_repeatTimer.start(RepeatInterval, Qt::PreciseTimer, this);
     if (m_clickState == bcsNone || !m_captured)
         return;
-    try {
-        if (m_clickState == bcsUp)
-            DoUpClick();
-        else
-            DoDownClick();
-    } catch (...) {
-        m_repeatTimer.stop();
-        throw;
-    }
+    if (m_clickState == bcsUp)
+        DoUpClick();
+    else
+        DoDownClick();
 }
 
 void TDigitBar::endPress()
@@ -426,9 +421,34 @@ void TDigitBar::keyPressEvent(QKeyEvent* event)
         if (m_modes & dbmEnterNext)
             postFocusMove(true);
         return;
-    default:
-        QWidget::keyPressEvent(event);
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown: {
+        const int steps = event->key() == Qt::Key_PageUp ? PageSteps : -PageSteps;
+        SetPosition(std::clamp(m_position + steps * m_increment, m_min, m_max));
+        raiseClick(steps > 0 ? bctUp : bctDown);
+        return;
     }
+    case Qt::Key_Home:
+    case Qt::Key_End:
+        SetPosition(event->key() == Qt::Key_Home ? m_min : m_max);
+        raiseClick(event->key() == Qt::Key_Home ? bctDown : bctUp);
+        return;
+    default:
+        if (event->text().size() == 1 && event->text()[0].isDigit())
+            typeDigit(event->text()[0]);
+        else
+            QWidget::keyPressEvent(event);
+    }
+}
+
+void TDigitBar::typeDigit(QChar digit)
+{
+    // As a list finds a name typed into it: digits typed in quick succession make one number.
+    if (!m_sinceTyped.isValid() || m_sinceTyped.elapsed() > QApplication::keyboardInputInterval())
+        m_typed.clear();
+    m_sinceTyped.start();
+    m_typed += digit;
+    SetPosition(m_typed.toInt());
 }
 
 void TDigitBar::arrowKey(int key)

@@ -1,13 +1,11 @@
 #pragma once
 
-#include "platform/Events.h"
-
 #include <QBasicTimer>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFlags>
 #include <QImage>
 #include <QWidget>
-#include <functional>
 
 class QPainter;
 
@@ -26,20 +24,24 @@ Q_DECLARE_OPERATORS_FOR_FLAGS(TDigitBarModes)
 
 // Which button is drawn pressed.
 enum TBarClickState { bcsNone, bcsUp, bcsDown };
-// What OnClick reports: a step up or down (button, key or repeat), a press or a drag in the bar.
+// What `clicked` reports: a step up or down (button, key or repeat), a press or a drag in the bar.
 enum TBarClickType { bctUp, bctDown, bctPosition, bctMove };
 // The text PositionToStr gives: the value, or the longest value text (for sizing).
 enum TPositionToStr { ptsPosition, ptsMaxStr };
 
-using TBarClickEvent = std::function<void(QObject* Sender, TBarClickType ClickType)>;
-
 // A vertical control for choosing a whole number between Min and Max: an up button at the top,
 // a down button at the bottom, and between them a bar in which a sunken box shows the value; the
 // box sits at the bottom for Min and at the top for Max. Buttons (with auto-repeat), presses and
-// drags in the bar, and the arrow keys change the value.
+// drags in the bar, and the keys of a spin box change the value: the arrows step, PageUp and
+// PageDown take ten steps, Home and End go to Min and Max, and digits typed in a row give the
+// number they make. Screen readers know it as a spin box.
 class TDigitBar : public QWidget
 {
+    Q_OBJECT
 public:
+    // Steps that PageUp and PageDown take.
+    static constexpr int PageSteps = 10;
+
     explicit TDigitBar(QWidget* parent = nullptr);
 
     // Size the control to its longest value text (the height only grows).
@@ -74,7 +76,7 @@ public:
     void SetMin(int min);
     TDigitBarModes Modes() const { return m_modes; }
     void SetModes(TDigitBarModes modes);
-    // The value, always within Min..Max: a value outside is clamped. OnChange follows a change.
+    // The value, always within Min..Max: a value outside is clamped. `changed` follows a change.
     int Position() const { return m_position; }
     void SetPosition(int position);
     // Gap between the value box's edge and its text, at least 0.
@@ -92,10 +94,11 @@ public:
     // Draws the whole control with its top left corner at the painter's origin.
     void PaintTo(QPainter& painter) const;
 
-    // Raised after every change of Position, by code or by the user.
-    TNotifyEvent OnChange;
-    // Raised after every step or position click, also when the value stayed.
-    TBarClickEvent OnClick;
+signals:
+    // After every change of Position, by code or by the user.
+    void changed();
+    // After every step or position click, also when the value stayed.
+    void clicked(TBarClickType kind);
 
 protected:
     // The steps, each open to a subclass.
@@ -129,6 +132,8 @@ private:
     // A release or the pointer leaving: the repeat stops and no button is pressed.
     void endPress();
     void arrowKey(int key);
+    // Takes a typed digit into the number being typed, and goes to that number.
+    void typeDigit(QChar digit);
     // Moves the focus once the current event has been handled.
     void postFocusMove(bool next);
     QString numberText(int number) const;
@@ -153,5 +158,7 @@ private:
     QBasicTimer m_repeatTimer;
     // The left button went down here and is still held: the pointer is ours.
     bool m_captured = false;
+    QString m_typed; // the digits typed in a row
+    QElapsedTimer m_sinceTyped;
     bool m_loading = false;
 };

@@ -1,8 +1,7 @@
 #include "controls/FadeButton.h"
 
-#include "controls/Accessibility.h"
-
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
@@ -23,14 +22,14 @@ constexpr QSize DefaultSize{150, 30};
 } // namespace
 
 FadeButton::FadeButton(QWidget* parent, const QString& caption)
-    : QWidget(parent), m_color(DefaultColor), m_destColor(DefaultDestColor),
+    : QAbstractButton(parent), m_color(DefaultColor), m_destColor(DefaultDestColor),
       m_borderColor(DefaultBorderColor), m_borderDestColor(DefaultBorderDestColor),
-      m_currentColor(DefaultColor), m_currentBorderColor(DefaultBorderColor), m_caption(caption),
-      m_fontColor(DefaultFontColor), m_captionOverColor(DefaultCaptionOverColor), m_step(DefaultStep),
-      m_speed(DefaultSpeed)
+      m_currentColor(DefaultColor), m_currentBorderColor(DefaultBorderColor), m_fontColor(DefaultFontColor),
+      m_captionOverColor(DefaultCaptionOverColor), m_step(DefaultStep), m_speed(DefaultSpeed)
 {
-    Accessibility::Install();
-    setFocusPolicy(Qt::NoFocus);
+    setText(caption);
+    // Reached with Tab, as a keyboard user goes; a click leaves the focus where it was.
+    setFocusPolicy(Qt::TabFocus);
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(DefaultSize);
@@ -54,14 +53,6 @@ void FadeButton::SetBorderColor(QColor color)
     paintNow();
 }
 
-void FadeButton::SetShowBorder(bool show)
-{
-    if (show == m_showBorder)
-        return;
-    m_showBorder = show;
-    paintNow();
-}
-
 void FadeButton::SetBorderHeight(int height)
 {
     m_borderHeight = height;
@@ -70,11 +61,10 @@ void FadeButton::SetBorderHeight(int height)
 
 void FadeButton::SetCaption(const QString& caption)
 {
-    if (caption == m_caption)
+    if (caption == text())
         return;
-    m_caption = caption;
+    setText(caption);
     paintNow();
-    Accessibility::NameChanged(this);
 }
 
 void FadeButton::SetFontColor(QColor color)
@@ -97,25 +87,27 @@ void FadeButton::Paint(QPainter& painter) const
     if (bounds.isEmpty())
         return;
     const QColor fill = FromTColor(m_currentColor);
-    if (m_showBorder) {
-        const int thickness = std::max(m_borderHeight, 1);
-        painter.fillRect(bounds, FromTColor(m_currentBorderColor));
-        painter.fillRect(bounds.adjusted(thickness, thickness, -thickness, -thickness), fill);
-    } else {
-        painter.fillRect(bounds, fill);
-    }
+    const int thickness = std::max(m_borderHeight, 1);
+    painter.fillRect(bounds, FromTColor(m_currentBorderColor));
+    painter.fillRect(bounds.adjusted(thickness, thickness, -thickness, -thickness), fill);
 
     // The caption sits on a box of the fill colour, so a caption wider than the button covers
     // the outline; a caption larger than the button starts left of or above it and is cut.
+    const QString caption = text();
     const QFontMetrics metrics(font());
-    const QSize textSize(metrics.horizontalAdvance(m_caption), metrics.height());
+    const QSize textSize(metrics.horizontalAdvance(caption), metrics.height());
     const QRect textBox(
         QPoint(bounds.width() / 2 - textSize.width() / 2, bounds.height() / 2 - textSize.height() / 2),
         textSize);
     painter.fillRect(textBox, fill);
     painter.setFont(font());
     painter.setPen(m_fontColor);
-    painter.drawText(textBox.left(), textBox.top() + metrics.ascent(), m_caption);
+    painter.drawText(textBox.left(), textBox.top() + metrics.ascent(), caption);
+    // The keyboard's place: a dotted line just inside the outline, in the caption's colour.
+    if (hasFocus()) {
+        painter.setPen(QPen(m_fontColor, 1, Qt::DotLine));
+        painter.drawRect(bounds.adjusted(thickness + 1, thickness + 1, -thickness - 2, -thickness - 2));
+    }
 }
 
 void FadeButton::paintEvent(QPaintEvent*)
@@ -126,8 +118,9 @@ void FadeButton::paintEvent(QPaintEvent*)
 }
 
 // Only an enabled button gets pointer moves.
-void FadeButton::mouseMoveEvent(QMouseEvent*)
+void FadeButton::mouseMoveEvent(QMouseEvent* event)
 {
+    QAbstractButton::mouseMoveEvent(event);
     if (m_fontColor != m_captionOverColor) {
         m_savedCaptionColor = m_fontColor;
         SetFontColor(m_captionOverColor);
@@ -144,8 +137,9 @@ void FadeButton::mouseMoveEvent(QMouseEvent*)
 }
 
 // Arrives also while the button is disabled.
-void FadeButton::leaveEvent(QEvent*)
+void FadeButton::leaveEvent(QEvent* event)
 {
+    QAbstractButton::leaveEvent(event);
     // A leave that follows no hover keeps the caption colour it finds.
     if (m_savedCaptionColor) {
         SetFontColor(*m_savedCaptionColor);
@@ -160,24 +154,23 @@ void FadeButton::leaveEvent(QEvent*)
         m_currentColor = m_color;
         paintNow();
     }
-    Fire(OnMouseLeave, this);
+}
+
+void FadeButton::keyPressEvent(QKeyEvent* event)
+{
+    // Enter clicks the focused button, as Space does.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier)
+        click();
+    else
+        QAbstractButton::keyPressEvent(event);
 }
 
 void FadeButton::mousePressEvent(QMouseEvent* event)
 {
+    QAbstractButton::mousePressEvent(event);
     // Accepted whatever the button, so no press on a button ever reaches the window beneath.
-    if (event->button() == Qt::LeftButton)
-        m_pressed = true;
-}
-
-void FadeButton::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (event->button() != Qt::LeftButton)
-        return;
-    const bool click = m_pressed && rect().contains(event->position().toPoint());
-    m_pressed = false;
-    if (click)
-        Fire(OnClick, this);
+    event->accept();
 }
 
 void FadeButton::animate()

@@ -1,10 +1,9 @@
 #pragma once
 
 #include "controls/FadeStep.h"
-#include "platform/Events.h"
 
+#include <QAbstractButton>
 #include <QTimer>
-#include <QWidget>
 #include <optional>
 
 class QPainter;
@@ -12,9 +11,12 @@ class QPainter;
 // A flat button that draws itself: a filled rectangle with an outline and a centred caption.
 // Under the pointer its fill and outline move step by step, on a timer of its own, towards a
 // second pair of colours, and back when the pointer leaves; the caption takes a hover colour.
-// The fading colours are plain RGB. Setters marked "paints at once" draw synchronously.
-class FadeButton : public QWidget
+// The fading colours are plain RGB. Setters marked "paints at once" draw synchronously. A button
+// of Qt's: it takes the focus with Tab, clicks with Space, and tells screen readers its caption
+// (or its accessible name, where the caption is a glyph); `clicked` follows a click.
+class FadeButton : public QAbstractButton
 {
+    Q_OBJECT
 public:
     FadeButton(QWidget* parent, const QString& caption);
 
@@ -30,14 +32,11 @@ public:
     // Outline reached under the pointer, and the outline fade's upper bound.
     QColor BorderDestColor() const { return FromTColor(m_borderDestColor); }
     void SetBorderDestColor(QColor color) { m_borderDestColor = ToTColor(color); }
-    // Whether the outline is drawn. Paints at once.
-    bool ShowBorder() const { return m_showBorder; }
-    void SetShowBorder(bool show);
     // Outline thickness in pixels (at least one is drawn). Paints at once.
     int BorderHeight() const { return m_borderHeight; }
     void SetBorderHeight(int height);
     // Paints at once.
-    const QString& Caption() const { return m_caption; }
+    QString Caption() const { return text(); }
     void SetCaption(const QString& caption);
     // Caption colour away from the pointer; a change repaints in the normal course.
     QColor FontColor() const { return m_fontColor; }
@@ -65,19 +64,12 @@ public:
     // Draws the button as it looks now over (0, 0, width, height) of `painter`.
     void Paint(QPainter& painter) const;
 
-    // A flag the program keeps on the button.
-    int Tag = 0;
-    // Press and release of the primary button over the enabled button.
-    TNotifyEvent OnClick;
-    // After the button has handled the pointer leaving.
-    TNotifyEvent OnMouseLeave;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void animate();
@@ -90,9 +82,7 @@ private:
     TColor m_borderDestColor;
     TColor m_currentColor;
     TColor m_currentBorderColor;
-    bool m_showBorder = true;
     int m_borderHeight = 1;
-    QString m_caption;
     QColor m_fontColor;
     QColor m_captionOverColor;
     bool m_fadeOnOver = true;
@@ -102,7 +92,6 @@ private:
     int m_fadeDelta = 0;
     // The caption colour a hover replaced; empty when no hover has happened since the last leave.
     std::optional<QColor> m_savedCaptionColor;
-    bool m_pressed = false;
     // Declared last so that it is destroyed first: no tick can reach a half-destroyed button.
     QTimer m_fadeTimer{this};
 };

@@ -45,7 +45,9 @@ void GradientProgressBar::SetPosition(int position)
     const QString oldText = BarText(m_look.Range, m_look.ShowTextStyle);
     if (!change(m_look.Range.Position, position))
         return;
-    Accessibility::ValueChanged(this, position);
+    if (BarText(m_look.Range, TShowTextStyle::stsPercent) !=
+        BarText({Min(), Max(), old}, TShowTextStyle::stsPercent))
+        Accessibility::DescriptionChanged(this);
     InvalidatePosition(old);
     if (!ShowText())
         return;

@@ -10,13 +10,13 @@
 // Setters that change nothing are ignored; a setter whose value does not show only stores it.
 class GradientProgressBar : public QWidget
 {
+    Q_OBJECT
 public:
     explicit GradientProgressBar(QWidget* parent = nullptr);
 
     int Min() const { return m_look.Range.Min; }
     int Max() const { return m_look.Range.Max; }
     int Position() const { return m_look.Range.Position; }
-    int Step() const { return m_step; }
     TBarOrientation Orientation() const { return m_look.Orientation; }
     TBarStyle Style() const { return m_look.Style; }
     QColor BeginColor() const { return m_look.BeginColor; }
@@ -35,9 +35,6 @@ public:
     void SetMax(int max);
     // Not clamped; beyond Max the bar is full and the percentage passes 100.
     void SetPosition(int position);
-    void StepBy(int delta) { SetPosition(Position() + delta); }
-    void StepIt() { SetPosition(Position() + m_step); }
-    void SetStep(int step) { m_step = step; }
     void SetOrientation(TBarOrientation orientation);
     void SetStyle(TBarStyle style);
     void SetBeginColor(QColor color);
@@ -68,5 +65,4 @@ private:
     void invalidateTextOf(const QString& text);
 
     GradientBarLook m_look;
-    int m_step = 10;
 };

@@ -3,7 +3,7 @@
 #include "conversion/ProgressView.h"
 #include "conversion/TargetPlan.h"
 #include "platform/Errors.h"
-#include "platform/JpegImage.h"
+#include "platform/FileChecks.h"
 #include "platform/Paths.h"
 #include "platform/Printable.h"
 
@@ -11,22 +11,13 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace
-{
-QString MessageOf(const std::exception& error)
-{
-    if (const auto* own = dynamic_cast<const Exception*>(&error))
-        return own->Message();
-    return QString::fromUtf8(error.what());
-}
-} // namespace
-
-BatchRun::BatchRun(BatchJob job, SettingsSource settings, ConversionState& state, ProgressView& view,
-                   QObject* parent)
-    : QObject(parent), m_job(std::move(job)), m_settings(std::move(settings)), m_state(state), m_view(view)
+BatchRun::BatchRun(BatchJob job, SettingsSource settings, ProgressView& view, QObject* parent)
+    : QObject(parent), m_job(std::move(job)), m_settings(std::move(settings)), m_view(view)
 {
     m_result.FileCount = m_job.Files.size();
     connect(&m_thumbnail, &ThumbnailGrab::Done, this, [this] { guarded([this] { showThumbnail(); }); });
+    m_sizesTimer.setInterval(1000);
+    connect(&m_sizesTimer, &QTimer::timeout, this, &BatchRun::showSizes);
 }
 
 void BatchRun::Start()
@@ -38,7 +29,8 @@ void BatchRun::Start()
     }
     guarded([this] {
         m_clock.start();
-        m_view.SetTimerEnabled(true);
+        if (!m_job.DryRun)
+            m_sizesTimer.start();
         const ConversionSettings settings = m_settings();
         // The folder is made once, here: a folder that cannot be made would fail every file.
         if (settings.OutputFolder.isEmpty()) {
@@ -157,8 +149,8 @@ void BatchRun::startFile(int fileIndex)
     connect(conversion, &FileConversion::Progressed, this,
             [this, conversion](double fraction) { onProgressed(conversion, fraction); });
     connect(conversion, &FileConversion::Writing, this, [this, target](const QString& path) {
-        if (m_state.TargetPath == target) // the file the view shows
-            m_state.WritingPath = path;
+        if (m_shown.TargetPath == target)
+            m_shown.WritingPath = path;
     });
     connect(conversion, &FileConversion::PassEnded, &m_thumbnail, &ThumbnailGrab::Stop);
     connect(conversion, &FileConversion::Ended, this,
@@ -179,14 +171,15 @@ void BatchRun::onPassStarted(FileConversion* conversion, const PassStart& pass)
             running.fraction = double(pass.Pass - 1) / pass.Passes;
         }
     }
-    m_state.SourcePath = pass.Source;
-    m_state.TargetPath = pass.Target;
-    m_state.WritingPath.clear();
+    m_shown.SourcePath = pass.Source;
+    m_shown.TargetPath = pass.Target;
+    m_shown.WritingPath.clear();
     const QString passPart =
         pass.Passes > 1 ? QStringLiteral("  (パス %1/%2)").arg(pass.Pass).arg(pass.Passes) : QString();
     m_view.SetCaption(Printable(Paths::ExtractFileName(pass.Source) + QStringLiteral(" -> ") +
                                 Paths::ExtractFileName(pass.Target)) +
                       passPart);
+    showSizes();
     showProgress();
     m_view.AnnouncePass(pass);
     emit PassStarted(pass);
@@ -255,6 +248,13 @@ void BatchRun::showProgress()
     m_view.ShowProgress(progress);
 }
 
+void BatchRun::showSizes()
+{
+    // The output grows under the encoder's own name for it until it is whole.
+    const qint64 writing = m_shown.WritingPath.isEmpty() ? -1 : FileSizeOf(m_shown.WritingPath);
+    m_view.ShowSizes(FileSizeOf(m_shown.SourcePath), writing >= 0 ? writing : FileSizeOf(m_shown.TargetPath));
+}
+
 void BatchRun::showThumbnail()
 {
     const QString path = ThumbnailPath(m_job.ThumbnailFolder);
@@ -263,14 +263,9 @@ void BatchRun::showThumbnail()
         return;
     const QByteArray bytes = file.readAll();
     file.close();
-    // Removed before decoding, so a broken picture cannot trouble the next run too.
+    // Removed before the view decodes it, so a broken picture cannot trouble the next run too.
     file.remove();
-    // The picture only adorns the window: one that cannot be decoded is left out.
-    try {
-        m_view.ShowThumbnail(DecodeJpeg(bytes));
-    } catch (const EJpegError&) {
-        m_view.ClearThumbnail();
-    }
+    m_view.ShowThumbnail(bytes);
 }
 
 void BatchRun::stop(RunEnd end, const QString& reason)
@@ -298,7 +293,7 @@ void BatchRun::finish(RunEnd end, const QString& reason)
     m_result.End = end;
     m_result.Reason = reason;
     m_thumbnail.Stop();
-    m_view.SetTimerEnabled(false);
+    m_sizesTimer.stop();
     emit Finished(m_result);
 }
 

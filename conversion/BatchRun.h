@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 #include <functional>
 
 class ProgressView;
@@ -26,9 +27,8 @@ class BatchRun : public QObject
 public:
     using SettingsSource = FileConversion::SettingsSource;
 
-    // `settings` is read when each pass starts; `state` is kept up to date for the view to read.
-    BatchRun(BatchJob job, SettingsSource settings, ConversionState& state, ProgressView& view,
-             QObject* parent = nullptr);
+    // `settings` is read when each pass starts; `view` is told what the run does.
+    BatchRun(BatchJob job, SettingsSource settings, ProgressView& view, QObject* parent = nullptr);
 
     // Begins the run; Finished follows, through the event loop unless nothing can run at all.
     void Start();
@@ -62,6 +62,7 @@ private:
     void onProgressed(FileConversion* conversion, double fraction);
     void onEnded(FileConversion* conversion, const FileOutcome& outcome);
     void showProgress();
+    void showSizes();
     void showThumbnail();
     void stop(RunEnd end, const QString& reason = QString());
     void finish(RunEnd end, const QString& reason = QString());
@@ -70,8 +71,9 @@ private:
 
     BatchJob m_job;
     SettingsSource m_settings;
-    ConversionState& m_state;
+    ConversionState m_shown; // the file the view shows
     ProgressView& m_view;
+    QTimer m_sizesTimer; // shows the sizes of the file and its output every second
     ThumbnailGrab m_thumbnail;
     BatchResult m_result;
     PathList m_targets; // planned at the start, one per file

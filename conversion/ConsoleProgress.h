@@ -32,12 +32,6 @@ public:
     const QString& OutputProblem() const { return m_outputProblem; }
 
     void ShowProgress(const RunProgress& progress) override;
-    // A console has no bar, caption, picture or timer to keep up to date.
-    void SetBarMax(int) override {}
-    void SetCaption(const QString&) override {}
-    void ClearThumbnail() override {}
-    void ShowThumbnail(const QImage&) override {}
-    void SetTimerEnabled(bool) override {}
     void AnnouncePass(const PassStart& pass) override;
 
 private:

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// What the batch run is working on now; the progress window reads it on every tick.
+// The file the batch run shows now, whose sizes it shows as its output grows.
 struct ConversionState {
     QString SourcePath;
     QString TargetPath;

@@ -43,23 +43,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
     loadQtTranslations(*this);
 }
 
-bool Application::notify(QObject* receiver, QEvent* event)
-{
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const EAbort&) {
-    } catch (const std::exception& error) {
-        ShowException(error);
-    }
-    return false;
-}
-
 void Application::ShowException(const std::exception& error)
 {
-    if (dynamic_cast<const EAbort*>(&error))
-        return;
-    if (auto* own = dynamic_cast<const Exception*>(&error))
-        Messages::Show(own->Message());
-    else
-        Messages::Show(QString::fromUtf8(error.what()));
+    if (dynamic_cast<const EAbort*>(&error) == nullptr)
+        Messages::Show(MessageOf(error));
 }

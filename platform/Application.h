@@ -2,15 +2,14 @@
 
 #include <QApplication>
 
-// The application object. An exception that escapes an event handler is shown in the
-// standard error box and the event loop goes on; EAbort passes silently.
+// The application object: the program's title, fonts and Qt's Japanese texts. Problems travel as
+// values; nothing is thrown through Qt's event handlers.
 class Application : public QApplication
 {
 public:
     Application(int& argc, char** argv);
 
-    bool notify(QObject* receiver, QEvent* event) override;
-
-    // Shows the message of the exception being handled (call from a catch block).
+    // Shows the message of the exception being handled (call from a catch block); EAbort passes
+    // silently.
     static void ShowException(const std::exception& error);
 };

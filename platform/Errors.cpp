@@ -18,3 +18,10 @@ EListError::EListError(int index)
     : Exception(QStringLiteral("リストのインデックスが範囲を超えています (%1)").arg(index))
 {
 }
+
+QString MessageOf(const std::exception& error)
+{
+    if (const auto* own = dynamic_cast<const Exception*>(&error))
+        return own->Message();
+    return QString::fromUtf8(error.what());
+}

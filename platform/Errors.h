@@ -16,6 +16,9 @@ private:
     QByteArray m_utf8;
 };
 
+// The text a user reads for `error`: an own exception's message, else what the library said.
+QString MessageOf(const std::exception& error);
+
 // Ends an operation quietly; the application's error box never shows it.
 class EAbort : public Exception
 {

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstdlib>
 
 namespace
 {
@@ -162,4 +164,28 @@ void TLabel::SetCaption(const QString& caption)
     adjustSize();
     if (m_alignment & Qt::AlignRight)
         move(right - width() + 1, y());
+}
+
+void TTrackBar::SetValues(QList<int> values, QStringList captions)
+{
+    m_values = std::move(values);
+    m_captions = std::move(captions);
+}
+
+int TTrackBar::Extreme(bool greatest) const
+{
+    if (m_values.isEmpty())
+        return greatest ? maximum() : minimum();
+    return greatest ? *std::max_element(m_values.cbegin(), m_values.cend())
+                    : *std::min_element(m_values.cbegin(), m_values.cend());
+}
+
+int TTrackBar::StepNearest(int value) const
+{
+    int nearest = minimum();
+    for (int step = minimum(); step <= maximum(); ++step) {
+        if (std::abs(ValueAt(step) - value) < std::abs(ValueAt(nearest) - value))
+            nearest = step;
+    }
+    return nearest;
 }

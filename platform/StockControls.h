@@ -3,6 +3,9 @@
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
+#include <QList>
+#include <QSlider>
+#include <QStringList>
 
 class QPainter;
 
@@ -32,6 +35,7 @@ private:
 // A container with a background colour and optional outer and inner bevels.
 class TPanel : public QFrame
 {
+    Q_OBJECT
 public:
     TPanel(QWidget* parent, const QRect& geometry, QColor color, TBevelCut outer,
            TBevelCut inner = TBevelCut::bvNone);
@@ -45,6 +49,28 @@ private:
     QColor m_color;
     TBevelCut m_outer;
     TBevelCut m_inner;
+};
+
+// A track bar whose steps stand for values of their own (sample rates, picture sizes), each with
+// a caption: screen readers hear the value and its caption, not the step.
+class TTrackBar : public QSlider
+{
+    Q_OBJECT
+public:
+    TTrackBar(Qt::Orientation orientation, QWidget* parent) : QSlider(orientation, parent) {}
+
+    // What step i stands for: `values`[i], shown as `captions`[i].
+    void SetValues(QList<int> values, QStringList captions);
+    int ValueAt(int step) const { return m_values.value(step, step); }
+    QString CaptionAt(int step) const { return m_captions.value(step); }
+    // The least or the greatest of the values.
+    int Extreme(bool greatest) const;
+    // The step whose value is nearest to `value`.
+    int StepNearest(int value) const;
+
+private:
+    QList<int> m_values;
+    QStringList m_captions;
 };
 
 // A lowered line or box separating groups of controls.

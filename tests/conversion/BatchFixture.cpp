@@ -1,7 +1,5 @@
 #include "tests/conversion/BatchFixture.h"
 
-#include "controls/GradientProgressBar.h"
-
 #include <QFile>
 #include <QTest>
 
@@ -70,14 +68,12 @@ void BatchFixture::Prepare(const QStringList& files, bool itunes, bool dryRun)
 {
     BatchJob job{files, programDir.Path(), itunes ? RunMode::SaveAndRegister : RunMode::Save, dryRun};
     job.ThumbnailFolder = thumbnailDir.Path();
-    form = std::make_unique<TProgressForm1>(nullptr, state, [this] { return run->CancelRunningPasses(); });
     run = std::make_unique<BatchRun>(
-        job, [this] { return settings; }, state, *form);
+        job, [this] { return settings; }, view);
     QObject::connect(run.get(), &BatchRun::PassStarted, run.get(), [this](const PassStart& pass) {
-        barPositions << form->ProgressBar1->Position();
+        passFractions << view.Progress.Fraction;
         commands << pass.Conversion.Text();
     });
-    form->show();
 }
 
 BatchResult BatchFixture::StartAndWait()

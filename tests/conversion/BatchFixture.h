@@ -1,15 +1,33 @@
 #pragma once
 
 #include "conversion/BatchRun.h"
-#include "conversion/ProgressWindow1.h"
-#include "tests/support/MessageRecorder.h"
+#include "conversion/ProgressView.h"
 #include "tests/support/TempDir.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 #include <memory>
 
-// Runs batches against a program folder of the test's own, with the real progress window.
+// What a run shows, as a view without a window keeps it: the last of each.
+struct RecordedView : ProgressView {
+    RunProgress Progress;
+    QString Caption;
+    qint64 SourceSize = -1;
+    qint64 OutputSize = -1;
+    QByteArray Thumbnail;
+
+    void ShowProgress(const RunProgress& progress) override { Progress = progress; }
+    void SetCaption(const QString& caption) override { Caption = caption; }
+    void ShowSizes(qint64 source, qint64 output) override
+    {
+        SourceSize = source;
+        OutputSize = output;
+    }
+    void ClearThumbnail() override { Thumbnail.clear(); }
+    void ShowThumbnail(const QByteArray& jpeg) override { Thumbnail = jpeg; }
+};
+
+// Runs batches against a program folder of the test's own, without a window.
 class BatchFixture : public ::testing::Test
 {
 protected:
@@ -17,13 +35,11 @@ protected:
     TempDir sourceDir;
     TempDir outputRoot;
     TempDir thumbnailDir; // stands for the process's private folder
-    ConversionState state;
     ConversionSettings settings;
-    MessageRecorder messages;
-    std::unique_ptr<TProgressForm1> form;
+    RecordedView view;
     std::unique_ptr<BatchRun> run;
-    QList<int> barPositions; // at the start of every pass
-    QStringList commands;    // the text of every conversion command, in run order
+    QList<double> passFractions; // how far the run is at the start of every pass
+    QStringList commands;        // the text of every conversion command, in run order
 
     BatchFixture();
 

@@ -1,14 +1,15 @@
-#include "conversion/ProgressWindow1.h"
+#include "app/ProgressWindow1.h"
+
+#include "app/MainWindowParts.h"
 
 #include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
 #include "controls/WindowButton.h"
-#include "conversion/ConversionState.h"
 #include "conversion/SizeCaption.h"
 #include "conversion/TimeLeft.h"
 #include "platform/DesignColors.h"
-#include "platform/FileChecks.h"
 #include "platform/Fonts.h"
+#include "platform/JpegImage.h"
 #include "platform/Messages.h"
 #include "platform/ProgramTitle.h"
 #include "platform/StockControls.h"
@@ -42,12 +43,12 @@ int LineHeight(const QFont& font)
 }
 } // namespace
 
-TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
-                               std::function<bool()> cancelEncoder)
-    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), m_state(state),
+TProgressForm1::TProgressForm1(QWidget* owner, std::function<bool()> cancelEncoder)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
       m_cancelEncoder(std::move(cancelEncoder))
 {
     setWindowTitle(ProgramTitle);
+    setAccessibleName(QStringLiteral("変換の進み具合"));
     setFixedSize(401, 72);
     setFont(Fonts::Pixel(Fonts::UiGothic, 12));
     QPalette colours = palette();
@@ -95,15 +96,13 @@ TProgressForm1::TProgressForm1(QWidget* owner, const ConversionState& state,
     Button1 = new FadeButton(panel1, QStringLiteral("×"));
     Button1->setGeometry(0, 0, 20, 20);
     DressWindowButton(*Button1, Olive, true);
-    Button1->setToolTip(QStringLiteral(" ｷｬﾝｾﾙ"));
-    Button1->OnClick = [this](QObject* sender) { Button1Click(sender); };
+    GiveHint(*Button1, QStringLiteral(" ｷｬﾝｾﾙ"));
+    Button1->setAccessibleName(QStringLiteral("このファイルの変換を中止"));
+    connect(Button1, &FadeButton::clicked, this, [this] { Button1Click(Button1); });
 
     // Escape does what × does.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             [this] { Button1Click(Button1); });
-
-    Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, &TProgressForm1::Timer1Timer);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -123,9 +122,14 @@ void TProgressForm1::ShowProgress(const RunProgress& progress)
 void TProgressForm1::SetCaption(const QString& caption)
 {
     Label1->setText(Label1->fontMetrics().elidedText(caption, Qt::ElideMiddle, Label1->width()));
-    // A new pair: its sizes from its first moment, not the last pair's until the next tick.
-    showSizes();
     repaint();
+}
+
+void TProgressForm1::ShowSizes(qint64 source, qint64 output)
+{
+    m_sourceSize = source;
+    m_outputSize = output;
+    showSizes();
 }
 
 void TProgressForm1::ClearThumbnail()
@@ -133,9 +137,14 @@ void TProgressForm1::ClearThumbnail()
     Image1->clear();
 }
 
-void TProgressForm1::ShowThumbnail(const QImage& picture)
+void TProgressForm1::ShowThumbnail(const QByteArray& jpeg)
 {
-    Image1->setPixmap(QPixmap::fromImage(picture));
+    // The picture only adorns the window: one that cannot be decoded is left out.
+    try {
+        Image1->setPixmap(QPixmap::fromImage(DecodeJpeg(jpeg)));
+    } catch (const EJpegError&) {
+        Image1->clear();
+    }
 }
 
 int TProgressForm1::PictureScale() const
@@ -143,26 +152,10 @@ int TProgressForm1::PictureScale() const
     return qCeil(devicePixelRatioF());
 }
 
-void TProgressForm1::SetTimerEnabled(bool enabled)
-{
-    if (enabled)
-        Timer1.start();
-    else
-        Timer1.stop();
-}
-
-void TProgressForm1::Timer1Timer()
-{
-    showSizes();
-}
-
 void TProgressForm1::showSizes()
 {
     const QString left = m_secondsLeft ? ClockText(*m_secondsLeft) : QStringLiteral("--:--");
-    // The output grows under the encoder's own name for it until it is whole.
-    const qint64 writing = m_state.WritingPath.isEmpty() ? -1 : FileSizeOf(m_state.WritingPath);
-    const qint64 target = writing >= 0 ? writing : FileSizeOf(m_state.TargetPath);
-    Label2->setText(SizeCaption(FileSizeOf(m_state.SourcePath), target) + QStringLiteral("  残り ") + left);
+    Label2->setText(SizeCaption(m_sourceSize, m_outputSize) + QStringLiteral("  残り ") + left);
 }
 
 void TProgressForm1::closeEvent(QCloseEvent* event)

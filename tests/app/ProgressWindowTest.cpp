@@ -1,7 +1,6 @@
+#include "app/ProgressWindow1.h"
 #include "controls/FadeButton.h"
 #include "controls/GradientProgressBar.h"
-#include "conversion/ConversionState.h"
-#include "conversion/ProgressWindow1.h"
 #include "conversion/SizeCaption.h"
 #include "platform/StockControls.h"
 #include "tests/support/Ink.h"
@@ -23,11 +22,9 @@ TEST(SizeCaption, KilobytesOfAThousandTruncatedMissingAsZero)
 class ProgressWindow : public ::testing::Test
 {
 protected:
-    TempDir dir;
-    ConversionState state;
     int cancels = 0;
     bool encoderRunning = false;
-    TProgressForm1 form{nullptr, state, [this] {
+    TProgressForm1 form{nullptr, [this] {
                             ++cancels;
                             return encoderRunning;
                         }};
@@ -42,20 +39,21 @@ TEST_F(ProgressWindow, SmallBorderlessAlwaysOnTopWindow)
     EXPECT_EQ(form.Label2->text(), "0KB -> 0KB");
     EXPECT_EQ(form.ProgressBar1->Max(), 10);
     EXPECT_EQ(form.Image1->geometry(), QRect(6, 6, 80, 60));
-    EXPECT_FALSE(form.Timer1.isActive());
-    EXPECT_EQ(form.Timer1.interval(), 1000);
 }
 
-TEST_F(ProgressWindow, TimerShowsTheSizesOfSourceAndTargetAndOnceKnownTheTimeLeft)
+TEST_F(ProgressWindow, ShowsTheSizesItIsToldAndOnceKnownTheTimeLeft)
 {
-    state.SourcePath = dir.Write(QStringLiteral("a.avi"), QByteArray(1999, 'a'));
-    state.TargetPath = dir.File(QStringLiteral("a.mp4")); // not written yet
-    form.Timer1Timer();
+    form.ShowSizes(1999, -1); // no output yet
     EXPECT_EQ(form.Label2->text(), "1KB -> 0KB  残り --:--");
-    dir.Write(QStringLiteral("a.mp4"), QByteArray(25000, 'b'));
     form.ShowProgress(RunProgress{{}, 1, 0.5, 83});
-    form.Timer1Timer();
+    form.ShowSizes(1999, 25000);
     EXPECT_EQ(form.Label2->text(), "1KB -> 25KB  残り 1:23");
+}
+
+TEST_F(ProgressWindow, APictureThatCannotBeDecodedIsLeftOut)
+{
+    form.ShowThumbnail("not a picture");
+    EXPECT_TRUE(form.Image1->pixmap().isNull());
 }
 
 TEST_F(ProgressWindow, LongNamesStayClearOfTheButtonAndUnderscoresShow)
