@@ -47,6 +47,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
+#include <utility>
 #include <algorithm>
 
 namespace
@@ -280,6 +281,10 @@ void TMainForm1::wireHandlers()
     m_searchCount->setInterval(SearchCountIntervalMs);
     connect(m_searchCount, &QTimer::timeout, this, &TMainForm1::showSearchCount);
     wireKeys();
+    // The window's own buttons come last in the Tab order: the focus starts in the input list.
+    QWidget* previous = Button11;
+    for (QWidget* button : {Button4, Button3, Button2, Button1})
+        setTabOrder(std::exchange(previous, button), button);
 }
 
 QStringList TMainForm1::InputFiles() const
@@ -407,6 +412,8 @@ void TMainForm1::StartConversion(RunMode mode)
     m_progress =
         std::make_unique<TProgressForm1>(nullptr, [this] { return m_session.CancelRunningPasses(); });
     m_progress->show();
+    // Its cancel button is then a Tab away for a user of the keyboard.
+    m_progress->activateWindow();
     setEnabled(false);
     if (!m_thumbnailFolder)
         m_thumbnailFolder.emplace();

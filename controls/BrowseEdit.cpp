@@ -93,11 +93,12 @@ public:
     }
 };
 
-// The small button with the folder glyph; it never takes the focus from the text.
+// The small button with the folder glyph: a click leaves the focus in the text, Tab reaches it,
+// and a dotted line shows it has the focus.
 class BrowseButton : public QAbstractButton
 {
 public:
-    explicit BrowseButton(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::NoFocus); }
+    explicit BrowseButton(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::TabFocus); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -106,6 +107,10 @@ protected:
         painter.fillRect(rect(), ColorOf(SystemColor::ButtonFace));
         const QPoint centred((width() - GlyphSize.width()) / 2, (height() - GlyphSize.height()) / 2);
         paintFolderGlyph(painter, centred + (isDown() ? QPoint(1, 1) : QPoint(0, 0)));
+        if (hasFocus()) {
+            painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+            painter.drawRect(rect().adjusted(1, 1, -2, -2));
+        }
     }
 };
 

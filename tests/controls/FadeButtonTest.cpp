@@ -219,13 +219,23 @@ TEST_F(Button, SettersThatChangeThePictureDrawAtOnce)
     EXPECT_EQ(button->Paints, hidden) << "a button off screen draws nothing";
 }
 
-TEST_F(Button, DrawsItsOutlineInsideAndAWideCaptionOverIt)
+TEST_F(Button, DrawsItsOutlineInsideAWideCaptionOverItAndTheFocusWithin)
 {
     button->SetBorderHeight(3);
     EXPECT_EQ(Face().pixelColor(2, 2), Outline);
     EXPECT_EQ(Face().pixelColor(3, 3), Rest);
     button->SetCaption(QStringLiteral("WWWWWWWWWW"));
     EXPECT_NE(Face().pixelColor(0, button->height() / 2), Outline);
+
+    // The keyboard's place: a dotted line of the caption's colour just inside the outline.
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QImage unfocused = Face();
+    button->setFocus(Qt::TabFocusReason);
+    const QImage focused = Face();
+    EXPECT_NE(focused, unfocused);
+    EXPECT_EQ(focused.pixelColor(2, 2), Outline);
+    EXPECT_EQ(focused.pixelColor(5, 4), QColor(Qt::white));
 }
 
 TEST_F(Button, DestroyedMidFadeTakesItsTimerWithIt)
