@@ -228,9 +228,10 @@ TEST_F(Button, DrawsItsOutlineInsideAWideCaptionOverItAndTheFocusWithin)
     EXPECT_NE(Face().pixelColor(0, button->height() / 2), Outline);
 
     // The keyboard's place: a dotted line of the caption's colour just inside the outline.
-    const QImage unfocused = Face();
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    button->clearFocus();
+    const QImage unfocused = Face();
     button->setFocus(Qt::TabFocusReason);
     const QImage focused = Face();
     EXPECT_NE(focused, unfocused);
