@@ -5,9 +5,10 @@
 # part of platform (the files of korumi_media: C++ without Qt, which reads media files for Korumi
 # and the tools alike), which itself includes nothing of the project's but its own files.
 #
-# Settings are values that need no display: like the Qt Core half of platform (the files that
-# platform/CMakeLists.txt gives korumi_platform_core), they include only that half of platform
-# and only Qt Core's own headers. Usage: check-layers.sh [Qt Core's header folder]
+# Settings, input and conversion need no display: like the Qt Core half of platform (the files
+# that platform/CMakeLists.txt gives korumi_platform_core), they include only that half and the
+# plain part of platform, the lower of themselves, and only Qt Core's own headers: the engine runs
+# without a window. Usage: check-layers.sh [Qt Core's header folder]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -38,17 +39,22 @@ plain_header() {
 # Whether `file` may use Qt Core and the core half of platform only.
 core_only() {
     local name=${1##*/}
-    [ "${1%%/*}" = settings ] || { [ "${1%%/*}" = platform ] && [[ $core_names == *" ${name%.*} "* ]]; }
+    case ${1%%/*} in
+        settings | input | conversion) return 0 ;;
+        platform) [[ $core_names == *" ${name%.*} "* ]] ;;
+        *) return 1 ;;
+    esac
 }
 
 # Whether the header `$2`, included with the quote `$1` (" or <) by a file of the folder `$3`,
-# is its own folder's, the core of platform or Qt Core's.
+# is its own folder's, the core or the plain part of platform, a lower folder's that needs no
+# display either, or Qt Core's.
 core_header() {
     if [ "$1" = '"' ]; then
         case $2 in
-            platform/*) core_only "$2" ;;
+            platform/*) core_only "$2" || plain_header "$2" ;;
             "$3"/*) return 0 ;;
-            *) return 1 ;;
+            *) core_only "$2" && [ "$(rank "${2%%/*}")" -lt "$(rank "$3")" ] ;;
         esac
     else
         case $2 in
