@@ -50,7 +50,6 @@ public:
     // Reads the settings file over the current settings (the view's start values), once.
     // Returns the problems to show.
     QStringList Load();
-    bool Loaded() const { return m_loaded; }
     // The settings file is there but could not be read; it is never written over then.
     bool SettingsUnreadable() const { return m_settingsUnreadable; }
 

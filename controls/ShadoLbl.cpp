@@ -12,9 +12,7 @@ namespace
 
 constexpr QColor DefaultCopyColor{0xC0, 0xC0, 0xC0};
 constexpr QColor DefaultHighlightColor{0xFF, 0xFF, 0xFF};
-constexpr int DefaultHighlightOffset = -1;
 constexpr QColor DefaultFontColor{0x00, 0x00, 0x00};
-constexpr QColor DefaultGradationColor{0x00, 0x00, 0xFF};
 constexpr QColor DefaultTextGradationColor{0x80, 0x00, 0x00};
 constexpr QColor DefaultTextMidColor{0x00, 0x00, 0x80};
 // A horizontal gradient strip is this many times lower than its rectangle, plus one row.
@@ -32,35 +30,6 @@ QRgb GradientColor(QColor start, QColor end, double position)
     auto channel = [position](int from, int to) { return static_cast<int>(from + (to - from) * position); };
     return qRgb(channel(start.red(), end.red()), channel(start.green(), end.green()),
                 channel(start.blue(), end.blue()));
-}
-
-// Shortens a path so that as much as possible of its last part stays whole.
-QString PathElided(const QString& line, const QFontMetrics& metrics, int width)
-{
-    if (metrics.horizontalAdvance(line) <= width)
-        return line;
-    const qsizetype separator = line.lastIndexOf(u'/');
-    if (separator < 0)
-        return metrics.elidedText(line, Qt::ElideMiddle, width);
-    const QString tail = line.mid(separator);
-    const QString head =
-        metrics.elidedText(line.left(separator), Qt::ElideRight, width - metrics.horizontalAdvance(tail));
-    if (head.isEmpty())
-        return metrics.elidedText(QStringLiteral("…") + tail, Qt::ElideRight, width);
-    return head + tail;
-}
-
-// Lines that do not fit `width` shortened as `ellipsis` says; wrapped text is left whole.
-QString Shortened(const QString& text, const QFontMetrics& metrics, int width, TEllipsis ellipsis,
-                  bool wordWrap)
-{
-    if (ellipsis == elNone || wordWrap)
-        return text;
-    QStringList lines = text.split(u'\n');
-    for (QString& line : lines)
-        line = ellipsis == elEnd ? metrics.elidedText(line, Qt::ElideRight, width)
-                                 : PathElided(line, metrics, width);
-    return lines.join(u'\n');
 }
 
 void DrawText(QPainter& painter, const QRect& rect, int flags, const QString& text, QColor color)
@@ -106,7 +75,9 @@ void GradRect(QPainter& painter, const QRect& rect, QColor start, QColor end, bo
     painter.restore();
 }
 
-TShadow::TShadow(QObject* owner) : QObject(owner), m_color(DefaultCopyColor) {}
+TShadow::TShadow(QObject* owner, QColor color, int offset) : QObject(owner), m_color(color), m_offset(offset)
+{
+}
 
 template <typename T> void TShadow::change(T& field, const T& value)
 {
@@ -126,36 +97,14 @@ void TShadow::SetShadowColor(QColor color)
     change(m_color, color);
 }
 
-void TShadow::SetShadowLeft(int offset)
-{
-    change(m_offsetLeft, offset);
-}
-
-void TShadow::SetShadowTop(int offset)
-{
-    change(m_offsetTop, offset);
-}
-
-void TShadow::Assign(const TShadow& source)
-{
-    m_visible = source.m_visible;
-    m_color = source.m_color;
-    m_offsetLeft = source.m_offsetLeft;
-    m_offsetTop = source.m_offsetTop;
-    Fire(OnChange, this);
-}
-
 TShadowLabel::TShadowLabel(QWidget* parent, const QString& caption, QPoint topLeft, Qt::Alignment alignment)
     : QLabel(caption, parent), m_fontColor(DefaultFontColor), m_color(ColorOf(SystemColor::ButtonFace)),
-      m_gradationColor(DefaultGradationColor), m_textGradationColor(DefaultTextGradationColor),
-      m_textMidColor(DefaultTextMidColor), m_highlight(new TShadow(this)), m_shadow(new TShadow(this))
+      m_textGradationColor(DefaultTextGradationColor), m_textMidColor(DefaultTextMidColor),
+      m_highlight(new TShadow(this, DefaultHighlightColor, -1)), m_shadow(new TShadow(this, DefaultCopyColor, 1))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextFormat(Qt::PlainText);
     setAlignment(alignment & Qt::AlignVertical_Mask ? alignment : alignment | Qt::AlignTop);
-    m_highlight->SetShadowColor(DefaultHighlightColor);
-    m_highlight->SetShadowLeft(DefaultHighlightOffset);
-    m_highlight->SetShadowTop(DefaultHighlightOffset);
     m_highlight->OnChange = [this](QObject* sender) { ShadowChanged(sender); };
     m_shadow->OnChange = [this](QObject* sender) { ShadowChanged(sender); };
     move(topLeft);
@@ -186,46 +135,6 @@ void TShadowLabel::SetTransparent(bool transparent)
     update();
 }
 
-void TShadowLabel::SetShowAccelChar(bool show)
-{
-    if (show == m_showAccelChar)
-        return;
-    m_showAccelChar = show;
-    update();
-}
-
-void TShadowLabel::SetEllipsis(TEllipsis ellipsis)
-{
-    if (ellipsis == m_ellipsis)
-        return;
-    m_ellipsis = ellipsis;
-    update();
-}
-
-void TShadowLabel::SetGradation(bool gradation)
-{
-    if (gradation == m_gradation)
-        return;
-    m_gradation = gradation;
-    update();
-}
-
-void TShadowLabel::SetGradateVert(bool vertical)
-{
-    if (vertical == m_gradateVert)
-        return;
-    m_gradateVert = vertical;
-    update();
-}
-
-void TShadowLabel::SetGradationColor(QColor color)
-{
-    if (color == m_gradationColor)
-        return;
-    m_gradationColor = color;
-    update();
-}
-
 void TShadowLabel::SetTextGradation(TTextGradation gradation)
 {
     if (gradation == m_textGradation)
@@ -252,18 +161,6 @@ void TShadowLabel::SetTextMidColor(QColor color)
         update();
 }
 
-void TShadowLabel::SetHighlight(const TShadow& highlight)
-{
-    m_highlight->Assign(highlight);
-    update();
-}
-
-void TShadowLabel::SetShadow(const TShadow& shadow)
-{
-    m_shadow->Assign(shadow);
-    update();
-}
-
 void TShadowLabel::ShadowChanged(QObject*)
 {
     update();
@@ -274,9 +171,7 @@ int TShadowLabel::textFlags() const
     int flags = Qt::TextExpandTabs | Qt::AlignTop | (alignment() & Qt::AlignHorizontal_Mask);
     if (wordWrap())
         flags |= Qt::TextWordWrap;
-    if (m_showAccelChar)
-        flags |= Qt::TextShowMnemonic;
-    return flags;
+    return flags | Qt::TextShowMnemonic;
 }
 
 int TShadowLabel::layoutOffset(int textHeight) const
@@ -294,17 +189,16 @@ void TShadowLabel::Paint(QPainter& painter) const
     if (client.isEmpty())
         return;
     QString text = this->text();
-    if (text.isEmpty() || (m_showAccelChar && text == QStringLiteral("&")))
+    if (text.isEmpty() || text == QStringLiteral("&"))
         text += u' ';
 
     painter.save();
     painter.setClipRect(client);
     if (!m_transparent)
-        paintBackground(painter, client);
+        painter.fillRect(client, m_color);
     painter.setFont(font());
     const QFontMetrics metrics(font());
     const int flags = textFlags();
-    text = Shortened(text, metrics, client.width(), m_ellipsis, wordWrap());
     const QRect bounds =
         client.translated(0, layoutOffset(metrics.boundingRect(client, flags, text).height()));
 
@@ -313,29 +207,16 @@ void TShadowLabel::Paint(QPainter& painter) const
     const QColor shadowColor = enabled ? m_shadow->Color() : DesignColors::Grey;
     const QColor highlightColor = enabled ? m_highlight->Color() : ColorOf(SystemColor::ButtonHighlight);
     if (m_shadow->Visible())
-        DrawText(painter, bounds.translated(m_shadow->OffsetLeft(), m_shadow->OffsetTop()), flags, text,
+        DrawText(painter, bounds.translated(m_shadow->Offset(), m_shadow->Offset()), flags, text,
                  shadowColor);
     if (m_highlight->Visible())
-        DrawText(painter, bounds.translated(m_highlight->OffsetLeft(), m_highlight->OffsetTop()), flags, text,
+        DrawText(painter, bounds.translated(m_highlight->Offset(), m_highlight->Offset()), flags, text,
                  highlightColor);
     if (m_textGradation != tgNone && CharacterCount(text) > 1)
         paintRamp(painter, bounds, flags, text);
     else
         DrawText(painter, bounds, flags, text, textColor);
     painter.restore();
-}
-
-void TShadowLabel::paintBackground(QPainter& painter, const QRect& client) const
-{
-    if (!m_gradation) {
-        painter.fillRect(client, m_color);
-    } else if (m_flickerless) {
-        QImage bitmap(client.size(), QImage::Format_RGB32);
-        GradBitmap(bitmap, m_gradationColor, m_color, m_gradateVert);
-        painter.drawImage(client.topLeft(), bitmap);
-    } else {
-        GradRect(painter, client, m_gradationColor, m_color, m_gradateVert);
-    }
 }
 
 // The ramp keeps its colours on a disabled label. Runs start at the left edge whatever the

@@ -16,28 +16,18 @@ void GradBitmap(QImage& bitmap, QColor start, QColor end, bool vertical);
 // Paints the same gradient into `rect` of `painter`, computed on a small strip and stretched.
 void GradRect(QPainter& painter, const QRect& rect, QColor start, QColor end, bool vertical);
 
-// How text that does not fit the label's width is shortened.
-enum TEllipsis { elNone, elEnd, elPath };
-
 // One offset copy of a label's text: whether it is drawn, its colour and how far it is moved.
 class TShadow : public QObject
 {
 public:
-    explicit TShadow(QObject* owner);
+    // A copy `offset` pixels to the right and down (negative: left and up).
+    TShadow(QObject* owner, QColor color, int offset);
 
     bool Visible() const { return m_visible; }
     void SetShadowVisible(bool visible);
     QColor Color() const { return m_color; }
     void SetShadowColor(QColor color);
-    // Pixels to the right (negative: left).
-    int OffsetLeft() const { return m_offsetLeft; }
-    void SetShadowLeft(int offset);
-    // Pixels down (negative: up).
-    int OffsetTop() const { return m_offsetTop; }
-    void SetShadowTop(int offset);
-
-    // Copies all four values and reports one change.
-    void Assign(const TShadow& source);
+    int Offset() const { return m_offset; }
 
     // After any of the values changed.
     TNotifyEvent OnChange;
@@ -47,12 +37,12 @@ private:
 
     bool m_visible = true;
     QColor m_color;
-    int m_offsetLeft = 1;
-    int m_offsetTop = 1;
+    int m_offset;
 };
 
 // A text label drawn with a highlight copy up-left and a shadow copy down-right beneath its text,
-// an optional gradient background and an optional colour ramp over the characters. The horizontal
+// a plain background unless transparent and an optional colour ramp over the characters; "&"
+// underlines the next character. The horizontal
 // part of alignment() places the text, its vertical part is the layout. Part of the window's surface:
 // presses on it go to the window.
 class TShadowLabel : public QLabel
@@ -71,21 +61,6 @@ public:
     // No background of its own: the parent shows through.
     bool Transparent() const { return m_transparent; }
     void SetTransparent(bool transparent);
-    // "&" underlines the next character and "&&" shows one "&".
-    bool ShowAccelChar() const { return m_showAccelChar; }
-    void SetShowAccelChar(bool show);
-    TEllipsis Ellipsis() const { return m_ellipsis; }
-    void SetEllipsis(TEllipsis ellipsis);
-    // Builds the gradient background in one whole-size bitmap rather than a stretched strip.
-    bool Flickerless() const { return m_flickerless; }
-    void SetFlickerless(bool flickerless) { m_flickerless = flickerless; }
-    // Background is a gradient from GradationColor to Color, top to bottom or left to right.
-    bool Gradation() const { return m_gradation; }
-    void SetGradation(bool gradation);
-    bool GradateVert() const { return m_gradateVert; }
-    void SetGradateVert(bool vertical);
-    QColor GradationColor() const { return m_gradationColor; }
-    void SetGradationColor(QColor color);
     TTextGradation TextGradation() const { return m_textGradation; }
     void SetTextGradation(TTextGradation gradation);
     // The ramp's last colour.
@@ -94,11 +69,9 @@ public:
     // The three-colour ramp's middle colour.
     QColor TextMidColor() const { return m_textMidColor; }
     void SetTextMidColor(QColor color);
-    // The copies; the label keeps its own objects and takes the values of those it is given.
+    // The copies: a white highlight up-left and a grey shadow down-right.
     TShadow* Highlight() const { return m_highlight; }
-    void SetHighlight(const TShadow& highlight);
     TShadow* Shadow() const { return m_shadow; }
-    void SetShadow(const TShadow& shadow);
 
     // Draws the label as it looks now over (0, 0, width, height) of `painter`.
     void Paint(QPainter& painter) const;
@@ -108,7 +81,6 @@ protected:
 
 private:
     void ShadowChanged(QObject* sender);
-    void paintBackground(QPainter& painter, const QRect& client) const;
     void paintRamp(QPainter& painter, const QRect& bounds, int flags, const QString& text) const;
     int textFlags() const;
     int layoutOffset(int textHeight) const;
@@ -116,12 +88,6 @@ private:
     QColor m_fontColor;
     QColor m_color;
     bool m_transparent = false;
-    bool m_showAccelChar = true;
-    TEllipsis m_ellipsis = elNone;
-    bool m_flickerless = true;
-    bool m_gradation = false;
-    bool m_gradateVert = false;
-    QColor m_gradationColor;
     TTextGradation m_textGradation = tgNone;
     QColor m_textGradationColor;
     QColor m_textMidColor;

@@ -2,9 +2,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <cstdlib>
+#include <QFileInfo>
 #include <fcntl.h>
-#include <filesystem>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,27 +12,17 @@ namespace
 {
 
 constexpr char RuntimeVariable[] = "XDG_RUNTIME_DIR";
-constexpr mode_t PrivateMode = 0700;
-constexpr mode_t PermissionBits = 0777;
 constexpr char RunLockName[] = "run.lock";
 
-// Makes a new folder from `pattern` (ending in XXXXXX, replaced in place). mkdtemp never reuses
-// a name; the folder is still opened without following a link and checked to be ours, as
-// whoever may write to the parent (TMPDIR may name any folder) could swap it.
-bool makePrivate(QByteArray& pattern)
+// Qt makes the folder 0700 under a name nobody can take first; a stricter umask may have left
+// less, and Qt's own runtime folder check insists on exactly 0700.
+bool makePrivate(const QTemporaryDir& folder)
 {
-    if (mkdtemp(pattern.data()) == nullptr)
+    if (!folder.isValid())
         return false;
-    const int descriptor = open(pattern.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (descriptor < 0)
-        return false;
-    struct stat info = {};
-    // Qt insists on exactly 0700; a stricter umask may have left less.
-    const bool usable =
-        fstat(descriptor, &info) == 0 && info.st_uid == geteuid() &&
-        ((info.st_mode & PermissionBits) == PrivateMode || fchmod(descriptor, PrivateMode) == 0);
-    close(descriptor);
-    return usable;
+    const QFileInfo info(folder.path());
+    return info.isDir() && !info.isSymLink() && info.ownerId() == geteuid() &&
+           QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 // Holds the lock that tells every later run that this folder's run is alive. The lock file is
@@ -75,10 +64,9 @@ void removeOrphans(const QString& parent)
     const QStringList names = QDir(parent).entryList({QStringLiteral("korumi-runtime-??????")},
                                                      QDir::Dirs | QDir::Hidden | QDir::NoSymLinks);
     for (const QString& name : names) {
-        const QByteArray folder = QFile::encodeName(parent + u'/' + name);
-        std::error_code ignored;
-        if (isOrphaned(folder))
-            std::filesystem::remove_all(folder.constData(), ignored);
+        const QString folder = parent + u'/' + name;
+        if (isOrphaned(QFile::encodeName(folder)))
+            QDir(folder).removeRecursively();
     }
 }
 
@@ -91,21 +79,22 @@ RuntimeFolder::RuntimeFolder(const QString& parent) : m_wasSet(qEnvironmentVaria
     if (!qEnvironmentVariableIsEmpty(RuntimeVariable))
         return;
     removeOrphans(parent);
-    QByteArray pattern = QFile::encodeName(parent + QStringLiteral("/korumi-runtime-XXXXXX"));
-    if (!makePrivate(pattern))
+    m_folder.emplace(parent + QStringLiteral("/korumi-runtime-XXXXXX"));
+    if (!makePrivate(*m_folder)) {
+        m_folder.reset();
         return;
-    m_path = pattern;
-    m_lock = lockAsLive(m_path);
-    qputenv(RuntimeVariable, m_path);
+    }
+    const QByteArray path = QFile::encodeName(m_folder->path());
+    m_lock = lockAsLive(path);
+    qputenv(RuntimeVariable, path);
 }
 
 RuntimeFolder::~RuntimeFolder()
 {
-    if (m_path.isEmpty())
+    if (!m_folder)
         return;
-    // Only we can write in it, so nothing in it leads elsewhere; remove_all follows no link anyway.
-    std::error_code ignored;
-    std::filesystem::remove_all(m_path.constData(), ignored);
+    // Only we can write in it; its removal follows no link anyway.
+    m_folder.reset();
     if (m_lock >= 0)
         close(m_lock);
     if (m_wasSet)
@@ -116,10 +105,5 @@ RuntimeFolder::~RuntimeFolder()
 
 QString RuntimeFolder::Path() const
 {
-    return QFile::decodeName(m_path);
-}
-
-void ProvideRuntimeFolder()
-{
-    static const RuntimeFolder folder;
+    return m_folder ? m_folder->path() : QString();
 }

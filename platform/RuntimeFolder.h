@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
+#include <optional>
 
 // Qt keeps per-user runtime files under XDG_RUNTIME_DIR, and the encoder front its pass logs.
 // Where the session sets none (as under root or in a container), Korumi makes a private folder
@@ -27,10 +28,7 @@ public:
     QString Path() const;
 
 private:
-    QByteArray m_path;
+    std::optional<QTemporaryDir> m_folder;
     bool m_wasSet;   // XDG_RUNTIME_DIR was set, if empty
     int m_lock = -1; // tells other runs that this one is alive
 };
-
-// A RuntimeFolder in the temporary folder that lasts until this process returns from main.
-void ProvideRuntimeFolder();
