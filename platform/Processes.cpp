@@ -1,10 +1,11 @@
 #include "platform/Processes.h"
 
+#include "platform/ChildLifetime.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <csignal>
 #include <sched.h>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 QString FindProgram(const QString& name, const QString& programFolder)
@@ -30,9 +31,7 @@ void RunAsBackgroundWork(QProcess& process)
     const pid_t parent = getpid();
     // Runs in the child between fork and exec.
     process.setChildProcessModifier([parent] {
-        prctl(PR_SET_PDEATHSIG, SIGKILL);
-        if (getppid() != parent) // this process ended before the line above took effect
-            _exit(127);
+        DieWithParent(parent);
         setpgid(0, 0);
         signal(SIGPIPE, SIG_DFL); // ignored here, but not for the programs run
         // Only from the usual policy: a Korumi started as idle work keeps its programs idle work.

@@ -2,19 +2,18 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/Paths.h"
+#include "platform/XdgFolders.h"
 #include "settings/PresetList.h"
 #include "settings/SavedSettings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <unistd.h>
 
 namespace
 {
 
-constexpr char ConfigHomeVariable[] = "XDG_CONFIG_HOME";
 const QString OwnFolderName = QStringLiteral("korumi");
 // The file an install puts in the program folder: such a folder is never written, even by root.
 const QString InstalledMarkerName = QStringLiteral("installed");
@@ -62,19 +61,17 @@ ProgramFiles LocateProgramFiles(const QString& programFolder, bool filesBesidePr
     ProgramFiles files(programFolder);
     if (filesBesideProgram)
         return files;
-    const QString configHome = QDir::isAbsolutePath(user.ConfigHome)
-                                   ? Paths::ExcludeTrailingSeparator(user.ConfigHome)
-                                   : Paths::Join(user.Home, QStringLiteral(".config"));
-    files.SettingsFolder = Paths::Join(configHome, OwnFolderName);
-    files.DefaultOutputFolder =
-        Paths::ExcludeTrailingSeparator(user.Videos.isEmpty() ? user.Home : user.Videos);
+    files.SettingsFolder = Paths::Join(Paths::ExcludeTrailingSeparator(user.ConfigHome), OwnFolderName);
+    files.DefaultOutputFolder = Paths::ExcludeTrailingSeparator(user.Videos);
     return files;
 }
 
 UserFolders SessionUserFolders()
 {
-    return {qEnvironmentVariable(ConfigHomeVariable), QDir::homePath(),
-            QStandardPaths::writableLocation(QStandardPaths::MoviesLocation)};
+    const std::string home = XdgFolders::Home();
+    const std::string configHome = XdgFolders::ConfigHome(home);
+    return {QFile::decodeName(configHome.c_str()),
+            QFile::decodeName(XdgFolders::Videos(home, configHome).c_str())};
 }
 
 ProgramFiles PrepareProgramFiles(const QString& programFolder)

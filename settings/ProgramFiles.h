@@ -23,15 +23,13 @@ struct ProgramFiles {
 
 // The user's folders as the session names them.
 struct UserFolders {
-    QString ConfigHome; // $XDG_CONFIG_HOME; used only when it is an absolute path
-    QString Home;       // the home folder
-    QString Videos;     // the videos folder; the home folder stands in when empty
+    QString ConfigHome; // the configuration folder ($XDG_CONFIG_HOME, else ~/.config)
+    QString Videos;     // the videos folder
 };
 
 // Decides where the files live: all beside the program when `filesBesideProgram` (a writable
-// folder that is no install); otherwise the settings in the korumi folder of the user's configuration folder
-// ($XDG_CONFIG_HOME, else
-// ~/.config) and converted files in the videos folder.
+// folder that is no install); otherwise the settings in the korumi folder of the user's
+// configuration folder and converted files in the videos folder.
 ProgramFiles LocateProgramFiles(const QString& programFolder, bool filesBesideProgram,
                                 const UserFolders& user);
 

@@ -31,38 +31,6 @@ INSTANTIATE_TEST_SUITE_P(Arguments, StripQuotes,
                                            QuoteCase{"\"/out/a.mp4", "\"/out/a.mp4"}, QuoteCase{"\"", "\""},
                                            QuoteCase{"\"\"", ""}));
 
-struct UserDirsCase {
-    const char* text;
-    const char* expected;
-};
-
-class VideosFolder : public ::testing::TestWithParam<UserDirsCase>
-{
-};
-
-TEST_P(VideosFolder, ReadsTheUserDirectoriesFile)
-{
-    EXPECT_EQ(Playlist::VideosFolderFromUserDirs(GetParam().text, "/home/u"), GetParam().expected);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, VideosFolder,
-    ::testing::Values(UserDirsCase{"XDG_VIDEOS_DIR=\"$HOME/Videos\"\n", "/home/u/Videos"},
-                      UserDirsCase{"# c\nXDG_MUSIC_DIR=\"$HOME/M\"\nXDG_VIDEOS_DIR=\"/media/films\"\n",
-                                   "/media/films"},
-                      UserDirsCase{"XDG_VIDEOS_DIR=\"$HOME\"\n", "/home/u"},
-                      UserDirsCase{"XDG_VIDEOS_DIR=\"$HOMEWORK/x\"\n", ""},
-                      UserDirsCase{"XDG_VIDEOS_DIR=\"relative\"\n", ""},
-                      UserDirsCase{"#XDG_VIDEOS_DIR=\"$HOME/V\"\n", ""}, UserDirsCase{"", ""}));
-
-TEST(VideosFolderFallback, IsVideosInTheHomeFolderWithoutAUserDirsFile)
-{
-    ScratchFolder scratch;
-    EXPECT_EQ(Playlist::VideosFolder("/home/u", scratch.Path()), "/home/u/Videos");
-    std::ofstream(scratch.File("user-dirs.dirs")) << "XDG_VIDEOS_DIR=\"$HOME/Filme\"\n";
-    EXPECT_EQ(Playlist::VideosFolder("/home/u", scratch.Path()), "/home/u/Filme");
-}
-
 TEST(PlaylistEntry, HasLengthTitleAndLocation)
 {
     EXPECT_EQ(Playlist::Entry("/out/my clip.tar.mp4", 12.6),

@@ -2,8 +2,8 @@
 # Fails when a source file includes a header from a layer above its own. Layers, lowest first:
 # platform, controls, input and settings, conversion, app. Input and settings stand side by side
 # and include neither each other. The tools stand apart and include only each other and the plain
-# part of platform (the files of korumi_media: C++ without Qt, which reads media files for Korumi
-# and the tools alike), which itself includes nothing of the project's but its own files.
+# part of platform (the files of korumi_platform_plain: C++ without Qt, shared by Korumi and the
+# tools), which itself includes nothing of the project's but its own files.
 #
 # Settings, input and conversion need no display: like the Qt Core half of platform (the files
 # that platform/CMakeLists.txt gives korumi_platform_core), they include only that half and the
@@ -28,7 +28,7 @@ library_names() {
     echo "$names"
 }
 core_names=$(library_names korumi_platform_core)
-plain_names=$(library_names korumi_media)
+plain_names=$(library_names korumi_platform_plain)
 
 # Whether the project's header `$1` is one of the plain part of platform.
 plain_header() {

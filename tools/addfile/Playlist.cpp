@@ -8,7 +8,6 @@
 #include <cmath>
 #include <cstring>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/file.h>
 #include <unistd.h>
@@ -19,14 +18,7 @@ namespace Playlist
 namespace
 {
 
-constexpr const char* VideosKey = "XDG_VIDEOS_DIR=";
-constexpr const char* HomeVariable = "$HOME";
 constexpr mode_t PlaylistMode = 0644;
-
-bool startsWith(const std::string& text, const std::string& start)
-{
-    return text.compare(0, start.size(), start) == 0;
-}
 
 bool hasLineBreak(const std::string& text)
 {
@@ -105,31 +97,6 @@ std::string StripQuotes(const std::string& argument)
     if (argument.size() >= 2 && argument.front() == '"' && argument.back() == '"')
         return argument.substr(1, argument.size() - 2);
     return argument;
-}
-
-std::string VideosFolderFromUserDirs(const std::string& userDirs, const std::string& home)
-{
-    std::istringstream lines(userDirs);
-    std::string found;
-    for (std::string line; std::getline(lines, line);) {
-        if (!startsWith(line, VideosKey))
-            continue;
-        const std::string value = StripQuotes(line.substr(std::strlen(VideosKey)));
-        if (startsWith(value, HomeVariable) && (value.size() == 5 || value[5] == '/'))
-            found = home + value.substr(std::strlen(HomeVariable));
-        else if (startsWith(value, "/"))
-            found = value;
-    }
-    return found;
-}
-
-std::string VideosFolder(const std::string& home, const std::string& configHome)
-{
-    std::ifstream file(configHome + "/user-dirs.dirs");
-    std::ostringstream text;
-    text << file.rdbuf();
-    const std::string folder = VideosFolderFromUserDirs(text.str(), home);
-    return folder.empty() ? home + "/Videos" : folder;
 }
 
 std::string Location(const std::string& absolutePath)

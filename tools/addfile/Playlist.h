@@ -13,14 +13,6 @@ constexpr const char* Header = "#EXTM3U";
 // `argument` without one pair of surrounding double quotes (Korumi hands the path over quoted).
 std::string StripQuotes(const std::string& argument);
 
-// The videos folder named by the XDG_VIDEOS_DIR line of a user-dirs.dirs text; empty when the
-// text names none.
-std::string VideosFolderFromUserDirs(const std::string& userDirs, const std::string& home);
-
-// The user's videos folder: the XDG videos directory, else `home`/Videos. `configHome` is where
-// user-dirs.dirs is looked for.
-std::string VideosFolder(const std::string& home, const std::string& configHome);
-
 // How an absolute path is written in the playlist: as it is, or as a file:// URI when it holds a
 // line break, which the one-entry-per-line format could not carry.
 std::string Location(const std::string& absolutePath);

@@ -1,12 +1,12 @@
 // addfile.exe: registers a finished video in the user's media library (the Korumi playlist).
 #include "platform/MediaFacts.h"
+#include "platform/XdgFolders.h"
 #include "tools/addfile/Playlist.h"
 #include "tools/common/FilePaths.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,20 +14,6 @@ namespace
 {
 
 constexpr int UsageStatus = 2;
-
-std::string homeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/')
-        return home;
-    const passwd* user = getpwuid(getuid());
-    return user != nullptr ? user->pw_dir : "/";
-}
-
-std::string configFolder(const std::string& home)
-{
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    return config != nullptr && config[0] == '/' ? config : home + "/.config";
-}
 
 bool isFile(const std::string& path)
 {
@@ -52,8 +38,8 @@ int main(int argc, char** argv)
     const std::string path = FilePaths::Absolute(Playlist::StripQuotes(argv[1]));
     if (!isFile(path))
         return fail(path + ": no such file");
-    const std::string home = homeFolder();
-    const std::string folder = Playlist::VideosFolder(home, configFolder(home));
+    const std::string home = XdgFolders::Home();
+    const std::string folder = XdgFolders::Videos(home, XdgFolders::ConfigHome(home));
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error)

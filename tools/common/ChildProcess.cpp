@@ -1,5 +1,6 @@
 #include "tools/common/ChildProcess.h"
 
+#include "platform/ChildLifetime.h"
 #include "tools/common/CommandLog.h"
 
 #include <array>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -95,9 +95,7 @@ struct Streams {
 [[noreturn]] void becomeChild(char* const* argv, pid_t parent, const Streams& streams,
                               const sigset_t& blocked)
 {
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() != parent) // the parent died before the line above took effect
-        _exit(NotStartedStatus);
+    DieWithParent(parent);
     for (int signal : ForwardedSignals)
         std::signal(signal, SIG_DFL);
     std::signal(SIGALRM, SIG_DFL);

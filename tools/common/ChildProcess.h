@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ChildLifetime.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -18,9 +20,6 @@ struct Outcome {
 
     bool Succeeded() const { return Signal == 0 && ExitCode == 0; }
 };
-
-// Exit status for a program that could not be started (as shells report it).
-constexpr int NotStartedStatus = 127;
 
 // Replaces this process with arguments[0], looked up on the search path. Returns only when
 // that fails, after a message on standard error, with the status to exit with.

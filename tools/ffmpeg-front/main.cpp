@@ -23,7 +23,7 @@ constexpr int FfmpegMissingStatus = KORUMI_FFMPEG_MISSING_STATUS;
 // ffmpeg's outcome, with its failure to start told apart from its failures.
 [[noreturn]] void exitLike(const ChildProcess::Outcome& outcome)
 {
-    if (outcome.Signal == 0 && outcome.ExitCode == ChildProcess::NotStartedStatus)
+    if (outcome.Signal == 0 && outcome.ExitCode == NotStartedStatus)
         std::exit(FfmpegMissingStatus);
     ChildProcess::ExitLike(outcome);
 }
