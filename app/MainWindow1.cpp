@@ -47,8 +47,8 @@
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
-#include <utility>
 #include <algorithm>
+#include <utility>
 
 namespace
 {

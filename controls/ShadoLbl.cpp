@@ -100,7 +100,8 @@ void TShadow::SetShadowColor(QColor color)
 TShadowLabel::TShadowLabel(QWidget* parent, const QString& caption, QPoint topLeft, Qt::Alignment alignment)
     : QLabel(caption, parent), m_fontColor(DefaultFontColor), m_color(ColorOf(SystemColor::ButtonFace)),
       m_textGradationColor(DefaultTextGradationColor), m_textMidColor(DefaultTextMidColor),
-      m_highlight(new TShadow(this, DefaultHighlightColor, -1)), m_shadow(new TShadow(this, DefaultCopyColor, 1))
+      m_highlight(new TShadow(this, DefaultHighlightColor, -1)),
+      m_shadow(new TShadow(this, DefaultCopyColor, 1))
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setTextFormat(Qt::PlainText);

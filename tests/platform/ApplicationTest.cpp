@@ -5,9 +5,9 @@
 #include "tests/support/MessageRecorder.h"
 
 #include <QFontInfo>
-#include <stdexcept>
 #include <QWidget>
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 TEST(ErrorBox, ShowsAnErrorsMessageAndStaysSilentOnAbort)
 {
