@@ -3,13 +3,13 @@
 #include <QStringDecoder>
 #include <algorithm>
 
+bool IsControlCharacter(QChar c)
+{
+    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
+}
+
 namespace
 {
-
-bool IsControl(uint c)
-{
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F);
-}
 
 QString Escape(uint value)
 {
@@ -39,7 +39,7 @@ QString Printable(const QString& text)
             shown += QStringLiteral("\\t");
         else if (c == u'\r')
             shown += QStringLiteral("\\r");
-        else if (IsControl(c.unicode()))
+        else if (IsControlCharacter(c))
             shown += Escape(c.unicode());
         else
             shown += c;

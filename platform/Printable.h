@@ -4,6 +4,9 @@
 #include <QByteArrayView>
 #include <QString>
 
+// Whether `c` is a C0 or C1 control character or DEL: what would break a line or drive a terminal.
+bool IsControlCharacter(QChar c);
+
 // Text for a line of a console or a message, where a control character in a file name would
 // break the line or drive the terminal: line breaks, tabs and other control characters are shown
 // as escapes ("\n", "\t", "\x1b"); everything else stays as it is.

@@ -1,5 +1,7 @@
 #include "platform/ShellWords.h"
 
+#include "platform/Printable.h"
+
 #include <algorithm>
 
 namespace
@@ -8,11 +10,6 @@ namespace
 // A single quote inside a single-quoted word: the quoting is closed, the quote escaped, and the
 // quoting opened again.
 constexpr QStringView QuoteInQuotes = u"'\\''";
-
-bool isControl(QChar c)
-{
-    return c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() <= 0x9F);
-}
 
 bool isPlain(QChar c)
 {
@@ -57,7 +54,7 @@ QString printfFormat(const QString& text)
 {
     QString format;
     for (const QChar c : text) {
-        if (isControl(c)) {
+        if (IsControlCharacter(c)) {
             for (const char byte : QString(c).toUtf8())
                 format +=
                     QStringLiteral("\\%1").arg(static_cast<unsigned char>(byte), 3, 8, QLatin1Char('0'));
@@ -84,8 +81,8 @@ QString ShellWord(const QString& word)
     qsizetype at = 0;
     while (at < word.size()) {
         qsizetype end = at;
-        const bool control = isControl(word[at]);
-        while (end < word.size() && isControl(word[end]) == control)
+        const bool control = IsControlCharacter(word[at]);
+        while (end < word.size() && IsControlCharacter(word[end]) == control)
             ++end;
         if (!control) {
             text += singleQuoted(QStringView(word).sliced(at, end - at));
