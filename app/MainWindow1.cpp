@@ -289,7 +289,7 @@ void TMainForm1::wireHandlers()
 
 QStringList TMainForm1::InputFiles() const
 {
-    return Inputs.Paths().ToStringList();
+    return Inputs.Paths();
 }
 
 void TMainForm1::inputsChanged()

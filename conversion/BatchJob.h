@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PathList.h"
+#include <QStringList>
 
 #include <QString>
 
@@ -12,7 +12,7 @@ enum class RunMode {
 
 // What to convert and how.
 struct BatchJob {
-    PathList Files;
+    QStringList Files;
     QString ProgramFolder;
     RunMode Mode = RunMode::Save;
     bool DryRun = false; // announce every pass, run and write nothing

@@ -81,15 +81,15 @@ void BatchRun::planTargets(const QString& outputFolder)
 
 void BatchRun::leaveOutConverted()
 {
-    PathList files;
-    PathList targets;
+    QStringList files;
+    QStringList targets;
     for (qsizetype i = 0; i < m_targets.size(); ++i) {
         if (QFileInfo::exists(m_targets.at(i))) {
             ++m_result.Skipped;
             continue;
         }
-        files.append(m_job.Files, i);
-        targets.append(m_targets, i);
+        files.append(m_job.Files.at(i));
+        targets.append(m_targets.at(i));
     }
     m_job.Files = std::move(files);
     m_targets = std::move(targets);

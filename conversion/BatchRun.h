@@ -76,7 +76,7 @@ private:
     QTimer m_sizesTimer; // shows the sizes of the file and its output every second
     ThumbnailGrab m_thumbnail;
     BatchResult m_result;
-    PathList m_targets; // planned at the start, one per file
+    QStringList m_targets; // planned at the start, one per file
     TargetClaims m_claims{m_targets};
     QString m_outputFolder; // clean and absolute
     QList<Running> m_running;

@@ -17,7 +17,7 @@ SourceLengths::~SourceLengths()
     m_thread->wait();
 }
 
-void SourceLengths::Start(const PathList& files)
+void SourceLengths::Start(const QStringList& files)
 {
     m_thread.reset(QThread::create([this, &files] {
         m_learnt.resize(files.size());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PathList.h"
+#include <QStringList>
 
 #include <QObject>
 #include <QVector>
@@ -21,7 +21,7 @@ public:
     ~SourceLengths() override;
 
     // Starts learning the lengths of `files`, which must stay as they are until Known.
-    void Start(const PathList& files);
+    void Start(const QStringList& files);
 
     // How much of the run's media lies in file `index`, counted in files: 1 for a file of
     // average length, 2 for one twice as long. 1 for every file until the lengths are known.

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/NameClaim.h"
-#include "platform/PathList.h"
+#include <QStringList>
 
 #include <QHash>
 #include <QSet>
@@ -16,8 +16,8 @@ class TargetClaims
 {
 public:
     // `planned` holds the run's own targets, which a made-up name must not take either.
-    explicit TargetClaims(const PathList& planned) : m_planned(planned) {}
-    explicit TargetClaims(PathList&&) = delete; // only a reference is kept
+    explicit TargetClaims(const QStringList& planned) : m_planned(planned) {}
+    explicit TargetClaims(QStringList&&) = delete; // only a reference is kept
 
     struct Claimed {
         QString Target;  // the name to write
@@ -39,7 +39,7 @@ public:
 private:
     bool isPlanned(const QString& target);
 
-    const PathList& m_planned;
+    const QStringList& m_planned;
     QSet<QString> m_plannedSet; // made from m_planned when a target is first found held
     QHash<QString, std::shared_ptr<NameClaim>> m_held;
 };

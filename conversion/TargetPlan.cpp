@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
-#include <cstdio>
 
 namespace
 {
@@ -48,7 +47,6 @@ struct Folder {
 };
 
 // What names a file whatever the spelling: the path with links resolved as far as it exists.
-// Sources come folder by folder, so the folder last asked about is kept at hand.
 class FileKeys
 {
 public:
@@ -58,47 +56,33 @@ public:
         if (slash < 0 || !QDir::isAbsolutePath(path))
             return Of(QDir::cleanPath(QDir::current().absoluteFilePath(path)));
         const QString name = path.mid(slash + 1);
-        const Folder& folder = slash == 0 ? at(u"/") : at(QStringView(path).first(slash));
+        const Folder& folder = slash == 0 ? At(u"/") : At(QStringView(path).first(slash));
         if (folder.links.contains(name))
             return resolved(path);
         return Paths::Join(folder.resolved, name);
     }
 
-    Folder& At(QStringView folderPath) { return at(folderPath); }
-
-private:
-    Folder& at(QStringView folderPath)
+    Folder& At(QStringView folderPath)
     {
-        if (m_last && folderPath == m_lastPath)
-            return *m_last;
-        m_lastPath = folderPath.toString();
-        auto found = m_folders.find(m_lastPath);
+        const QString path = folderPath.toString();
+        auto found = m_folders.find(path);
         if (found == m_folders.end())
-            found = m_folders.insert(m_lastPath, Folder(m_lastPath));
-        m_last = &found.value(); // QHash keeps its values in place until it grows
-        return *m_last;
+            found = m_folders.insert(path, Folder(path));
+        return found.value();
     }
 
+private:
     QHash<QString, Folder> m_folders;
-    QString m_lastPath;
-    Folder* m_last = nullptr;
 };
 
-// "name (n).ext", or `name` itself for 1; built in one piece, as a large batch of files of one
-// name asks for it once per file.
+// "name (n).ext", or `name` itself for 1.
 QString numberedName(const QString& name, int number)
 {
     if (number == 1)
         return name;
-    const qsizetype stemLength = name.size() - Paths::ExtractFileExt(name).size();
-    char digits[16];
-    const int digitCount = std::snprintf(digits, sizeof digits, " (%d)", number);
-    QString numbered;
-    numbered.reserve(name.size() + digitCount);
-    numbered.append(QStringView(name).first(stemLength));
-    numbered.append(QLatin1StringView(digits, digitCount));
-    numbered.append(QStringView(name).sliced(stemLength));
-    return numbered;
+    const QString extension = Paths::ExtractFileExt(name);
+    return QStringLiteral("%1 (%2)%3")
+        .arg(name.chopped(extension.size()), QString::number(number), extension);
 }
 
 // The names in the output folder that the plan may not give: the run's sources that lie there,
@@ -106,12 +90,11 @@ QString numberedName(const QString& name, int number)
 class TakenNames
 {
 public:
-    TakenNames(const PathList& sources, const QString& folder, FileKeys& keys)
+    TakenNames(const QStringList& sources, const QString& folder, FileKeys& keys)
         : m_sources(sources), m_folder(folder), m_keys(keys), m_resolvedFolder(keys.At(folder).resolved)
     {
-        m_targetNames.reserve(sources.size()); // grown once, not rehashed as a million names come
         for (qsizetype i = 0; i < sources.size(); ++i) {
-            if (mayLieInFolder(sources.SplitAt(i))) {
+            if (mayLieInFolder(sources.at(i))) {
                 const QString key = keys.Of(sources.at(i));
                 if (inFolder(key))
                     m_sourceNames.insert(key.mid(nameStart()));
@@ -129,17 +112,17 @@ public:
         return sourceKeys().contains(key);
     }
 
-    // `name` must stay alive, unchanged, as long as this object: only a view of it is kept.
-    void Take(QStringView name) { m_targetNames.insert(name); }
+    void Take(const QString& name) { m_targetNames.insert(name); }
 
 private:
     // Whether `source`, with links resolved, may be in the output folder: only when its folder
     // leads there or holds links. Sources come folder by folder; most are passed over unresolved.
-    bool mayLieInFolder(const SplitPath& source)
+    bool mayLieInFolder(const QString& source)
     {
-        if (source.Folder.size() <= 1 || !source.Folder.startsWith(u'/')) // relative, or in "/"
+        const qsizetype slash = source.lastIndexOf(u'/');
+        if (slash <= 0 || !source.startsWith(u'/')) // relative, or in "/"
             return true;
-        const Folder& folder = m_keys.At(source.Folder.chopped(1));
+        const Folder& folder = m_keys.At(QStringView(source).first(slash));
         return folder.resolved == m_resolvedFolder || !folder.links.isEmpty();
     }
 
@@ -165,12 +148,12 @@ private:
         return m_allSourceKeys;
     }
 
-    const PathList& m_sources;
+    const QStringList& m_sources;
     const QString m_folder;
     FileKeys& m_keys;
     const QString m_resolvedFolder;
     QSet<QString> m_sourceNames;
-    QSet<QStringView> m_targetNames;
+    QSet<QString> m_targetNames;
     QSet<QString> m_allSourceKeys;
 };
 
@@ -182,7 +165,7 @@ QString NumberedTarget(const QString& wanted, int number)
     return wanted.chopped(name.size()) + numberedName(name, number);
 }
 
-PathList PlanTargets(const PathList& sources, const QString& outputFolder, FoundFiles found)
+QStringList PlanTargets(const QStringList& sources, const QString& outputFolder, FoundFiles found)
 {
     const QString folder = QDir::cleanPath(QDir(outputFolder).absolutePath());
     const QString prefix = Paths::IncludeTrailingSeparator(folder);
@@ -191,11 +174,11 @@ PathList PlanTargets(const PathList& sources, const QString& outputFolder, Found
     // Per wanted name that was taken, the first number not known to be taken: a thousand files
     // of one name are numbered in one pass, not by counting up from the start each time.
     QHash<QString, int> firstFree;
-    PathList targets;
+    QStringList targets;
     targets.reserve(sources.size());
     for (qsizetype i = 0; i < sources.size(); ++i) {
         const QString wanted =
-            Paths::ChangeFileExt(sources.SplitAt(i).Name.toString(), QStringLiteral(".mp4"));
+            Paths::ChangeFileExt(Paths::ExtractFileName(sources.at(i)), QStringLiteral(".mp4"));
         int number = firstFree.value(wanted, 1);
         QString name;
         while (taken.Contains(name = numberedName(wanted, number)) ||
@@ -204,7 +187,7 @@ PathList PlanTargets(const PathList& sources, const QString& outputFolder, Found
         if (number > 1)
             firstFree.insert(wanted, number);
         targets.append(prefix + name);
-        taken.Take(targets.SplitAt(targets.size() - 1).Name);
+        taken.Take(name);
     }
     return targets;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PathList.h"
+#include <QStringList>
 
 #include <QString>
 
@@ -16,8 +16,8 @@ enum class FoundFiles {
 // "name (3).mp4", ..., so that no file of the run is written over by another file of the run.
 // A file that only existed before the run is replaced as usual under its plain name; a made-up
 // name that exists on disk is skipped when `found` says such files are the user's own.
-PathList PlanTargets(const PathList& sources, const QString& outputFolder,
-                     FoundFiles found = FoundFiles::UsersOwn);
+QStringList PlanTargets(const QStringList& sources, const QString& outputFolder,
+                        FoundFiles found = FoundFiles::UsersOwn);
 
 // Made-up name `number` for the plain target `wanted`: `wanted` itself for 1, else
 // "folder/name (n).mp4".

@@ -59,7 +59,7 @@ public:
 
     int Count() const { return m_model.Paths().Count(); }
     QString At(int index) const { return m_model.Paths().At(index); }
-    const PathList& Paths() const { return m_model.Paths().Paths(); }
+    const QStringList& Paths() const { return m_model.Paths().Paths(); }
     // Whether a run has anything to do: the drop panel hides and the start buttons work then.
     bool HasFiles() const { return Count() > 0; }
     // The list for a list view.
@@ -84,7 +84,7 @@ private:
 
     PathListModel m_model;
     // The running Collect's findings, merged into the list at its end.
-    PathList m_found;
+    QStringList m_found;
     QList<UntakenPath> m_collectUntaken;
     std::atomic<bool> m_stop = false;
     std::atomic<int> m_foundSoFar = 0;

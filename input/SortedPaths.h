@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PathList.h"
+#include <QStringList>
 
 // Paths in ascending order with letter case ignored. Duplicates stay, and paths that compare
 // equal keep the order in which they came: a new path goes after the ones equal to it.
@@ -13,17 +13,17 @@ public:
     {
     public:
         Batch() = default;
-        explicit Batch(PathList paths);
+        explicit Batch(QStringList paths);
         bool IsEmpty() const { return m_items.isEmpty(); }
         int Count() const { return static_cast<int>(m_items.size()); }
 
     private:
         friend class SortedPaths;
-        PathList m_items;
+        QStringList m_items;
     };
 
     // Puts every path of `batch` at its sorted place, as adding them one by one would.
-    void Merge(const PathList& batch) { Merge(Batch(batch)); }
+    void Merge(const QStringList& batch) { Merge(Batch(batch)); }
     void Merge(Batch batch);
     void Clear() { m_items.clear(); }
     // Removes the paths at `indexes`; indexes outside the list are passed over.
@@ -31,9 +31,9 @@ public:
     int Count() const { return static_cast<int>(m_items.size()); }
     // The path at `index`; throws EListError outside the list.
     QString At(int index) const;
-    // The paths in order; the list shares its storage with this one until either changes.
-    const PathList& Paths() const { return m_items; }
+    // The paths in order.
+    const QStringList& Paths() const { return m_items; }
 
 private:
-    PathList m_items;
+    QStringList m_items;
 };

@@ -28,7 +28,8 @@ bool ReplaceFileAtomically(const QString& path, const QByteArray& bytes)
     // content to disk before renaming it over the old. Unbuffered, a write that a full disk cuts
     // short shows in its count; through the buffer, a flush that wrote part was taken as whole.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() ||
+        !file.commit())
         return false;
     SyncFolderOf(path);
     return true;

@@ -1,9 +1,9 @@
 """Reads Korumi's windows through AT-SPI as a screen reader does. Arguments: Korumi's pid, the
 file its list shows and its output folder. Prints each failure; exit status 1 when there is one."""
 import sys
-import time
 
 import pyatspi
+from atspi_windows import BUTTONS, frame, wait_for
 
 PID, FILE, OUTPUT = int(sys.argv[1]), sys.argv[2], sys.argv[3]
 # (role, name): what its value reads as, from the settings the shell test wrote.
@@ -11,9 +11,7 @@ EXPECTED = {('spin button', '動画ﾌﾚｰﾑﾚｰﾄ(fps)'): 28, ('spin butt
             ('spin button', '音声ﾋﾞｯﾄﾚｰﾄ(kbps)'): 96, ('slider', '音声ｻﾝﾌﾟﾙﾚｰﾄ(Hz)'): (22050, '22050Hz'),
             ('slider', 'ｻｲｽﾞ'): (1280, '1280x720'), ('text', '保存先'): OUTPUT, ('list', '変換対象ファイル'): FILE,
             ('combo box', 'テレビ標準画質(720x480・H.264)'): 'おまかせ-'}
-EXPECTED.update({('push button', name): None for name in
-                 ['情報ページを開く', 'ユーザーズガイド', '最小化', '閉じる', 'Del', '[ 変換開始 ]',
-                  '[ 変換後 iTunes登録 ]', 'フォルダを選ぶ']})
+EXPECTED.update({('push button', name): None for name in BUTTONS})
 READERS = {'spin button': lambda c: int(c.queryValue().currentValue),
            'slider': lambda c: (int(c.queryValue().currentValue), c.description),
            'text': lambda c: c.queryText().getText(0, -1), 'list': lambda c: ','.join(i.name for i in c),
@@ -23,25 +21,12 @@ READERS = {'spin button': lambda c: int(c.queryValue().currentValue),
 CONTROLS = {'push button', 'spin button', 'slider', 'text', 'list', 'combo box', 'check box', 'progress bar'}
 
 
-def wait_for(found, what):
-    for _ in range(600):
-        if found():
-            return found()
-        time.sleep(0.1)
-    sys.exit('never came: ' + what)
-
-
 def descendants(parent):
     """Everything beneath `parent`, but what a combo box drops down, which shows when it does."""
     for child in parent:
         yield child
         if child.getRoleName() != 'combo box':
             yield from descendants(child)
-
-
-def frame(name):
-    return next((w for app in pyatspi.Registry.getDesktop(0) if app and app.get_process_id() == PID
-                 for w in app if w.getRoleName() == 'frame' and w.name == name), None)
 
 
 def read(window):
@@ -61,13 +46,13 @@ def check(controls, expected):
             for key, wanted in expected.items() if value.get(key, 'nothing') != wanted]
 
 
-main = wait_for(lambda: frame('Korumi'), 'the main window')
+main = wait_for(lambda: frame(PID, 'Korumi'), 'the main window')
 controls, failures = read(main)
 failures += check(controls, EXPECTED)
 
 # A run, started as assistive technology presses a button: its window reads as well.
 controls[('push button', '[ 変換開始 ]')].queryAction().doAction(0)
-progress = wait_for(lambda: frame('変換の進み具合'), 'the progress window')
+progress = wait_for(lambda: frame(PID, '変換の進み具合'), 'the progress window')
 bar = wait_for(lambda: next((c for c in descendants(progress) if c.getRoleName() == 'progress bar'
                              and c.description not in ('', '0 %')), None), 'a progress bar that moves')
 run_controls, run_failures = read(progress)
@@ -80,7 +65,7 @@ actions = bar.queryAction().nActions if 'Action' in pyatspi.listInterfaces(bar) 
 if actions:
     failures.append('the progress bar can be acted on: %d actions' % actions)
 run_controls[('push button', 'このファイルの変換を中止')].queryAction().doAction(0)
-wait_for(lambda: frame('変換の進み具合') is None, 'the end of the run')
+wait_for(lambda: frame(PID, '変換の進み具合') is None, 'the end of the run')
 
 # The skinned "Del" button pressed through its action, as assistive technology presses it.
 if ('push button', 'Del') in controls:

@@ -5,26 +5,11 @@ import sys
 import time
 
 import pyatspi
+from atspi_windows import BUTTONS, frame, wait_for
 from gi.repository import GLib
 
 PID = int(sys.argv[1])
-BUTTONS = {'情報ページを開く', 'ユーザーズガイド', '最小化', '閉じる', 'Del', '[ 変換開始 ]',
-           '[ 変換後 iTunes登録 ]', 'フォルダを選ぶ'}
 BIT_RATE = ('spin button', '動画ﾋﾞｯﾄﾚｰﾄ(kbps)')
-
-
-def wait_for(found, what):
-    for _ in range(600):
-        if found():
-            return found()
-        time.sleep(0.1)
-    sys.exit('never came: ' + what)
-
-
-def frame(name):
-    return next((w for app in pyatspi.Registry.getDesktop(0) if app and app.get_process_id() == PID
-                 for w in app if w.getRoleName() == 'frame' and w.name == name), None)
-
 
 # What took the focus, as the focus events tell it: an item's list keeps its current item's
 # state "focused", so the tree itself cannot say where the focus is.
@@ -67,10 +52,10 @@ def tab_to(wanted):
 
 
 failures = []
-main = wait_for(lambda: frame('Korumi'), 'the main window')
+wait_for(lambda: frame(PID, 'Korumi'), 'the main window')
 # Once round the window: every button is reached.
 _, tour = tab_to(('no such', 'control'))
-missed = BUTTONS - {name for role, name in tour if role == 'push button'}
+missed = set(BUTTONS) - {name for role, name in tour if role == 'push button'}
 failures += ['Tab never reaches the button %r' % name for name in sorted(missed)]
 
 # A digit bar takes the keys of a spin box.
@@ -87,11 +72,11 @@ else:
 # A run started and its file cancelled, by keys alone.
 tab_to(('push button', '[ 変換開始 ]'))
 key('space')
-progress = wait_for(lambda: frame('変換の進み具合'), 'the progress window')
+progress = wait_for(lambda: frame(PID, '変換の進み具合'), 'the progress window')
 cancel, _ = tab_to(('push button', 'このファイルの変換を中止'))
 if cancel is None:
     failures.append('Tab never reaches the progress window\'s cancel button')
 key('space')
-wait_for(lambda: frame('変換の進み具合') is None, 'the end of the run')
+wait_for(lambda: frame(PID, '変換の進み具合') is None, 'the end of the run')
 print('\n'.join(failures + ['%d failed' % len(failures)]))
 sys.exit(1 if failures else 0)

@@ -408,7 +408,7 @@ TEST_F(EncodedBatch, CancelEndsTheEncoderLeavesTheEarlierFileAsItWasAndGoesOnWit
 TEST(SourceLengths, EachFileWeighsItsShareOfTheRunsMedia)
 {
     TempDir dir;
-    PathList files;
+    QStringList files;
     for (const int seconds : {8, 5, 90})
         files.append(
             MakeClip(dir.Path(), {QStringLiteral("%1s.mkv").arg(seconds), double(seconds), false, {32, 32}}));

@@ -26,8 +26,7 @@ TEST(TargetPlan, NoTargetIsASourceOrAnEarlierTarget)
         {{"/v/a.avi"}, "/", {"/a.mp4"}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(PlanTargets(c.sources, c.folder).ToStringList(), c.targets)
-            << c.sources.join(' ').toStdString();
+        EXPECT_EQ(PlanTargets(c.sources, c.folder), c.targets) << c.sources.join(' ').toStdString();
 }
 
 TEST(TargetPlan, FilesOnDisk)
@@ -38,14 +37,14 @@ TEST(TargetPlan, FilesOnDisk)
     dir.Write("out/clip (2).mp4", "the user's own");
     ASSERT_TRUE(QFile::link(dir.File("real"), dir.File("link")));
     // A source seen through a linked folder is known as the same file.
-    EXPECT_EQ(PlanTargets({source, dir.File("v/b.avi")}, dir.File("link")).ToStringList(),
+    EXPECT_EQ(PlanTargets({source, dir.File("v/b.avi")}, dir.File("link")),
               QStringList({dir.File("link/a (2).mp4"), dir.File("link/b.mp4")}));
     // A plain name is replaced as usual; a made-up one never takes a file that is there.
     const QStringList sources{dir.File("v/b.avi"), dir.File("v/clip.avi"), dir.File("v/clip.mkv")};
-    EXPECT_EQ(PlanTargets(sources, dir.File("out")).ToStringList(),
+    EXPECT_EQ(PlanTargets(sources, dir.File("out")),
               QStringList({dir.File("out/b.mp4"), dir.File("out/clip.mp4"), dir.File("out/clip (3).mp4")}));
     // Resuming a batch, what is there is what an earlier run of the same files wrote.
-    EXPECT_EQ(PlanTargets(sources, dir.File("out"), FoundFiles::EarlierResults).ToStringList(),
+    EXPECT_EQ(PlanTargets(sources, dir.File("out"), FoundFiles::EarlierResults),
               QStringList({dir.File("out/b.mp4"), dir.File("out/clip.mp4"), dir.File("out/clip (2).mp4")}));
 }
 
@@ -54,8 +53,8 @@ TEST(TargetClaims, ALiveRunsTargetIsNeverSharedAndADeadRunBlocksNothing)
     TempDir dir;
     const QString wanted = dir.File("a.mp4");
     dir.Write("a (2).mp4", "the user's own");
-    const PathList firstPlan{wanted};
-    const PathList secondPlan{wanted, dir.File("a (3).mp4")};
+    const QStringList firstPlan{wanted};
+    const QStringList secondPlan{wanted, dir.File("a (3).mp4")};
     TargetClaims first(firstPlan);
     TargetClaims second(secondPlan); // its own claims: another open file, as another process has
     EXPECT_EQ(first.Claim(wanted, wanted).Target, wanted);
@@ -81,7 +80,7 @@ TEST(TargetClaims, TargetsWithTheLongestNamesAreClaimedEachOnItsOwn)
     // 255 bytes each, told apart only by their last characters.
     const QString stem = QString(83, QChar(0x52D5)); // 動: three bytes in UTF-8
     const QStringList targets{dir.File(stem + "1.mp4"), dir.File(stem + "2.mp4")};
-    const PathList plan(targets);
+    const QStringList plan(targets);
     TargetClaims first(plan);
     TargetClaims second(plan);
     for (const QString& target : targets)

@@ -52,11 +52,11 @@ TEST_F(InputListTest, SortsIgnoringCaseAndKeepsDuplicatesInArrivalOrder)
     const QString b = write("B.avi");
     list.AddPaths({b, write("a.mpg"), write("C.wmv")});
     list.AddPath(b);
-    EXPECT_EQ(list.Paths().ToStringList(), QStringList({path("a.mpg"), b, b, path("C.wmv")}));
+    EXPECT_EQ(list.Paths(), QStringList({path("a.mpg"), b, b, path("C.wmv")}));
     // A new path goes after those equal to it, as inserting at its sorted place would put it.
     const QString lower = write("b.avi");
     list.AddPaths({lower, b});
-    EXPECT_EQ(list.Paths().ToStringList(), QStringList({path("a.mpg"), b, b, lower, b, path("C.wmv")}));
+    EXPECT_EQ(list.Paths(), QStringList({path("a.mpg"), b, b, lower, b, path("C.wmv")}));
     EXPECT_EQ(changes, 3);
 }
 
@@ -75,7 +75,7 @@ TEST(SortedPaths, MergingBatchesEqualsInsertingOneByOne)
         sorted.Merge(paths);
         all << paths;
     }
-    EXPECT_EQ(sorted.Paths().ToStringList(), insertedOneByOne(all));
+    EXPECT_EQ(sorted.Paths(), insertedOneByOne(all));
     EXPECT_THROW(sorted.At(sorted.Count()), EListError);
 }
 
@@ -83,10 +83,10 @@ TEST(SortedPaths, RemovesTheRowsGivenInAnyOrderOnceAndPassesOverOthers)
 {
     SortedPaths sorted;
     sorted.Merge(QStringList{"/v/a", "/v/b", "/v/c", "/v/d", "/v/e", "/w/f"});
-    const PathList before = sorted.Paths();
+    const QStringList before = sorted.Paths();
     sorted.RemoveAt({4, 1, 2, 4, -1, 6});
-    EXPECT_EQ(sorted.Paths().ToStringList(), (QStringList{"/v/a", "/v/d", "/w/f"}));
-    EXPECT_EQ(before.ToStringList(), (QStringList{"/v/a", "/v/b", "/v/c", "/v/d", "/v/e", "/w/f"}))
+    EXPECT_EQ(sorted.Paths(), (QStringList{"/v/a", "/v/d", "/w/f"}));
+    EXPECT_EQ(before, (QStringList{"/v/a", "/v/b", "/v/c", "/v/d", "/v/e", "/w/f"}))
         << "a copy taken before keeps its paths";
     sorted.RemoveAt({0, 1, 2});
     EXPECT_EQ(sorted.Count(), 0);
@@ -104,10 +104,10 @@ TEST_F(InputListTest, FolderAddsTheVideosBeneathItButNoOtherFileNorAWritingRunsO
     const QStringList expected{path("m/.hidden.avi"), path("m/one.avi"), path("m/sub/link.avi"),
                                path("m/sub/two.MKV")};
     list.AddPath(path("m"));
-    EXPECT_EQ(list.Paths().ToStringList(), expected);
+    EXPECT_EQ(list.Paths(), expected);
     list.Clear();
     list.AddPath(path("m/")); // as shells complete a folder
-    EXPECT_EQ(list.Paths().ToStringList(), expected);
+    EXPECT_EQ(list.Paths(), expected);
 }
 
 TEST_F(InputListTest, MissingPathsEmptyFoldersAndTheRootAddNothing)
@@ -118,7 +118,7 @@ TEST_F(InputListTest, MissingPathsEmptyFoldersAndTheRootAddNothing)
     EXPECT_EQ(changes, 1);
     const QString file = write("v/a.avi");
     list.AddPaths({file, path("gone"), path("v")});
-    EXPECT_EQ(list.Paths().ToStringList(), QStringList({file, file}));
+    EXPECT_EQ(list.Paths(), QStringList({file, file}));
     EXPECT_TRUE(list.HasFiles());
 }
 
@@ -134,8 +134,7 @@ TEST_F(InputListTest, ArgumentsAreLiteralPathsListedWholeAndClean)
                    QStringLiteral("w"), QStringLiteral("link/../x.avi")});
     // No expansion; relative and untidy paths become whole clean paths, but a ".." after a link
     // keeps its meaning; a relative folder gives full paths.
-    EXPECT_EQ(list.Paths().ToStringList(),
-              QStringList({path("link/../x.avi"), file, file, starred, starred}));
+    EXPECT_EQ(list.Paths(), QStringList({path("link/../x.avi"), file, file, starred, starred}));
     EXPECT_TRUE(IsSameFile(list.At(0), behindLink));
 }
 
@@ -145,7 +144,7 @@ TEST_F(InputListTest, LongPathsAreKeptWhole)
     const QString file = dir.Write(name + u'/' + name + u'/' + name + QStringLiteral(".avi"));
     ASSERT_GT(QFile::encodeName(file).size(), 720);
     list.AddPath(dir.Path());
-    EXPECT_EQ(list.Paths().ToStringList(), QStringList({file}));
+    EXPECT_EQ(list.Paths(), QStringList({file}));
 }
 
 TEST_F(InputListTest, AFolderFillsTheModelInOneReset)
@@ -193,12 +192,12 @@ TEST_F(InputListTest, ABackgroundSearchCountsAsItGoesAndAStoppedOneTakesNothing)
     goOn.release(3);
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_TRUE(finished.first().first().toBool());
-    EXPECT_EQ(list.Paths().ToStringList(), QStringList{path("m/1.avi")});
+    EXPECT_EQ(list.Paths(), QStringList{path("m/1.avi")});
 
     list.SearchFile1.OnFind = take;
     ASSERT_TRUE(intake.Start({path("m")}));
     ASSERT_TRUE(finished.wait(60000));
     EXPECT_FALSE(finished.last().first().toBool());
-    EXPECT_EQ(list.Paths().ToStringList(),
+    EXPECT_EQ(list.Paths(),
               QStringList({path("m/1.avi"), path("m/1.avi"), path("m/2.avi"), path("m/s/3.avi")}));
 }

@@ -1,6 +1,5 @@
 #include "platform/Paths.h"
 #include "platform/Errors.h"
-#include "platform/PathList.h"
 
 #include <gtest/gtest.h>
 
@@ -39,22 +38,4 @@ TEST(Errors, CarryTheirUserTexts)
     EXPECT_EQ(EConvertError(QString()).Message(), "'' は整数ではありません");
     EXPECT_EQ(EIniFileError(QStringLiteral("/p/Korumi.ini")).Message(), "/p/Korumi.ini に書き込めません");
     EXPECT_EQ(EListError(5).Message(), "リストのインデックスが範囲を超えています (5)");
-}
-
-TEST(PathList, HoldsEveryPathAsGivenAndCopiesStayApart)
-{
-    const QString longName(70000, u'n'); // longer than a block of names
-    const QStringList paths{"/v/a.avi", "/", "relative.avi", "/v/", "", "/w/" + longName, "/v/b.avi", "//x"};
-    PathList list(paths);
-    EXPECT_EQ(list.ToStringList(), paths);
-    EXPECT_EQ(list.SplitAt(6).Folder.data(), list.SplitAt(0).Folder.data()) << "a folder is held once";
-
-    PathList copy = list;
-    copy.append(u"/v/c.avi");
-    list.RemoveSorted({0, 2});
-    EXPECT_EQ(copy.ToStringList(), paths + QStringList{"/v/c.avi"});
-    list.clear();
-    list.append(u"/z/d.avi");
-    EXPECT_EQ(list.ToStringList(), QStringList{"/z/d.avi"});
-    EXPECT_EQ(copy.at(5), "/w/" + longName);
 }
