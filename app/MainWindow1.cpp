@@ -506,13 +506,22 @@ void TMainForm1::C2_00Change(QObject*)
         Messages::Show(*problem, this);
 }
 
+// A Wayland compositor places windows itself and tells no one where: the saved position is kept
+// for X11 rather than fought over.
+static bool placesWindows()
+{
+    return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland"));
+}
+
 void TMainForm1::FormActivate(QObject*)
 {
     if (Tag != 0)
         return;
-    m_session.Settings().WindowPosition = pos();
+    if (placesWindows())
+        m_session.Settings().WindowPosition = pos();
     const QStringList problems = m_session.Load();
-    move(PlaceOnScreens(m_session.Settings().WindowPosition, TitleStrip, ScreenAreas()));
+    if (placesWindows())
+        move(PlaceOnScreens(m_session.Settings().WindowPosition, TitleStrip, ScreenAreas()));
     showSettings();
     // Shown once; the saved values and the paths still arrive.
     showProblems(problems);
@@ -522,7 +531,8 @@ void TMainForm1::FormActivate(QObject*)
 
 void TMainForm1::FormClose(QObject*)
 {
-    m_session.Settings().WindowPosition = pos();
+    if (placesWindows())
+        m_session.Settings().WindowPosition = pos();
     // Reported, and the window closes all the same: the user is never kept from leaving.
     if (const std::optional<QString> problem = m_session.Save())
         Messages::Show(*problem, this);
@@ -578,7 +588,9 @@ void TMainForm1::closeEvent(QCloseEvent* event)
 
 bool TMainForm1::event(QEvent* event)
 {
-    if (event->type() == QEvent::WindowActivate)
+    // Loaded when first shown: a compositor that does not activate new windows (focus-stealing
+    // prevention, a headless one) would otherwise leave an empty window.
+    if (event->type() == QEvent::Show || event->type() == QEvent::WindowActivate)
         FormActivate(this);
     return QWidget::event(event);
 }

@@ -38,6 +38,8 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(ProgramTitle);
     setApplicationDisplayName(ProgramTitle);
+    // The compositor finds Korumi's icon and name through its menu entry.
+    setDesktopFileName(QStringLiteral("korumi"));
     Fonts::RegisterSubstitutions();
     useInterfaceTypeface();
     loadQtTranslations(*this);

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ make pkg-config clang-format
-    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev qt6-translations-l10n
+    qt6-base-dev qt6-base-dev-tools libgl-dev libxcb1-dev qt6-translations-l10n qt6-wayland
     libjpeg62-turbo-dev libfontconfig-dev libavformat-dev
     ffmpeg
     fonts-ipafont-gothic fonts-dejavu-core
