@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Korumi on a Wayland compositor that activates no window (weston's headless back end) through
+# Qt's Wayland plugin: the window loads its settings and the given file without being activated,
+# and a conversion started through the screen-reader interface completes.
+set -euo pipefail
+command -v weston >/dev/null && command -v dbus-run-session >/dev/null &&
+    /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || exit 77
+if [ -z "${KORUMI_TEST_BUS:-}" ]; then # a session bus and a runtime folder of the test's own
+    runtime=$(mktemp -d) && chmod 700 "$runtime" && status=0
+    KORUMI_TEST_BUS=1 XDG_RUNTIME_DIR=$runtime dbus-run-session -- "$0" "$@" || status=$?
+    rm -rf "$runtime" && exit "$status"
+fi
+work=$(mktemp -d)
+cleanup() {
+    local status=$?
+    kill "${korumi_pid:-}" "${weston_pid:-}" 2>/dev/null || true
+    wait "${korumi_pid:-}" "${weston_pid:-}" 2>/dev/null || true
+    grep -q Sanitizer "$work/korumi.log" 2>/dev/null && { cat "$work/korumi.log"; status=1; }
+    rm -rf "$work"
+    exit "$status"
+}
+trap cleanup EXIT
+cp "$1/korumi" "$1/profile.txt" "$work/"
+ln -s "$1/ffmpeg.exe" "$work/ffmpeg.exe"
+printf '[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
+ffmpeg -v error -nostdin -f lavfi -i testsrc=size=160x120:rate=10:duration=1 "$work/a.avi"
+
+weston --backend=headless-backend.so --socket=korumi-test --idle-time=0 >"$work/weston.log" 2>&1 &
+weston_pid=$!
+for _ in $(seq 300); do [ -S "$XDG_RUNTIME_DIR/korumi-test" ] && break; sleep 0.1; done
+[ -S "$XDG_RUNTIME_DIR/korumi-test" ] || { cat "$work/weston.log"; echo "weston never took connections"; exit 1; }
+
+unset DISPLAY
+export WAYLAND_DISPLAY=korumi-test QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+"$work/korumi" "$work/a.avi" </dev/null >/dev/null 2>"$work/korumi.log" &
+korumi_pid=$!
+/usr/bin/python3 - "$korumi_pid" "$work/a.avi" "$work/out/a.mp4" <<'PY' || { cat "$work/korumi.log"; exit 1; }
+import sys
+import os
+import time
+import pyatspi
+PID, FILE, OUTPUT = int(sys.argv[1]), sys.argv[2], sys.argv[3]
+def wait_for(found, what):
+    for _ in range(600):
+        if found():
+            return found()
+        time.sleep(0.1)
+    sys.exit('never came: ' + what)
+def frame(name):
+    return next((w for app in pyatspi.Registry.getDesktop(0) if app and app.get_process_id() == PID
+                 for w in app if w.getRoleName() == 'frame' and w.name == name), None)
+def showing(window):  # a hidden window stays in the tree here
+    return window is not None and window.getState().contains(pyatspi.STATE_SHOWING)
+def control(window, role, name):
+    stack = [window]
+    while stack:
+        node = stack.pop()
+        if node.getRoleName() == role and node.name == name:
+            return node
+        stack.extend(node)
+main = wait_for(lambda: frame('Korumi'), 'the main window')
+listed = wait_for(lambda: control(main, 'list', '変換対象ファイル'), 'the input list')
+wait_for(lambda: [item.name for item in listed] == [FILE], 'the given file in the list')
+start = control(main, 'push button', '[ 変換開始 ]')
+wait_for(lambda: start.getState().contains(pyatspi.STATE_ENABLED), 'an enabled start button')
+start.queryAction().doAction(0)
+wait_for(lambda: os.path.exists(OUTPUT) and not showing(frame('変換の進み具合')), 'the end of the run')
+PY
+[ -s "$work/out/a.mp4" ] || { echo "no a.mp4 after the run"; exit 1; }
+echo "1 passed, 0 failed"
