@@ -63,13 +63,12 @@ $namespaces || exit 0
 
 # The first run's encoder of its last, long file has a process id that the second run's fresh
 # namespace has not come to: nothing of that tells whether the first run lives.
+# Its temporary output of long.mp4 is written once the encoder runs; the watch starts first.
+inotifywait -q -t 300 -e modify --include '\.long\.mp4\.korumi-tmp' "$work/out" >/dev/null &
+watch=$!
 "$work/bin/korumi" --convert --jobs 1 "$work/first" </dev/null >"$work/first.log" 2>&1 &
 first=$!
-for _ in $(seq 1200); do
-    [ -n "$(find "$work/out" -name '.long.mp4.*' -size +0 2>/dev/null)" ] && break
-    kill -0 $first 2>/dev/null || break
-    sleep 0.1
-done
+wait $watch || true
 "$work/bin/korumi" --convert --jobs 1 "$work/second" </dev/null >"$work/second.log" 2>&1 ||
     fail "the second run failed: $(cat "$work/second.log")"
 wait $first || fail "the first run failed: $(cat "$work/first.log")"

@@ -25,30 +25,24 @@ ln -s "$1/ffmpeg.exe" "$work/ffmpeg.exe"
 printf '[SET2]\nC11=%s\n' "$work/out" >"$work/Korumi.ini"
 ffmpeg -v error -nostdin -f lavfi -i testsrc=size=160x120:rate=10:duration=1 "$work/a.avi"
 
+inotifywait -q -t 60 -e create --include 'korumi-test$' "$XDG_RUNTIME_DIR" >/dev/null &
+watch=$!
 weston --backend=headless-backend.so --socket=korumi-test --idle-time=0 >"$work/weston.log" 2>&1 &
 weston_pid=$!
-for _ in $(seq 300); do [ -S "$XDG_RUNTIME_DIR/korumi-test" ] && break; sleep 0.1; done
+wait $watch || true
 [ -S "$XDG_RUNTIME_DIR/korumi-test" ] || { cat "$work/weston.log"; echo "weston never took connections"; exit 1; }
 
 unset DISPLAY
 export WAYLAND_DISPLAY=korumi-test QT_QPA_PLATFORM=wayland QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 "$work/korumi" "$work/a.avi" </dev/null >/dev/null 2>"$work/korumi.log" &
 korumi_pid=$!
-/usr/bin/python3 - "$korumi_pid" "$work/a.avi" "$work/out/a.mp4" <<'PY' || { cat "$work/korumi.log"; exit 1; }
+TESTS_APP=$(dirname "$(realpath "$0")") /usr/bin/python3 - "$korumi_pid" "$work/a.avi" "$work/out/a.mp4" <<'PY' || { cat "$work/korumi.log"; exit 1; }
 import sys
 import os
-import time
 import pyatspi
+sys.path.insert(0, os.environ['TESTS_APP'])
+from atspi_windows import frame, wait_for
 PID, FILE, OUTPUT = int(sys.argv[1]), sys.argv[2], sys.argv[3]
-def wait_for(found, what):
-    for _ in range(600):
-        if found():
-            return found()
-        time.sleep(0.1)
-    sys.exit('never came: ' + what)
-def frame(name):
-    return next((w for app in pyatspi.Registry.getDesktop(0) if app and app.get_process_id() == PID
-                 for w in app if w.getRoleName() == 'frame' and w.name == name), None)
 def showing(window):  # a hidden window stays in the tree here
     return window is not None and window.getState().contains(pyatspi.STATE_SHOWING)
 def control(window, role, name):
@@ -58,13 +52,13 @@ def control(window, role, name):
         if node.getRoleName() == role and node.name == name:
             return node
         stack.extend(node)
-main = wait_for(lambda: frame('Korumi'), 'the main window')
+main = wait_for(lambda: frame(PID, 'Korumi'), 'the main window')
 listed = wait_for(lambda: control(main, 'list', '変換対象ファイル'), 'the input list')
 wait_for(lambda: [item.name for item in listed] == [FILE], 'the given file in the list')
 start = control(main, 'push button', '[ 変換開始 ]')
 wait_for(lambda: start.getState().contains(pyatspi.STATE_ENABLED), 'an enabled start button')
 start.queryAction().doAction(0)
-wait_for(lambda: os.path.exists(OUTPUT) and not showing(frame('変換の進み具合')), 'the end of the run')
+wait_for(lambda: os.path.exists(OUTPUT) and not showing(frame(PID, '変換の進み具合')), 'the end of the run')
 PY
 [ -s "$work/out/a.mp4" ] || { echo "no a.mp4 after the run"; exit 1; }
 echo "1 passed, 0 failed"

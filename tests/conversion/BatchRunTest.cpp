@@ -204,7 +204,7 @@ QString writeEndlessEncoder(const TempDir& programDir, const char* onTerm)
         QByteArray("#!/bin/sh\nfor last in \"$@\"; do :; done\n"
                    "if [ \"$3\" = -f ]; then echo garbage > \"$last\"; : > \"$0.grabbed\"; exit 0; fi\n"
                    "trap '") +
-            onTerm + "' TERM\nprintf output > \"$last\"\nwhile :; do sleep 0.1; done\n");
+            onTerm + "' TERM\nprintf output > \"$last\"\nsleep 600 & wait\n");
     QFile::setPermissions(encoder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return encoder;
 }
