@@ -7,6 +7,7 @@
 #include "platform/Application.h"
 #include "platform/Console.h"
 #include "platform/Fonts.h"
+#include "platform/JobControl.h"
 #include "platform/Printable.h"
 #include "platform/ProgramFolder.h"
 #include "platform/ProgramTitle.h"
@@ -58,6 +59,8 @@ int RunKorumi(int argc, char** argv)
     KeepStandardStreamsOpen();
     // A reader that goes away (`korumi --convert ... | head -1`) must not end the run.
     std::signal(SIGPIPE, SIG_IGN);
+    // Ctrl+Z stops the encoders too, and fg resumes them.
+    JobControl::Install();
     QStringList notText;
     CommandLineOptions options = ParseCommandLine(argumentsOf(argc, argv, notText));
     options.PathsNotText = notText;

@@ -29,8 +29,11 @@ void BatchRun::Start()
     }
     guarded([this] {
         m_clock.start();
-        if (!m_job.DryRun)
+        if (!m_job.DryRun) {
             m_sizesTimer.start();
+            // A batch left alone must not stop for the night with a laptop that suspends.
+            m_keepAwake = std::make_unique<SleepInhibitor>(QStringLiteral("動画を変換しています"));
+        }
         const ConversionSettings settings = m_settings();
         // The folder is made once, here: a folder that cannot be made would fail every file.
         if (settings.OutputFolder.isEmpty()) {
@@ -294,6 +297,7 @@ void BatchRun::finish(RunEnd end, const QString& reason)
     m_result.Reason = reason;
     m_thumbnail.Stop();
     m_sizesTimer.stop();
+    m_keepAwake.reset();
     emit Finished(m_result);
 }
 

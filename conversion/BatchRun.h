@@ -8,12 +8,14 @@
 #include "conversion/TargetClaims.h"
 #include "conversion/ThumbnailGrab.h"
 #include "conversion/TimeLeft.h"
+#include "platform/JobControl.h"
+#include "platform/SleepInhibitor.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 class ProgressView;
 
@@ -84,9 +86,10 @@ private:
     int m_filesDone = 0;
     QList<int> m_doneFiles; // by their places in the list
     SourceLengths m_lengths;
-    QElapsedTimer m_clock;
+    WorkingClock m_clock; // a pause from the terminal is no time spent converting
     TimeLeft m_timeLeft;
-    std::optional<RunEnd> m_stopEnd; // set once the run is stopping
+    std::unique_ptr<SleepInhibitor> m_keepAwake; // from the start of a run to its end
+    std::optional<RunEnd> m_stopEnd;             // set once the run is stopping
     QString m_stopReason;
     bool m_started = false;
     bool m_finished = false;

@@ -1,12 +1,15 @@
 #include "platform/Processes.h"
 
 #include "platform/ChildLifetime.h"
+#include "platform/JobControl.h"
 
 #include <QProcess>
 #include <QStandardPaths>
 #include <csignal>
+#include <memory>
 #include <sched.h>
 #include <unistd.h>
+#include <utility>
 
 QString FindProgram(const QString& name, const QString& programFolder)
 {
@@ -39,5 +42,17 @@ void RunAsBackgroundWork(QProcess& process)
         const sched_param normalPriority{};
         if (sched_getscheduler(0) == SCHED_OTHER)
             sched_setscheduler(0, SCHED_BATCH, &normalPriority);
+    });
+    // Its group stops and continues with this process (Ctrl+Z, fg) while it runs.
+    QObject::connect(&process, &QProcess::started, &process, [&process] {
+        const pid_t group = pid_t(process.processId());
+        JobControl::AddGroup(group);
+        // Once, at the end or when the process object goes, whichever comes first.
+        const auto remove = [group, removed = std::make_shared<bool>(false)] {
+            if (!std::exchange(*removed, true))
+                JobControl::RemoveGroup(group);
+        };
+        QObject::connect(&process, &QProcess::finished, remove);
+        QObject::connect(&process, &QObject::destroyed, remove);
     });
 }

@@ -19,6 +19,7 @@ bool StartDetached(const QString& name, const QStringList& arguments, const QStr
 //   goes on for nobody;
 // - it gets a process group of its own, so Ctrl+C in a terminal reaches only this process, which
 //   decides how its programs stop;
+// - it stops and continues with this process when JobControl is installed;
 // - it runs under the batch scheduling policy, unless this process runs under another policy
 //   than the usual one. An encode is long CPU-bound work, usually beside other encodes: under
 //   that policy their threads no longer preempt one another at every wake-up, and run in longer

@@ -15,7 +15,7 @@ packages=(
     xvfb xauth xdotool openbox x11-utils
     at-spi2-core python3-pyatspi dbus dbus-daemon dunst systemd
     dpkg-dev file desktop-file-utils appstream lintian man-db bash-completion parallel
-    time strace inotify-tools
+    time strace inotify-tools weston python3-dbusmock
     "$@"
 )
 

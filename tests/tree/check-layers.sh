@@ -7,8 +7,8 @@
 #
 # Settings, input and conversion need no display: like the Qt Core half of platform (the files
 # that platform/CMakeLists.txt gives korumi_platform_core), they include only that half and the
-# plain part of platform, the lower of themselves, and only Qt Core's own headers: the engine runs
-# without a window. Usage: check-layers.sh [Qt Core's header folder]
+# plain part of platform, the lower of themselves, and only the headers of Qt Core and Qt D-Bus
+# (which needs no display either): the engine runs without a window. Usage: check-layers.sh [Qt Core's header folder]
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 
@@ -48,7 +48,7 @@ core_only() {
 
 # Whether the header `$2`, included with the quote `$1` (" or <) by a file of the folder `$3`,
 # is its own folder's, the core or the plain part of platform, a lower folder's that needs no
-# display either, or Qt Core's.
+# display either, or Qt Core's or Qt D-Bus's.
 core_header() {
     if [ "$1" = '"' ]; then
         case $2 in
@@ -58,8 +58,8 @@ core_header() {
         esac
     else
         case $2 in
-            Qt*/*) [[ $2 == QtCore/* ]] ;;
-            Q*) [ -e "$qt_core/$2" ] ;;
+            Qt*/*) [[ $2 == QtCore/* || $2 == QtDBus/* ]] ;;
+            Q*) [ -e "$qt_core/$2" ] || [ -e "$qt_core/../QtDBus/$2" ] ;;
             *) return 0 ;;
         esac
     fi
