@@ -95,7 +95,7 @@ TMainForm1::~TMainForm1() = default;
 
 void TMainForm1::buildTitleStrip()
 {
-    new TShape(this, QRect(0, 0, 400, 25), Olive, Olive);
+    auto* strip = new TShape(this, QRect(0, 0, 400, 25), Olive, Olive);
     const QString caption = QStringLiteral("◆ %1 ver.%2").arg(ProgramTitle, KorumiVersion);
     auto* title = new TLabel(this, caption, QPoint(8, 6), Qt::white, Olive);
     title->setFont(Fonts::Pixel(Fonts::Tahoma, 11, true));
@@ -106,6 +106,7 @@ void TMainForm1::buildTitleStrip()
     new TShape(this, QRect(18, 198, 366, 260), Olive, Silver);
 
     auto* panel0 = new TPanel(this, QRect(290, 2, 104, 20), Olive, TBevelCut::bvNone);
+    m_titleStrip = {strip, title, panel0};
     Button4 = makeButton(panel0, QStringLiteral("info."), QRect(0, 0, 40, 20),
                          QStringLiteral(" インフォメーション"));
     Button3 =
@@ -379,7 +380,7 @@ void TMainForm1::Button5Click(QObject*)
 
 void TMainForm1::dragEnterEvent(QDragEnterEvent* event)
 {
-    if (event->mimeData()->hasUrls())
+    if (event->mimeData()->hasUrls() && !m_session.Running())
         event->acceptProposedAction();
 }
 
@@ -414,10 +415,28 @@ void TMainForm1::StartConversion(RunMode mode)
     m_progress->show();
     // Its cancel button is then a Tab away for a user of the keyboard.
     m_progress->activateWindow();
-    setEnabled(false);
+    lockForRun(true);
     if (!m_thumbnailFolder)
         m_thumbnailFolder.emplace();
     m_session.Start({m_runMode, false, false, 1, m_thumbnailFolder->Path()}, *m_progress);
+}
+
+// During a run the list and the settings stay as they are, while the title strip still moves,
+// minimises and closes the window (closing asks first). Only what was enabled is locked, and so
+// unlocked again.
+void TMainForm1::lockForRun(bool locked)
+{
+    if (!locked) {
+        for (QWidget* widget : std::exchange(m_lockedForRun, {}))
+            widget->setEnabled(true);
+        return;
+    }
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow() || !child->isEnabled() || m_titleStrip.contains(child))
+            continue;
+        child->setEnabled(false);
+        m_lockedForRun << child;
+    }
 }
 
 void TMainForm1::Shutdown()
@@ -442,7 +461,7 @@ void TMainForm1::runFinished(const BatchResult& result)
     m_progress->hide();
     // Released once the signal that brought us here has returned.
     m_progress.release()->deleteLater();
-    setEnabled(true);
+    lockForRun(false);
     if (m_shuttingDown) {
         Shutdown();
         return;
@@ -570,8 +589,8 @@ void TMainForm1::showSettings()
 
 void TMainForm1::closeEvent(QCloseEvent* event)
 {
-    // The window manager may still ask while a run has the window disabled: the user may stop
-    // the whole run, which ends first and brings us back here.
+    // Closing during a run (×, Alt+F4, the window manager) may stop the whole run, which ends
+    // first and brings us back here.
     if (m_session.Running() && !m_shuttingDown) {
         event->ignore();
         if (Messages::Ask(QStringLiteral("変換を中止しますか？"), this))

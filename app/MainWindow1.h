@@ -112,6 +112,7 @@ private:
     void wireSettingsControls();
     void showSettings();
     void runFinished(const BatchResult& result);
+    void lockForRun(bool locked);
     void inputsChanged();
     void addPaths(const QStringList& paths, const QStringList& notText = {});
     void showProblems(const QStringList& problems);
@@ -127,5 +128,7 @@ private:
     RunMode m_runMode = RunMode::Save;
     bool m_shuttingDown = false;
     std::unique_ptr<TProgressForm1> m_progress;
-    QTimer* m_searchCount; // shows how far a search has come while it runs
+    QWidgetList m_titleStrip;   // stays usable during a run
+    QWidgetList m_lockedForRun; // what a run has disabled
+    QTimer* m_searchCount;      // shows how far a search has come while it runs
 };

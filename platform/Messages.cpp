@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <algorithm>
 
 namespace Messages
 {
@@ -28,6 +29,17 @@ std::function<void()>& currentBeepHandler()
     static std::function<void()> handler;
     return handler;
 }
+
+// A box must not open under one of the program's windows that stay on top (a run's progress
+// window), which would cover its buttons.
+void keepAboveStayingWindows(QMessageBox& box)
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.cbegin(), windows.cend(), [](const QWidget* window) {
+            return window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        }))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
+}
 } // namespace
 
 void Show(const QString& text, QWidget* parent, const QString& details)
@@ -39,6 +51,7 @@ void Show(const QString& text, QWidget* parent, const QString& details)
     }
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::Ok, parent);
     box.setDetailedText(details);
+    keepAboveStayingWindows(box);
     box.exec();
 }
 
@@ -49,6 +62,7 @@ bool Ask(const QString& text, QWidget* parent)
     QMessageBox box(QMessageBox::NoIcon, ProgramTitle, text, QMessageBox::NoButton, parent);
     QPushButton* yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
     box.setDefaultButton(box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole));
+    keepAboveStayingWindows(box);
     box.exec();
     return box.clickedButton() == yes;
 }

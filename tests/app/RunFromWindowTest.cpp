@@ -36,14 +36,14 @@ protected:
         form.Inputs.AddPath(media.Write("a.avi", "a"));
     }
 
-    // The window is usable again once the run has ended.
+    // The settings are usable again once the run has ended.
     bool waitForEnd()
     {
-        return QTest::qWaitFor([this] { return form.isEnabled(); }, 30000);
+        return QTest::qWaitFor([this] { return form.C1_03->isEnabled(); }, 30000);
     }
 };
 
-TEST_F(RunFromWindow, TheMainWindowIsDisabledWhileTheProgressWindowStaysUsable)
+TEST_F(RunFromWindow, ARunLocksTheSettingsWhileTheTitleStripAndTheProgressWindowStayUsable)
 {
     form.C1_03->SetPath(media.File("out"));
     QTest::mouseClick(form.Button10, Qt::LeftButton);
@@ -52,7 +52,9 @@ TEST_F(RunFromWindow, TheMainWindowIsDisabledWhileTheProgressWindowStaysUsable)
         if (window != &form && window->isVisible() && window->size() == QSize(401, 72))
             progress = window;
     ASSERT_FALSE(progress.isNull());
-    EXPECT_FALSE(form.isEnabled());
+    EXPECT_FALSE(form.C1_03->isEnabled());
+    EXPECT_FALSE(form.Button10->isEnabled());
+    EXPECT_TRUE(form.Button1->isEnabled() && form.Button2->isEnabled()) << "× and _ answer";
     EXPECT_TRUE(progress->isEnabled());
     // A window manager's close (Alt+F4) would leave the run with no way to cancel it.
     QCloseEvent close;
@@ -87,7 +89,7 @@ TEST_F(RunFromWindow, ClosingDuringARunAsksAndYesStopsTheWholeRun)
         EXPECT_EQ(messages.Asked.size(), answer ? 2 : 1);
         EXPECT_EQ(messages.Asked.last(), "変換を中止しますか？");
         if (!answer) {
-            EXPECT_FALSE(form.isEnabled()) << "いいえ: the run goes on";
+            EXPECT_FALSE(form.C1_03->isEnabled()) << "いいえ: the run goes on";
         }
     }
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form.isVisible(); }, 30000))
