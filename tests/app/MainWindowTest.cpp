@@ -209,12 +209,13 @@ TEST(InfoPage, NamesTheProgramWithoutExtension)
               "https://korumi.example/info.php?pf=w&sn=Korumi");
 }
 
-TEST_F(MainWindow, FirstActivationRunsOnce)
+TEST_F(MainWindow, FirstActivationRunsOnceAndTheFocusStartsInTheList)
 {
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     EXPECT_EQ(form.Tag, 1);
+    EXPECT_EQ(QApplication::focusWidget(), form.ListBox1);
 }
 
 } // namespace
