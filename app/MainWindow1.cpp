@@ -86,6 +86,7 @@ TMainForm1::TMainForm1(const ProgramFiles& files, const QStringList& arguments,
     buildInputArea();
     buildManualSettings();
     buildOutputArea();
+    buildTitleButtons();
     FillPresetList(*C2_00, m_session.Presets());
     wireHandlers();
     wireSettingsControls();
@@ -104,9 +105,15 @@ void TMainForm1::buildTitleStrip()
     new TShape(this, QRect(8, 32, 386, 160), Olive, Silver);
     new TShape(this, QRect(8, 464, 386, 98), Olive, Silver);
     new TShape(this, QRect(18, 198, 366, 260), Olive, Silver);
+    m_titleStrip = {strip, title};
+}
 
+// Made after the rest of the window: the window's own buttons come last in the Tab order, and
+// the focus starts in the input list.
+void TMainForm1::buildTitleButtons()
+{
     auto* panel0 = new TPanel(this, QRect(290, 2, 104, 20), Olive, TBevelCut::bvNone);
-    m_titleStrip = {strip, title, panel0};
+    m_titleStrip << panel0;
     Button4 = makeButton(panel0, QStringLiteral("info."), QRect(0, 0, 40, 20),
                          QStringLiteral(" インフォメーション"));
     Button3 =
@@ -282,10 +289,6 @@ void TMainForm1::wireHandlers()
     m_searchCount->setInterval(SearchCountIntervalMs);
     connect(m_searchCount, &QTimer::timeout, this, &TMainForm1::showSearchCount);
     wireKeys();
-    // The window's own buttons come last in the Tab order: the focus starts in the input list.
-    QWidget* previous = Button11;
-    for (QWidget* button : {Button4, Button3, Button2, Button1})
-        setTabOrder(std::exchange(previous, button), button);
 }
 
 QStringList TMainForm1::InputFiles() const

@@ -108,6 +108,7 @@ private:
     void buildInputArea();
     void buildManualSettings();
     void buildOutputArea();
+    void buildTitleButtons();
     void wireHandlers();
     void wireSettingsControls();
     void showSettings();
