@@ -11,26 +11,30 @@ import sys
 import tempfile
 import unittest
 
-import dbus
 import dbusmock
 
 PROGRAM_DIR = os.path.abspath(sys.argv.pop(1))
 HELD = ('sleep:idle', 'Korumi', '動画を変換しています', 'block')
 
 
-def descendants(pid):
-    parents = {}
+def processes():
+    """Every process's parent and run state (R, S, T for stopped, Z for ended)."""
+    found = {}
     for entry in os.listdir('/proc'):
         try:
             with open(f'/proc/{entry}/stat') as stat:
                 fields = stat.read().rsplit(')', 1)[1].split()
-            parents[int(entry)] = (int(fields[1]), fields[0])
+            found[int(entry)] = (int(fields[1]), fields[0])
         except (ValueError, OSError):
             continue
-    found, queue = {}, [pid]
+    return found
+
+
+def descendants(pid):
+    everyone, found, queue = processes(), {}, [pid]
     while queue:
         parent = queue.pop()
-        for child, (ppid, state) in parents.items():
+        for child, (ppid, state) in everyone.items():
             if ppid == parent:
                 found[child] = state
                 queue.append(child)
@@ -91,12 +95,15 @@ class LeftAlone(dbusmock.DBusTestCase):
         return [tuple(str(part) for part in lock[:4])
                 for lock in self.manager.ListInhibitors(dbus_interface='org.freedesktop.login1.Manager')]
 
-    def start(self, output):
-        """Starts a conversion into `output` and returns it once it is stopped mid-encode, as
-        Ctrl+Z stops it, with the encoder processes it had."""
+    def convert_into(self, output):
         with open(os.path.join(self.work, 'Korumi.ini'), 'w') as ini:
             ini.write(f'[SET2]\nC11={output}\n')
         os.makedirs(output)
+
+    def start(self, output):
+        """Starts a conversion into `output` and returns it once it is stopped mid-encode, as
+        Ctrl+Z stops it, with the encoder processes it had."""
+        self.convert_into(output)
         watch = subprocess.Popen(['inotifywait', '-q', '-t', '120', '-e', 'modify', '--include',
                                   'korumi-tmp', output], stdout=subprocess.DEVNULL)
         run = subprocess.Popen([os.path.join(self.work, 'korumi'), '--convert', self.clip],
@@ -119,9 +126,7 @@ class LeftAlone(dbusmock.DBusTestCase):
 
     def test_ctrl_z_pauses_everything_and_fg_finishes_the_same(self):
         reference = os.path.join(self.work, 'reference')
-        os.makedirs(reference)
-        with open(os.path.join(self.work, 'Korumi.ini'), 'w') as ini:
-            ini.write(f'[SET2]\nC11={reference}\n')
+        self.convert_into(reference)
         reference_run = subprocess.run([os.path.join(self.work, 'korumi'), '--convert', self.clip],
                                        stdin=subprocess.DEVNULL, capture_output=True, text=True)
         self.assertEqual(reference_run.returncode, 0, reference_run.stdout + reference_run.stderr)
@@ -149,7 +154,8 @@ class LeftAlone(dbusmock.DBusTestCase):
         run.kill()
         run.communicate()
         self.assertEqual(self.inhibitors(), [])
-        settle(lambda: not set(encoders) & set(descendants(1)), 'the encoders gone with Korumi')
+        settle(lambda: all(processes().get(pid, (0, 'Z'))[1] == 'Z' for pid in encoders),
+               'the encoders gone with Korumi')
 
 
 if __name__ == '__main__':
