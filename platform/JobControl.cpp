@@ -10,6 +10,10 @@
 namespace
 {
 
+// The stops that come from the terminal: Ctrl+Z, and a background job that reads from it or
+// writes to it where the terminal says so.
+constexpr std::array<int, 3> TerminalStops{SIGTSTP, SIGTTIN, SIGTTOU};
+
 // Read in a signal handler: lock-free atomics only.
 std::array<std::atomic<pid_t>, 64> g_groups{};
 std::atomic<qint64> g_pausedMs{0};
@@ -31,31 +35,31 @@ void signalGroups(int signalNumber)
     }
 }
 
-void setHandler(void (*handler)(int))
+void setHandler(int signalNumber, void (*handler)(int))
 {
     struct sigaction action = {};
     action.sa_handler = handler;
     action.sa_flags = SA_RESTART;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGTSTP, &action, nullptr);
+    sigaction(signalNumber, &action, nullptr);
 }
 
-// Async-signal-safe. SIGTSTP is blocked while this runs; it is sent again with its default
+// Async-signal-safe. The signal is blocked while this runs; it is sent again with its default
 // effect and unblocked, which stops the process (the shell sees an ordinary stop); the call
 // returns once the process continues.
-void onTerminalStop(int)
+void onTerminalStop(int signalNumber)
 {
     const int savedErrno = errno;
     const qint64 stoppedAt = monotonicMs();
     signalGroups(SIGSTOP);
-    setHandler(SIG_DFL);
+    setHandler(signalNumber, SIG_DFL);
     sigset_t terminalStop;
     sigemptyset(&terminalStop);
-    sigaddset(&terminalStop, SIGTSTP);
-    kill(getpid(), SIGTSTP);
+    sigaddset(&terminalStop, signalNumber);
+    kill(getpid(), signalNumber);
     sigprocmask(SIG_UNBLOCK, &terminalStop, nullptr);
     sigprocmask(SIG_BLOCK, &terminalStop, nullptr);
-    setHandler(onTerminalStop);
+    setHandler(signalNumber, onTerminalStop);
     signalGroups(SIGCONT);
     g_pausedMs += monotonicMs() - stoppedAt;
     errno = savedErrno;
@@ -68,10 +72,12 @@ namespace JobControl
 
 void Install()
 {
-    struct sigaction current = {};
-    sigaction(SIGTSTP, nullptr, &current);
-    if (current.sa_handler != SIG_IGN)
-        setHandler(onTerminalStop);
+    for (const int signalNumber : TerminalStops) {
+        struct sigaction current = {};
+        sigaction(signalNumber, nullptr, &current);
+        if (current.sa_handler != SIG_IGN)
+            setHandler(signalNumber, onTerminalStop);
+    }
 }
 
 void AddGroup(pid_t group)
