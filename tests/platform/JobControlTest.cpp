@@ -29,6 +29,9 @@ TEST(JobControl, ATerminalStopTakesTheAddedGroupsAlongAndTheClockLeavesThePauseO
     ASSERT_EQ(pipe(report), 0);
     const pid_t worker = fork();
     if (worker == 0) {
+        // A job of its own, as a shell makes it: the kernel ignores a terminal stop in a group
+        // that no process of its session outside it can continue.
+        setpgid(0, 0);
         const pid_t helper = fork();
         if (helper == 0) {
             for (;;)
