@@ -26,51 +26,49 @@ drag $((${at%,*} + 120)) $((${at#*,} + 10)) 40 30
 at=$((${at%,*} + 40)),$((${at#*,} + 30))
 wait_for_position "$window" "$at" || { echo "the title strip did not drag the window during the run"; exit 1; }
 
-# WM_STATE of the main window once it is STATE (Iconic or Normal); fails when it never is.
+# Waits until the main window's WM_STATE is STATE (Iconic or Normal), as the window manager
+# announces it; fails when it never is.
 wait_for_state() {
-    for _ in $(seq 300); do
-        xprop -id "$window" WM_STATE | grep -q "window state: $1" && return 0
-        sleep 0.1
-    done
-    echo "the main window never became $1"
-    exit 1
+    grep -q -m1 "window state: $1" < <(timeout 30 xprop -spy -id "$window" WM_STATE) ||
+        { echo "the main window never became $1"; exit 1; }
 }
 xdotool mousemove $((${at%,*} + 364)) $((${at#*,} + 12)) click 1 # _
 wait_for_state Iconic
 xdotool windowactivate "$window"
 wait_for_state Normal
 
+# Reads the window manager's stacking order (lowest first, decimal ids one a line) now and at each
+# change, until the command TEST passes for it; prints that order. Fails when none does.
+await_stacking() {
+    local line ids
+    while read -r line; do
+        ids=$(grep -o '0x[0-9a-f]*' <<<"$line" | while read -r id; do echo $((id)); done)
+        "$@" "$ids" && { echo "$ids"; return 0; }
+    done < <(timeout 60 xprop -spy -root _NET_CLIENT_LIST_STACKING)
+    return 1
+}
+question_in() { grep -qvx -e "$window" -e "$progress" <<<"$1"; }
+question_gone() { ! grep -qx "$question" <<<"$1"; }
+
 # Presses × and returns the question's window once it shows, after checking that it stands above
 # the progress window.
 ask() {
-    local question= candidate
     xdotool mousemove $((${at%,*} + 384)) $((${at#*,} + 12)) click 1
-    for _ in $(seq 300); do
-        for candidate in $(xdotool search --all --onlyvisible --pid "$korumi_pid" --name '^Korumi$' 2>/dev/null); do
-            [ "$candidate" != "$window" ] && [ "$candidate" != "$progress" ] && question=$candidate
-        done
-        [ -n "$question" ] && break
-        sleep 0.1
-    done
-    [ -n "$question" ] || { echo "× asked nothing during the run" >&2; exit 1; }
-    # The window manager's stacking order, lowest first.
-    local stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | while read -r id; do
-        echo $((id))
-    done)
+    local stacking
+    stacking=$(await_stacking question_in) || { echo "× asked nothing during the run" >&2; exit 1; }
+    question=$(grep -vx -e "$window" -e "$progress" <<<"$stacking" | head -n 1)
     [ "$(grep -nx -e "$question" -e "$progress" <<<"$stacking" | tail -n 1 | cut -d: -f2)" = "$question" ] ||
         { echo "the question opened under the progress window" >&2; exit 1; }
     xdotool windowactivate --sync "$question"
-    echo "$question"
 }
 
-question=$(ask)
+ask
 xdotool key Return # いいえ, the default
-for _ in $(seq 300); do xdotool getwindowname "$question" >/dev/null 2>&1 || break; sleep 0.1; done
+await_stacking question_gone >/dev/null || { echo "いいえ did not close the question"; exit 1; }
 [ -n "$(progress_window)" ] && kill -0 "$korumi_pid" || { echo "いいえ did not leave the run going"; exit 1; }
 
-question=$(ask)
+ask
 xdotool key shift+Tab space # はい
-for _ in $(seq 600); do kill -0 "$korumi_pid" 2>/dev/null || break; sleep 0.1; done
-if kill -0 "$korumi_pid" 2>/dev/null; then echo "はい did not stop the run and close Korumi"; exit 1; fi
+wait "$korumi_pid" || { echo "はい did not stop the run and close Korumi"; exit 1; }
 [ -z "$(ls -A "$work/out")" ] || { echo "the stopped run left $(ls -A "$work/out")"; exit 1; }
 echo "1 passed, 0 failed"
