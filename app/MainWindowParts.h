@@ -21,6 +21,9 @@ class TShadowLabel;
 
 // The main window's controls as its design sets them up, one maker for each kind.
 
+// The drop panel's caption while no search is going on.
+inline const QString DropCaption = QStringLiteral("[ ここにファイルをドロップ(複数可) ]");
+
 // Gives `widget` its hint, and screen readers the same words as its description, without the
 // blank a hint box starts with.
 void GiveHint(QWidget& widget, const QString& hint);
