@@ -16,6 +16,8 @@ namespace
 {
 
 constexpr int Failed = 1;
+// Every file converted, but from sources with decode errors: their outputs show the damage.
+constexpr int ConvertedDamaged = 3;
 
 QString summary(const BatchResult& result, const QString& outputFolder)
 {
@@ -23,9 +25,11 @@ QString summary(const BatchResult& result, const QString& outputFolder)
                                     ? QStringLiteral("interrupted by SIG%1: ")
                                           .arg(QString::fromLatin1(sigabbrev_np(StopSignals::First())))
                                     : QString();
-    const QString skipped = result.Skipped > 0
-                                ? QStringLiteral("; skipped, already converted: %1").arg(result.Skipped)
-                                : QString();
+    QString skipped = result.Skipped > 0
+                          ? QStringLiteral("; skipped, already converted: %1").arg(result.Skipped)
+                          : QString();
+    if (!result.SameFiles.isEmpty())
+        skipped += QStringLiteral("; left out, the same file as another: %1").arg(result.SameFiles.size());
     QStringList stopped;
     for (const QString& source : result.Stopped)
         stopped << Printable(Paths::ExtractFileName(source));
@@ -40,7 +44,10 @@ QString summary(const BatchResult& result, const QString& outputFolder)
                .arg(Printable(outputFolder))
                .arg(result.Failures.size())
                .arg(result.Cancelled.size()) +
-           stoppedPart + skipped;
+           stoppedPart +
+           (result.Damaged.isEmpty() ? QString()
+                                     : QStringLiteral(", %1 damaged").arg(result.Damaged.size())) +
+           skipped;
 }
 
 void reportEnd(const BatchResult& result)
@@ -52,8 +59,11 @@ void reportEnd(const BatchResult& result)
         WriteLine(stderr, FailureReport(result.Failures));
     for (const QString& problem : result.HandOffProblems)
         WriteLine(stderr, problem);
-    if (!result.LeftOut.isEmpty())
-        WriteLine(stderr, LeftOutReport(result.LeftOut));
+    for (const QString& report :
+         {LeftOutReport(result.LeftOut), DamageReport(result.Damaged), SameFileReport(result.SameFiles)}) {
+        if (!report.isEmpty())
+            WriteLine(stderr, report);
+    }
 }
 
 // How a console run went: the run's result, and why its commands could not all be written.
@@ -104,7 +114,9 @@ int statusOf(const BatchResult& result)
         return 128 + StopSignals::First();
     const bool whole = result.AllConverted() && result.Cancelled.isEmpty() && result.Failures.isEmpty() &&
                        result.HandOffProblems.isEmpty();
-    return whole ? 0 : Failed;
+    if (!whole)
+        return Failed;
+    return result.Damaged.isEmpty() ? 0 : ConvertedDamaged;
 }
 
 } // namespace

@@ -287,11 +287,16 @@ void TMainForm1::runFinished(const BatchResult& result)
         Messages::Show(endMessage, this);
     if (!result.Failures.isEmpty())
         Messages::Show(FailureSummary(result.Failures), this, FailureReport(result.Failures));
+    bool told = !endMessage.isEmpty() || !result.Failures.isEmpty();
     if (result.Skipped > 0)
         Messages::Show(SkippedReport(result.Skipped), this);
-    if (!result.LeftOut.isEmpty())
-        Messages::Show(LeftOutReport(result.LeftOut), this);
-    if (endMessage.isEmpty() && result.Failures.isEmpty() && result.Skipped == 0 && result.LeftOut.isEmpty())
+    for (const QString& report :
+         {LeftOutReport(result.LeftOut), DamageReport(result.Damaged), SameFileReport(result.SameFiles)}) {
+        if (!report.isEmpty())
+            Messages::Show(report, this);
+        told = told || !report.isEmpty();
+    }
+    if (!told && result.Skipped == 0)
         Messages::Beep();
 }
 

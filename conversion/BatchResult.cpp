@@ -50,6 +50,8 @@ struct Cause {
 };
 constexpr Cause Causes[] = {
     {"s long, its source", "動画が途中で途切れています (ダウンロードが終わっていないなど)"},
+    {"still being written", "録画中かダウンロード中で、まだ書き込まれている途中です"},
+    {"has no video", "映像が入っていません (音声だけのファイルなど)"},
     {"No space left on device", "保存先の空きが足りません"},
     {"Disk quota exceeded", "保存先の空きが足りません"},
     {"File too large", "保存先に入らない大きさです"},
@@ -62,6 +64,19 @@ constexpr Cause Causes[] = {
     {"the output is incomplete", "出力ファイルを最後まで書けませんでした"},
 };
 
+} // namespace
+
+QString PlainCause(const QString& words)
+{
+    const auto cause = std::find_if(std::begin(Causes), std::end(Causes), [&words](const Cause& cause) {
+        return words.contains(QLatin1String(cause.words));
+    });
+    return cause != std::end(Causes) ? QString::fromUtf8(cause->meaning) : QString();
+}
+
+namespace
+{
+
 // Why a file failed in plain Japanese; with `encoderWords`, the encoder's own message after it.
 QString whyFailed(const FileFailure& failure, bool encoderWords)
 {
@@ -72,11 +87,8 @@ QString whyFailed(const FileFailure& failure, bool encoderWords)
         reason = QStringLiteral("エンコーダがシグナル %1 (SIG%2) で強制終了されました")
                      .arg(failure.Signal)
                      .arg(QString::fromLatin1(sigabbrev_np(failure.Signal)));
-    const auto cause = std::find_if(std::begin(Causes), std::end(Causes), [&failure](const Cause& cause) {
-        return failure.Reason.contains(QLatin1String(cause.words));
-    });
-    if (reason.isEmpty() && cause != std::end(Causes))
-        reason = QString::fromUtf8(cause->meaning);
+    if (reason.isEmpty())
+        reason = PlainCause(failure.Reason);
     if (reason.isEmpty())
         reason = QStringLiteral("エンコーダがエラーで終了しました (終了コード %1)").arg(failure.ExitCode);
     if (encoderWords && !failure.Reason.isEmpty())
@@ -130,10 +142,33 @@ QString LeftOutReport(const QStringList& leftOut)
            leftOut.join(u'\n');
 }
 
+QString DamageReport(const QStringList& damaged)
+{
+    if (damaged.isEmpty())
+        return QString();
+    return QStringLiteral("次のファイルは変換しましたが、元のファイルに壊れたところがあり、その部分は"
+                          "正しく映らないことがあります。\n") +
+           damaged.join(u'\n');
+}
+
+QString SameFileReport(const QStringList& sameFiles)
+{
+    if (sameFiles.isEmpty())
+        return QString();
+    return QStringLiteral(
+               "次のファイルは、ほかに指定されたファイルと同じファイルのため、一度だけ変換しました。\n") +
+           sameFiles.join(u'\n');
+}
+
 QString RunSummary(const BatchResult& result)
 {
     QString summary = QStringLiteral("%1 件を変換しました").arg(result.Converted);
+    QStringList notes;
     if (!result.Failures.isEmpty())
-        summary += QStringLiteral("（失敗 %1 件）").arg(result.Failures.size());
+        notes << QStringLiteral("失敗 %1 件").arg(result.Failures.size());
+    if (!result.Damaged.isEmpty())
+        notes << QStringLiteral("元が壊れていたもの %1 件").arg(result.Damaged.size());
+    if (!notes.isEmpty())
+        summary += QStringLiteral("（") + notes.join(QStringLiteral("、")) + QStringLiteral("）");
     return summary;
 }

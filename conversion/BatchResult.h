@@ -40,6 +40,8 @@ struct BatchResult {
     QList<FileFailure> Failures; // each failed file once
     QStringList HandOffProblems; // "source : why", for hand-offs that were waited for and failed
     QStringList LeftOut;         // "source : what", for converted files that lack part of their source
+    QStringList Damaged;         // "source : how", for converted files whose sources hold decode errors
+    QStringList SameFiles;       // "source (= first)", for paths left out as a file given before
 
     bool AllConverted() const { return End == RunEnd::Completed && Converted == FileCount; }
 };
@@ -62,6 +64,16 @@ QString SkippedReport(int skipped);
 // The message shown after a run whose outputs lack part of their sources; empty when none do.
 QString LeftOutReport(const QStringList& leftOut);
 
+// The message shown after a run that converted damaged sources; empty when there were none.
+QString DamageReport(const QStringList& damaged);
+
+// The message shown after a run that was given one file more than once; empty when it was not.
+QString SameFileReport(const QStringList& sameFiles);
+
+// What ffmpeg's or the encoder front's words tell of a failure, in plain Japanese; empty when
+// they name no cause Korumi knows.
+QString PlainCause(const QString& words);
+
 // One line that sums up a run for someone who was not watching it: "12 件を変換しました", with
-// "（失敗 1 件）" after it when files failed.
+// "（失敗 1 件）" after it when files failed (and how many sources were damaged).
 QString RunSummary(const BatchResult& result);

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 BatchRun::BatchRun(BatchJob job, SettingsSource settings, ProgressView& view, QObject* parent)
     : QObject(parent), m_job(std::move(job)), m_settings(std::move(settings)), m_view(view)
@@ -71,6 +72,7 @@ void BatchRun::Interrupt()
 
 void BatchRun::planTargets(const QString& outputFolder)
 {
+    leaveOutSameFiles();
     m_outputFolder = QDir::cleanPath(QDir(outputFolder).absolutePath());
     const FoundFiles found = m_job.SkipExisting ? FoundFiles::EarlierResults : FoundFiles::UsersOwn;
     m_targets = PlanTargets(m_job.Files, m_outputFolder, found);
@@ -80,6 +82,25 @@ void BatchRun::planTargets(const QString& outputFolder)
         return;
     TargetClaims::RemoveStale(m_outputFolder);
     m_lengths.Start(m_job.Files);
+}
+
+void BatchRun::leaveOutSameFiles()
+{
+    QHash<QPair<quint64, quint64>, QString> seen;
+    QStringList files;
+    for (const QString& file : std::as_const(m_job.Files)) {
+        const auto identity = FileIdentity(file);
+        const auto first = identity ? seen.constFind(*identity) : seen.constEnd();
+        if (first != seen.constEnd()) {
+            m_result.SameFiles << Printable(file) + QStringLiteral(" (= ") + Printable(*first) + u')';
+            continue;
+        }
+        if (identity)
+            seen.insert(*identity, file);
+        files.append(file);
+    }
+    m_job.Files = std::move(files);
+    m_result.FileCount = m_job.Files.size();
 }
 
 void BatchRun::leaveOutConverted()
@@ -138,10 +159,19 @@ void BatchRun::announceFiles()
 void BatchRun::startFile(int fileIndex)
 {
     const TargetClaims::Claimed claimed =
-        m_claims.Claim(m_targets.at(fileIndex), TargetPathFor(m_job.Files.at(fileIndex), m_outputFolder));
+        m_claims.Claim(m_targets.at(fileIndex), TargetPathFor(m_job.Files.at(fileIndex), m_outputFolder),
+                       m_job.SkipExisting ? FoundFiles::EarlierResults : FoundFiles::UsersOwn);
     // Without locks no run could tell its targets from another's: no file is started there.
     if (!claimed.Problem.isEmpty()) {
         stop(RunEnd::LockFailed, m_outputFolder + QStringLiteral(": ") + claimed.Problem);
+        return;
+    }
+    // Another run converts it, or has: it counts as converted before, as those planned so do.
+    if (claimed.Done) {
+        ++m_result.Skipped;
+        --m_result.FileCount;
+        ++m_filesDone;
+        m_doneFiles << fileIndex;
         return;
     }
     const QString& target = claimed.Target;
@@ -224,6 +254,8 @@ void BatchRun::onEnded(FileConversion* conversion, const FileOutcome& outcome)
         m_result.Failures << *outcome.Failure;
     if (!outcome.LeftOut.isEmpty())
         m_result.LeftOut << Printable(source) + QStringLiteral(" : ") + outcome.LeftOut;
+    if (!outcome.Damage.isEmpty())
+        m_result.Damaged << Printable(source) + QStringLiteral(" : ") + outcome.Damage;
     if (outcome.HandOffProblem)
         m_result.HandOffProblems << Printable(source) + QStringLiteral(" : ") + *outcome.HandOffProblem;
     showProgress();

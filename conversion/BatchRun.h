@@ -56,6 +56,7 @@ private:
     };
 
     void planTargets(const QString& outputFolder);
+    void leaveOutSameFiles();
     void leaveOutConverted();
     void fillSlots();
     void announceFiles();

@@ -1,5 +1,7 @@
 #include "conversion/EncoderReport.h"
 
+#include "conversion/BatchResult.h"
+
 #include <algorithm>
 
 namespace
@@ -8,6 +10,35 @@ namespace
 constexpr double MicrosecondsPerSecond = 1e6;
 // A line longer than this is no message of ffmpeg's; only its end is kept.
 constexpr qsizetype MaxLineBytes = 4096;
+
+// What ffmpeg writes after the message that tells why a pass failed.
+constexpr const char* Consequences[] = {
+    "Conversion failed!",
+    "Error marking filters as finished",
+    "Error while processing the decoded data",
+    "Error while filtering",
+    "Failed to inject frame into filter network",
+    "Error submitting",
+    "Error initializing output stream",
+    "Error sending frames to consumers",
+    "Error closing",
+};
+// A packet that could not be decoded, and a picture decoded with parts of it concealed.
+constexpr const char FailedPacket[] = "Error while decoding stream #";
+constexpr const char Concealed[] = "concealing ";
+constexpr const char ConcealedEnd[] = " errors in ";
+
+bool isConsequence(const QString& message)
+{
+    return std::any_of(std::begin(Consequences), std::end(Consequences),
+                       [&message](const char* words) { return message.contains(QLatin1String(words)); });
+}
+
+bool tellsOfDamage(const QString& message)
+{
+    return message.startsWith(QLatin1String(FailedPacket)) ||
+           (message.contains(QLatin1String(Concealed)) && message.contains(QLatin1String(ConcealedEnd)));
+}
 
 // Feeds every whole line of `rest` + `bytes` to `take`, keeping an unfinished last line in `rest`.
 template <typename Take> void SplitLines(QByteArray& rest, const QByteArray& bytes, Take take)
@@ -67,7 +98,7 @@ std::optional<double> EncoderReport::Fraction() const
 
 QString EncoderReport::Reason() const
 {
-    return m_reason;
+    return !m_cause.isEmpty() ? m_cause : !m_lastSpecific.isEmpty() ? m_lastSpecific : m_last;
 }
 
 void EncoderReport::takeOutputLine(const QByteArray& line)
@@ -79,8 +110,8 @@ void EncoderReport::takeOutputLine(const QByteArray& line)
         m_durationSeconds = Number(value);
     else if (key == "writing")
         m_writingPath = Unescaped(value);
-    else if (key == "picture_subtitles_left_out")
-        m_pictureSubtitlesLeftOut = value.toInt();
+    else if (key == "subtitle_left_out")
+        m_subtitlesLeftOut << QString::fromUtf8(value);
     else if (const auto microseconds = key == "out_time_us" ? Number(value) : std::nullopt)
         m_doneSeconds = *microseconds / MicrosecondsPerSecond;
     else if (key == "progress" && value == "end")
@@ -97,5 +128,14 @@ void EncoderReport::takeErrorLine(const QByteArray& line)
         if (!m_source.isEmpty() && reason.startsWith(prefix))
             reason = reason.mid(prefix.size());
     }
-    m_reason = reason;
+    m_last = reason;
+    if (tellsOfDamage(reason)) {
+        if (m_decodeErrors++ == 0)
+            m_firstDecodeError = m_doneSeconds.value_or(0);
+        return;
+    }
+    if (m_cause.isEmpty() && !PlainCause(reason).isEmpty())
+        m_cause = reason;
+    if (!isConsequence(reason))
+        m_lastSpecific = reason;
 }

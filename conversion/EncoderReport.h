@@ -2,13 +2,16 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // What the encoder front tells while a pass runs. Its standard output carries key=value lines:
-// "duration=<seconds>" for the source, "writing=<path>" for the file it writes (with "\\", "\n" and
-// "\r" escaped), "picture_subtitles_left_out=<count>" for subtitles the output cannot carry, and
-// ffmpeg's own progress ("out_time_us=<microseconds>", "progress=end"). Its standard error carries ffmpeg's
-// error messages. Text may arrive in pieces of any size; a line counts once it is whole.
+// "duration=<seconds>" for what is converted of the source, "writing=<path>" for the file it
+// writes (with "\\", "\n" and "\r" escaped), "subtitle_left_out=<kind>" for each subtitle track the
+// output cannot carry ("picture", "teletext" or the name of a form ffmpeg cannot read), and
+// ffmpeg's own progress ("out_time_us=<microseconds>", "progress=end"). Its standard error
+// carries ffmpeg's error messages and the front's own. Text may arrive in pieces of any size; a
+// line counts once it is whole.
 class EncoderReport
 {
 public:
@@ -25,11 +28,18 @@ public:
     // output's as it grows.
     const QString& WritingPath() const { return m_writingPath; }
 
-    // How many subtitle tracks of pictures the output leaves out.
-    int PictureSubtitlesLeftOut() const { return m_pictureSubtitlesLeftOut; }
+    // The kinds of the subtitle tracks the output leaves out, one per track.
+    const QStringList& SubtitlesLeftOut() const { return m_subtitlesLeftOut; }
 
-    // The last message on the error output, without the source's path in front: ffmpeg's reason
-    // when the pass fails. Empty when there was none.
+    // The source's damage: how many of its packets could not be decoded or left pictures
+    // concealed, and how far into the pass (in seconds of media) the first came. Other errors of
+    // a decoder, such as those of a recording that starts between two keyframes, do not count.
+    int DecodeErrors() const { return m_decodeErrors; }
+    std::optional<double> FirstDecodeErrorSeconds() const { return m_firstDecodeError; }
+
+    // Why the pass failed, without the source's path in front: the first message that names a
+    // cause Korumi knows, else the last one that is not a mere consequence of an earlier one
+    // ("Conversion failed!"). Empty when there was none.
     QString Reason() const;
 
 private:
@@ -43,6 +53,10 @@ private:
     std::optional<double> m_doneSeconds;
     bool m_ended = false;
     QString m_writingPath;
-    int m_pictureSubtitlesLeftOut = 0;
-    QString m_reason;
+    QStringList m_subtitlesLeftOut;
+    int m_decodeErrors = 0;
+    std::optional<double> m_firstDecodeError;
+    QString m_cause;        // the first message with a known cause
+    QString m_lastSpecific; // the last message that is no mere consequence
+    QString m_last;
 };

@@ -2,8 +2,32 @@
 
 #include "conversion/BatchJob.h"
 #include "conversion/HandOff.h"
+#include "conversion/TimeLeft.h"
 #include "platform/Paths.h"
 #include "platform/Processes.h"
+
+QString SubtitlesLeftOutText(const QStringList& kinds)
+{
+    QStringList parts;
+    QStringList named; // forms ffmpeg cannot read, by their names
+    for (const QString& kind : kinds) {
+        if (kind != QLatin1String("picture") && kind != QLatin1String("teletext") &&
+            kind != QLatin1String("arib_caption") && !named.contains(kind))
+            named << kind;
+    }
+    const auto count = [&kinds](const QString& kind) { return kinds.count(kind); };
+    if (const int pictures = count(QStringLiteral("picture")))
+        parts << QStringLiteral("画像の字幕 %1 本は MP4 に入らないため、入れていません").arg(pictures);
+    if (const int pages = count(QStringLiteral("teletext")))
+        parts << QStringLiteral("テレテキストの字幕 %1 本は MP4 に入らないため、入れていません").arg(pages);
+    if (const int captions = count(QStringLiteral("arib_caption")))
+        parts << QStringLiteral("放送の字幕 %1 本は読み取れないため、入れていません").arg(captions);
+    for (const QString& kind : named)
+        parts << QStringLiteral("字幕 %1 本 (%2) は読み取れないため、入れていません")
+                     .arg(count(kind))
+                     .arg(kind);
+    return parts.join(QStringLiteral("。"));
+}
 
 FileConversion::FileConversion(const BatchJob& job, int fileIndex, QString target, SettingsSource settings,
                                QObject* parent)
@@ -109,9 +133,11 @@ void FileConversion::passEnded()
         return;
     }
     m_outcome.Converted = true;
-    if (const int subtitles = m_report.PictureSubtitlesLeftOut())
-        m_outcome.LeftOut =
-            QStringLiteral("画像の字幕 %1 本は MP4 に入らないため、入れていません").arg(subtitles);
+    m_outcome.LeftOut = SubtitlesLeftOutText(m_report.SubtitlesLeftOut());
+    if (const int errors = m_report.DecodeErrors())
+        m_outcome.Damage = QStringLiteral("壊れたところがあります (デコードエラー %1 件、%2 から)")
+                               .arg(errors)
+                               .arg(ClockText(int(m_report.FirstDecodeErrorSeconds().value_or(0))));
     if (m_job.Mode != RunMode::SaveAndRegister) {
         end();
         return;

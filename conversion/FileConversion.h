@@ -31,7 +31,12 @@ struct FileOutcome {
     bool Stopped = false;                  // the run's stop ended it before its last pass completed
     std::optional<QString> HandOffProblem; // why a hand-off that was waited for failed
     QString LeftOut;                       // what of the source its output does not hold, when something
+    QString Damage; // how the source is damaged, when it was converted with decode errors
 };
+
+// What the subtitle tracks of `kinds` (as the encoder names them, one per track) that an output
+// leaves out are, in plain Japanese; empty for none.
+QString SubtitlesLeftOutText(const QStringList& kinds);
 
 // Converts one file of a run: its passes in order, each by the encoder front, which puts only a
 // whole, successful result in place of the target. A failed pass ends the file. In the SaveAndRegister mode

@@ -18,8 +18,9 @@ bool isFree(const QString& path)
 
 } // namespace
 
-TargetClaims::Claimed TargetClaims::Claim(const QString& target, const QString& wanted)
+TargetClaims::Claimed TargetClaims::Claim(const QString& target, const QString& wanted, FoundFiles found)
 {
+    const bool resuming = found == FoundFiles::EarlierResults;
     for (int number = 1;; ++number) {
         const QString candidate = number == 1 ? target : NumberedTarget(wanted, number);
         if (number > 1 && (candidate == target || isPlanned(candidate) || !isFree(candidate)))
@@ -27,10 +28,15 @@ TargetClaims::Claimed TargetClaims::Claim(const QString& target, const QString& 
         std::unique_ptr<NameClaim> claim;
         switch (NameClaim::TryTake(WorkingFiles::LockPathFor(candidate), claim)) {
         case NameClaim::Outcome::Held:
+            if (resuming)
+                return {QString(), QString(), true};
             continue;
         case NameClaim::Outcome::Unlocked:
             return {QString(), qt_error_string(errno)};
         case NameClaim::Outcome::Claimed:
+            // Another run may have finished it between our plan and our claim.
+            if (resuming && !isFree(candidate))
+                return {QString(), QString(), true};
             m_held.insert(candidate, std::move(claim));
             return {candidate, QString()};
         case NameClaim::Outcome::Unusable:

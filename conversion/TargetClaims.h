@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion/TargetPlan.h"
 #include "platform/NameClaim.h"
 #include <QStringList>
 
@@ -20,15 +21,18 @@ public:
     explicit TargetClaims(QStringList&&) = delete; // only a reference is kept
 
     struct Claimed {
-        QString Target;  // the name to write
-        QString Problem; // when there is none: why the file system gives no locks in the folder
+        QString Target;    // the name to write; empty when there is none
+        QString Problem;   // when there is none: why the file system gives no locks in the folder
+        bool Done = false; // with the earlier results kept: another run writes or has written it
     };
 
     // The target to write for a file planned as `target` whose plain name is `wanted`: `target`
     // itself unless another run is writing it, else the first made-up name that is neither
     // planned by this run, nor on disk, nor claimed. A folder where no lock file can be made
-    // gives `target` unclaimed: writing there fails on its own, with its own reason.
-    Claimed Claim(const QString& target, const QString& wanted);
+    // gives `target` unclaimed: writing there fails on its own, with its own reason. Where earlier
+    // results are kept (`found`), a target that another live run is writing, or that a run has
+    // written since it was planned, is done: nothing to write.
+    Claimed Claim(const QString& target, const QString& wanted, FoundFiles found = FoundFiles::UsersOwn);
 
     // Lets go of the claim on `target`, once its file is written or given up.
     void Release(const QString& target);

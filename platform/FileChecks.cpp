@@ -25,3 +25,12 @@ bool IsSameFile(const QString& a, const QString& b)
     return statPath(a, first) && statPath(b, second) && first.st_dev == second.st_dev &&
            first.st_ino == second.st_ino;
 }
+
+std::optional<QPair<quint64, quint64>> FileIdentity(const QString& path)
+{
+    struct stat info {
+    };
+    if (!statPath(path, info))
+        return std::nullopt;
+    return qMakePair(quint64(info.st_dev), quint64(info.st_ino));
+}

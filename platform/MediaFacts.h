@@ -2,49 +2,71 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
-// What a media file tells of itself, read in this process with libavformat: no program is run,
-// and nothing is decoded beyond what the file's headers leave open. Only regular files are read,
-// so that a pipe or a device is never consumed or waited on. Plain C++ without Qt: Korumi and its
-// encoder front learn a source alike.
+// What a media file tells of itself, read in this process with libavformat: no program is run.
+// Opening a file decodes the few frames its headers leave open (a stream's rate, a TS's layout);
+// nothing else is decoded. Only regular files are read, so that a pipe or a device is never
+// consumed or waited on. Plain C++ without Qt: Korumi and its encoder front learn a source alike.
 
-// The picture: the video stream ffmpeg picks, the largest that is no cover picture.
+// The picture: the video stream a conversion takes. A still picture (cover art, whether flagged
+// as such or stored as an ordinary track of one frame) is none; of the moving ones, the file's
+// default track, else the largest.
 struct VideoFacts {
     int Index = -1;
     int Width = 0;
     int Height = 0;
-    double FramesPerSecond = 0; // its average rate; 0 when unknown
-    bool Interlaced = false;    // its fields are flagged as taken one after the other
+    // The rate its pictures come at: the one its timestamps are set in, or its average where
+    // that is clearly lower (interlaced video whose timestamps count fields); 0 when unknown.
+    double FramesPerSecond = 0;
+    std::string Rate; // the same as ffmpeg writes it ("30000/1001")
+    // Its pictures come far less often than its timestamps allow, at irregular times (a screen
+    // recording, a camera that sends a picture only when something moves).
+    bool Sparse = false;
+    bool Interlaced = false; // its fields are flagged as taken one after the other
+    bool Rgb = false;        // its pixels are RGB, without a YUV matrix of their own
     // Its colour as ffmpeg names it ("bt709", "smpte2084", "bt2020nc"); empty where untagged.
     std::string Transfer;
     std::string Primaries;
     std::string Matrix;
     double PeakNits = 0; // the brightest light the file says it holds; 0 when it does not say
-    int Rotation = 0;    // degrees clockwise that a player turns it by
 };
 
-// The sound: the audio stream ffmpeg picks, the file's default track, else the one with the most
-// channels.
 struct AudioFacts {
     int Index = -1;
     int Channels = 0;
+    bool Default = false;
+};
+
+// What becomes of a subtitle track in an MP4 file, which holds text subtitles only.
+enum class SubtitleKind {
+    Text,       // read as text and carried as mov_text
+    Picture,    // pictures of text (PGS, VobSub, DVB): no place for them
+    Teletext,   // DVB teletext pages: no place for them
+    Unreadable, // text in a form this ffmpeg cannot read (ARIB captions, TTML, Blu-ray text)
 };
 
 struct SubtitleFacts {
     int Index = -1;
-    bool Text = false; // text (SRT, ASS, mov_text), not pictures (PGS, VobSub, DVB)
+    SubtitleKind Kind = SubtitleKind::Picture;
+    std::string Codec; // ffmpeg's name for it ("arib_caption")
 };
 
 struct MediaFacts {
     bool Read = false; // the file could be opened as media
-    // Its length in seconds as its container and its video's frame count and rate declare it,
-    // the longest of them; a length guessed from the file's size is none.
+    // How long the streams a conversion takes (the picture and the sound) last, from the file's
+    // start, as the file declares them: by their own lengths, the container's where those are
+    // not given, or the video's frame count over its rate where that is longer (a file cut
+    // short keeps its header). Other streams (a subtitle with a late or open-ended last cue)
+    // do not count. A length guessed from the file's size is none.
     std::optional<double> DeclaredSeconds;
     std::optional<VideoFacts> Video;
-    std::optional<AudioFacts> Audio;
+    std::vector<AudioFacts> Audio; // every sound track, the default first
     std::vector<SubtitleFacts> Subtitles;
-    bool CaptureMetadata = false; // when and where it was taken, by which camera
+    // A camera's QuickTime keys ("com.apple.quicktime.make", "...location.ISO6709") and their
+    // values, in the file's order.
+    std::vector<std::pair<std::string, std::string>> QuickTimeKeys;
 
     bool HasVideo() const { return Video.has_value(); }
 };

@@ -47,24 +47,10 @@ korumi_line "$work/slow.mkv" 0
 HandBrakeCLI -i "$work/slow.mkv" -o "$work/handbrake.mp4" -e x264 -b 2048 --pfr -r 30 -w 640 -l 480 \
     --crop 0:0:0:0 --encoder-profile high --encoder-level 4.0 -a none >/dev/null 2>&1
 
-# PSNR and SSIM of each picture against the source scaled alike: average and worst.
-quality() { # output
-    ffmpeg -nostdin -i "$1" -i "$work/slow.mkv" -lavfi \
-        "[1]scale=640:480:flags=lanczos,settb=1/10,setpts=N[ref];[0]settb=1/10,setpts=N[out];[out][ref]psnr=stats_file=$work/psnr.log" \
-        -f null - 2>/dev/null
-    ffmpeg -nostdin -i "$1" -i "$work/slow.mkv" -lavfi \
-        "[1]scale=640:480:flags=lanczos,settb=1/10,setpts=N[ref];[0]settb=1/10,setpts=N[out];[out][ref]ssim=stats_file=$work/ssim.log" \
-        -f null - 2>/dev/null
-    python3 - "$1" "$work/psnr.log" "$work/ssim.log" <<'EOF'
-import os, re, sys
-psnr = [float(v) for v in re.findall(r"psnr_y:([0-9.]+)", open(sys.argv[2]).read())]
-ssim = [float(v) for v in re.findall(r"Y:([0-9.]+)", open(sys.argv[3]).read())]
-print(f"{os.path.getsize(sys.argv[1])} {sum(psnr) / len(psnr):.2f} {min(psnr):.2f} "
-      f"{sum(ssim) / len(ssim):.4f} {min(ssim):.4f} {len(psnr)}")
-EOF
-}
-read -r k_size k_psnr k_worst k_ssim k_ssim_worst k_frames < <(quality "$work/korumi.mp4")
-read -r h_size h_psnr h_worst h_ssim h_ssim_worst h_frames < <(quality "$work/handbrake.mp4")
+# PSNR and SSIM of each picture against the source picture at its time, scaled alike: average and worst.
+{ read -r k_size k_psnr k_worst k_ssim k_ssim_worst k_frames _
+    read -r h_size h_psnr h_worst h_ssim h_ssim_worst h_frames _; } \
+    < <(python3 "$lib/quality.py" "$work/slow.mkv" --area 640:480:0:0 "$work/korumi.mp4" "$work/handbrake.mp4")
 echo "-- a 10-frame camera at 640x480, 2048 kb/s: size, PSNR-Y average (worst picture), SSIM-Y average (worst), pictures"
 printf '%12s: %9d bytes, %s dB (%s), %s (%s), %s\n' korumi "$k_size" "$k_psnr" "$k_worst" "$k_ssim" "$k_ssim_worst" "$k_frames"
 printf '%12s: %9d bytes, %s dB (%s), %s (%s), %s\n' handbrake "$h_size" "$h_psnr" "$h_worst" "$h_ssim" "$h_ssim_worst" "$h_frames"

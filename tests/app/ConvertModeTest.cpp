@@ -1,7 +1,9 @@
 #include "app/CommandLineOptions.h"
 #include "conversion/BatchResult.h"
 #include "conversion/CommandLine.h"
+#include "platform/NameClaim.h"
 #include "platform/ShellWords.h"
+#include "platform/WorkingFiles.h"
 #include "tests/app/KorumiRun.h"
 #include "tests/support/Media.h"
 #include "tests/support/TempDir.h"
@@ -147,8 +149,9 @@ TEST_F(ConvertMode, EveryFileConvertedExitsZero)
 
 TEST_F(ConvertMode, AnOutputFolderOnNfsConvertsAndOneWithoutLocksStopsTheRunWithOneMessage)
 {
-    const QString clip = MakeClip(media.Path(), {"clip.mov", 1, false});
-    ASSERT_FALSE(clip.isEmpty());
+    const QString clip = MakeClip(media.MakeDir("d1"), {"clip.mov", 1, false});
+    const QString other = MakeClip(media.MakeDir("d2"), {"clip.mov", 1, false});
+    ASSERT_FALSE(clip.isEmpty() || other.isEmpty());
     environmentChanges.insert("LD_PRELOAD", KORUMI_OTHER_FILE_SYSTEM_LOCKS);
     environmentChanges.insert("KORUMI_TEST_LOCKS_UNDER", out);
     // A sanitizer build would refuse a library loaded ahead of its own.
@@ -156,13 +159,13 @@ TEST_F(ConvertMode, AnOutputFolderOnNfsConvertsAndOneWithoutLocksStopsTheRunWith
                               qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
 
     environmentChanges.insert("KORUMI_TEST_LOCKS", "nfs");
-    korumi({"--convert", clip, clip});
+    korumi({"--convert", clip, other});
     EXPECT_EQ(exitCode, 0) << standardError.toStdString();
     EXPECT_EQ(QDir(out).entryList(QDir::Files | QDir::Hidden), QStringList({"clip (2).mp4", "clip.mp4"}));
 
     QDir(out).removeRecursively();
     environmentChanges.insert("KORUMI_TEST_LOCKS", "none");
-    korumi({"--convert", clip, clip});
+    korumi({"--convert", clip, other});
     EXPECT_EQ(exitCode, 1);
     EXPECT_EQ(standardError.count("ロックできない"), 1) << standardError.toStdString();
     EXPECT_TRUE(standardError.contains(out + ": No locks available")) << standardError.toStdString();
@@ -369,14 +372,71 @@ TEST_F(ConvertMode, NoFileOfTheRunIsLostWhateverTheInputsAndTheSettingsFile)
     EXPECT_TRUE(saved.contains("C0=1")) << "the settings were saved";
 }
 
-TEST_F(ConvertMode, AnAudioFileConvertsInTwoPassMode)
+TEST_F(ConvertMode, WhatEachStatusMeans)
 {
+    // A music file is no video, and says so in plain words, in two passes as in one.
     programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\nC12=1\n").toUtf8());
     QProcess::execute("ffmpeg",
                       {"-v", "error", "-f", "lavfi", "-i", "sine=duration=2", media.File("song.wav")});
     korumi({"--convert", media.File("song.wav")});
+    EXPECT_EQ(exitCode, 1);
+    EXPECT_TRUE(standardError.contains("song.wav : 映像が入っていません")) << standardError.toStdString();
+    EXPECT_FALSE(QFile::exists(out + "/song.mp4"));
+
+    // A damaged source: 40 % of its middle zeroed. Its output is kept, and the run told apart.
+    programDir.Write("Korumi.ini", ("[SET2]\nC11=" + out + "\n").toUtf8());
+    const QString damaged =
+        MakeClip(media.Path(), {"damaged.mp4", 8, true, {160, 120}, 25, {"-c:v", "libx264"}});
+    ASSERT_FALSE(damaged.isEmpty());
+    QFile file(damaged);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(file.size() * 3 / 10);
+    file.write(QByteArray(int(file.size() * 4 / 10), '\0'));
+    file.close();
+    korumi({"--convert", damaged});
+    EXPECT_EQ(exitCode, 3) << standardError.toStdString();
+    EXPECT_TRUE(standardOutput.contains("1 of 1 files converted") && standardOutput.contains("1 damaged"))
+        << standardOutput.toStdString();
+    // From about where the damage starts, as far as the encoder's progress tells it.
+    const QRegularExpression damage(
+        QStringLiteral("damaged.mp4 : 壊れたところがあります \\(デコードエラー (\\d+) 件、0:0[0-3] から\\)"));
+    const QRegularExpressionMatch told = damage.match(standardError);
+    ASSERT_TRUE(told.hasMatch()) << standardError.toStdString();
+    EXPECT_GT(told.captured(1).toInt(), 50);
+    EXPECT_FALSE(StreamOf(Probe(out + "/damaged.mp4"), "video").isEmpty());
+}
+
+TEST_F(ConvertMode, EachFileIsConvertedOnceHoweverItIsNamed)
+{
+    const QString clip = MakeClip(media.MakeDir("films"), {"clip.mov", 1, false});
+    ASSERT_FALSE(clip.isEmpty());
+    ASSERT_TRUE(QFile::link(clip, media.File("link.mov")));
+
+    korumi({"--convert", clip, media.File("films"), media.File("link.mov"), clip});
+
     EXPECT_EQ(exitCode, 0) << standardError.toStdString();
-    EXPECT_EQ(StreamOf(Probe(out + "/song.mp4"), "audio").value("codec_name").toString(), "aac");
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList{"clip.mp4"});
+    EXPECT_TRUE(standardOutput.contains("1 of 1 files converted") &&
+                standardOutput.contains("left out, the same file as another: 3"))
+        << standardOutput.toStdString();
+    EXPECT_EQ(standardError.count(" (= " + clip + ")"), 3) << standardError.toStdString();
+}
+
+TEST_F(ConvertMode, ATargetAnotherRunIsWritingCountsAsConvertedWhenSkippingThose)
+{
+    const QString clip = MakeClip(media.Path(), {"clip.mov", 1, false});
+    ASSERT_FALSE(clip.isEmpty());
+    QDir().mkpath(out);
+    // Held as a live run holds the target it writes.
+    std::unique_ptr<NameClaim> otherRun;
+    ASSERT_EQ(NameClaim::TryTake(WorkingFiles::LockPathFor(out + "/clip.mp4"), otherRun),
+              NameClaim::Outcome::Claimed);
+
+    korumi({"--convert", "--skip-existing", clip});
+
+    EXPECT_EQ(exitCode, 0) << standardError.toStdString();
+    EXPECT_TRUE(standardOutput.contains("skipped, already converted: 1")) << standardOutput.toStdString();
+    EXPECT_EQ(QDir(out).entryList(QDir::Files), QStringList());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "conversion/BatchResult.h"
 #include "conversion/ConsoleProgress.h"
 #include "conversion/EncoderReport.h"
+#include "conversion/FileConversion.h"
 #include "conversion/TimeLeft.h"
 
 #include <QList>
@@ -38,20 +39,57 @@ TEST(EncoderReport, TheFileBeingWrittenComesWithItsEscapesUndoneAndWhatItLeavesO
 {
     EncoderReport report;
     EXPECT_EQ(report.WritingPath(), "");
-    report.AddOutput("duration=3.00\nwriting=/out/"
-                     ".a\\nb\\\\c.mp4.tmp-7.mp4\npicture_subtitles_left_out=2\nout_time_us=1\n");
+    report.AddOutput("duration=3.00\nwriting=/out/.a\\nb\\\\c.mp4.tmp-7.mp4\nsubtitle_left_out=picture\n"
+                     "subtitle_left_out=arib_caption\nsubtitle_left_out=picture\nout_time_us=1\n");
     EXPECT_EQ(report.WritingPath(), "/out/.a\nb\\c.mp4.tmp-7.mp4");
-    EXPECT_EQ(report.PictureSubtitlesLeftOut(), 2);
+    EXPECT_EQ(SubtitlesLeftOutText(report.SubtitlesLeftOut()),
+              "画像の字幕 2 本は MP4 に入らないため、入れていません。"
+              "放送の字幕 1 本は読み取れないため、入れていません");
+    EXPECT_EQ(SubtitlesLeftOutText({"teletext", "ttml"}),
+              "テレテキストの字幕 1 本は MP4 に入らないため、入れていません。"
+              "字幕 1 本 (ttml) は読み取れないため、入れていません");
 }
 
-TEST(EncoderReport, TheReasonIsTheLastMessageWithoutTheSourceInFront)
+TEST(EncoderReport, TheReasonNamesTheCauseNotWhatFollowedItAndDamageIsCountedApart)
 {
-    EncoderReport report(QStringLiteral("/v/bad.avi"));
-    EXPECT_EQ(report.Reason(), "");
-    report.AddErrors("[avi @ 0x55] Something odd\n\n/v/bad.avi: Invalid data found when");
-    EXPECT_EQ(report.Reason(), "[avi @ 0x55] Something odd");
-    report.AddErrors(" processing input\n\n");
-    EXPECT_EQ(report.Reason(), "Invalid data found when processing input");
+    struct Case {
+        const char* what;
+        const char* errors;
+        const char* reason;
+        int damage;
+    };
+    const Case cases[] = {
+        {"none", "", "", 0},
+        {"the source's path comes off", "/v/bad.avi: Invalid data found when processing input\n",
+         "Invalid data found when processing input", 0},
+        {"a known cause before ffmpeg's consequences",
+         "[aac @ 0x1] No space left on device\nError marking filters as finished\nConversion failed!\n",
+         "[aac @ 0x1] No space left on device", 0},
+        {"else the last message that is no consequence",
+         "[h264 @ 0x2] non-existing PPS 0 referenced\n[Parsed_zscale_0 @ 0x3] no path between colorspaces\n"
+         "Error while filtering: Generic error in an external library\nConversion failed!\n",
+         "[Parsed_zscale_0 @ 0x3] no path between colorspaces", 0},
+        {"a recording that starts between keyframes is no damage",
+         "[mpeg2video @ 0x4] Invalid frame dimensions 0x0.\n[h264 @ 0x5] no frame!\n",
+         "[h264 @ 0x5] no frame!", 0},
+        {"packets that could not be decoded and concealed pictures are",
+         "Error while decoding stream #0:1: Invalid data found when processing input\n"
+         "[h264 @ 0x6] error while decoding MB 3 4, bytestream -7\n"
+         "[h264 @ 0x6] concealing 200 DC, 200 AC, 200 MV errors in P frame\n",
+         "[h264 @ 0x6] error while decoding MB 3 4, bytestream -7", 2},
+    };
+    for (const Case& c : cases) {
+        EncoderReport report(QStringLiteral("/v/bad.avi"));
+        report.AddOutput("duration=8\nout_time_us=4000000\n");
+        const QByteArray errors(c.errors);
+        for (qsizetype at = 0; at < errors.size(); at += 5)
+            report.AddErrors(errors.mid(at, 5));
+        EXPECT_EQ(report.Reason(), c.reason) << c.what;
+        EXPECT_EQ(report.DecodeErrors(), c.damage) << c.what;
+        if (c.damage > 0) {
+            EXPECT_EQ(report.FirstDecodeErrorSeconds(), 4.0) << c.what;
+        }
+    }
 }
 
 TEST(TimeLeft, HiddenUntilThereIsEnoughThenNeverRisingWhileTheWorkAdvances)
@@ -114,14 +152,19 @@ TEST(FailureReport, CommonCausesInPlainWordsAndTheEncodersOwnInTheDetails)
         {"b.mkv", 1, false, "ffmpeg.exe: /out/b.mp4: the output is 10.3 s long, its source 20.1 s"},
         {"c.mp4", 1, false, "No space left on device"},
         {"d.mov", 1, false, "Decoder (codec prores) not found for input stream #0:0"},
-        {"e.avi", 1, false, "something else"}};
+        {"e.avi", 1, false, "something else"},
+        {"f.ts", 1, false,
+         "ffmpeg.exe: /v/f.ts: the source is still being written (it changed while it was converted)"},
+        {"g.mp3", 1, false, "ffmpeg.exe: /v/g.mp3: the source has no video"}};
     EXPECT_EQ(FailureSummary(failures),
               "次のファイルは変換できませんでした。\n"
               "a.avi : 動画ファイルではないか、壊れています\n"
               "b.mkv : 動画が途中で途切れています (ダウンロードが終わっていないなど)\n"
               "c.mp4 : 保存先の空きが足りません\n"
               "d.mov : この動画の形式 (コーデック) には対応していません\n"
-              "e.avi : エンコーダがエラーで終了しました (終了コード 1)");
+              "e.avi : エンコーダがエラーで終了しました (終了コード 1)\n"
+              "f.ts : 録画中かダウンロード中で、まだ書き込まれている途中です\n"
+              "g.mp3 : 映像が入っていません (音声だけのファイルなど)");
     EXPECT_TRUE(
         FailureReport(failures).contains("a.avi : 動画ファイルではないか、壊れています: Invalid data found"));
 }

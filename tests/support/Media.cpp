@@ -45,6 +45,15 @@ QString MakeClip(const QString& folder, const ClipSpec& spec)
     return ok && QFile::exists(path) ? path : QString();
 }
 
+QString MakeBroadcastRecording(const QString& folder, const QString& name, const QStringList& options)
+{
+    const QString path = folder + u'/' + name;
+    bool ok = false;
+    run(QStringLiteral("python3"),
+        QStringList{QStringLiteral(KORUMI_TEST_SUPPORT_DIR "/broadcast_recording.py"), path} + options, &ok);
+    return ok && QFile::exists(path) ? path : QString();
+}
+
 QJsonObject Probe(const QString& path)
 {
     bool ok = false;

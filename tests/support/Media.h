@@ -18,6 +18,11 @@ struct ClipSpec {
 // Writes the clip into `folder`; returns its path, or an empty string when ffmpeg failed.
 QString MakeClip(const QString& folder, const ClipSpec& spec = {});
 
+// Writes a recording of a Japanese digital broadcast (MPEG-TS: 1080i, AAC, ARIB captions) named
+// `name` into `folder` with tests/support/broadcast_recording.py and its `options`; returns its
+// path, or an empty string when the script failed.
+QString MakeBroadcastRecording(const QString& folder, const QString& name, const QStringList& options = {});
+
 // ffprobe's view of a media file: {"streams": [...], "format": {...}}; empty when unreadable.
 QJsonObject Probe(const QString& path);
 

@@ -193,6 +193,55 @@ TEST(FrontOutput, ASourceCutOffFailsAsShorterThanTheLengthItDeclares)
     }
 }
 
+TEST(FrontOutput, ASourceStillBeingWrittenIsNoOutput)
+{
+    TempDir temp;
+    const QString out = temp.MakeDir(QStringLiteral("out"));
+    ClipSpec spec;
+    spec.FileName = QStringLiteral("recording.ts");
+    spec.Seconds = 20;
+    spec.Size = {640, 480};
+    const QString source = MakeClip(temp.MakeDir(QStringLiteral("in")), spec);
+    ASSERT_FALSE(source.isEmpty());
+    const QByteArray more = ReadBytes(source).left(188 * 100); // as a recorder goes on writing
+    const auto grow = [&] {
+        QFile file(source);
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write(more);
+    };
+    ConversionSettings settings = settingsFor(out, "LIBX264");
+    const QString target = TargetPathFor(source, out);
+
+    // Between the passes of a two-pass conversion.
+    settings.TwoPass = true;
+    ASSERT_EQ(RunProgram(FrontProgram(), ConversionCommand(source, target, 1, settings).Arguments(), {},
+                         FrontEnvironment(temp))
+                  .ExitCode,
+              0);
+    grow();
+    ProgramRun run = RunProgram(FrontProgram(), ConversionCommand(source, target, 2, settings).Arguments(),
+                                {}, FrontEnvironment(temp));
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_TRUE(LastLine(run.Errors)
+                    .endsWith("recording.ts: the source is still being written (it changed while "
+                              "it was converted)"))
+        << run.Errors.toStdString();
+    EXPECT_EQ(Entries(out), QStringList());
+
+    // While a single pass reads it.
+    settings.TwoPass = false;
+    QProcess front;
+    front.setProcessEnvironment(FrontEnvironment(temp));
+    front.setStandardInputFile(QProcess::nullDevice());
+    front.start(FrontProgram(), ConversionCommand(source, target, 1, settings).Arguments());
+    ASSERT_TRUE(WaitForOutputLine(front, "progress=continue")) << "the encode never started";
+    grow();
+    ASSERT_TRUE(front.waitForFinished(PatienceMs));
+    EXPECT_EQ(front.exitCode(), 1);
+    EXPECT_TRUE(front.readAllStandardError().contains("the source is still being written"));
+    EXPECT_EQ(Entries(out), QStringList());
+}
+
 TEST(FrontOutput, TemporaryFilesGoOnlyOnceTheirWritersAreProvablyGone)
 {
     TempDir temp;

@@ -71,45 +71,35 @@ std::string readBack(FILE* file)
     return text;
 }
 
-TEST(FfmpegLog, TakesTheLengthPassesErrorsOnAndNotesWriteErrors)
+TEST(FfmpegLog, PassesErrorsOnAndNotesWriteErrors)
 {
     struct Case {
         const char* name;
         const char* log;
-        const char* output;
         const char* errors;
-        std::optional<double> seconds;
         const char* writeError;
     };
     const Case cases[] = {
         {"Encode",
          "[info] Input #0, avi, from 'in.avi':\n"
-         "[info]     Duration        : a tag, not the length\n"
          "[info]   Duration: 00:01:02.50, start: 0.000000, bitrate: 206 kb/s\n"
-         "[info]   Duration: 00:00:03.00, start: 0.000000, bitrate: 1411 kb/s\n"
          "[libx264 @ 0x55d] [warning] a warning\n"
          "[matroska,webm @ 0x55d] [error] File ended prematurely\r\n"
          "[fatal] last words without a line break",
-         "duration=62.50\n",
-         "[matroska,webm @ 0x55d] File ended prematurely\nlast words without a line break\n", 62.5, ""},
+         "[matroska,webm @ 0x55d] File ended prematurely\nlast words without a line break\n", ""},
         {"FullDisk",
          "[mp4 @ 0x1] [error] Error writing trailer of /o/.a.mp4.tmp-7.mp4: No space left on device\n"
          "a second line of it\n"
          "[info] Error closing file /o/.a.mp4.tmp-7.mp4: Input/output error\n",
-         "", "[mp4 @ 0x1] Error writing trailer of /o/a.mp4: No space left on device\na second line of it\n",
-         std::nullopt, "No space left on device"},
+         "[mp4 @ 0x1] Error writing trailer of /o/a.mp4: No space left on device\na second line of it\n",
+         "No space left on device"},
         {"WordsOfAWriteFailureInANameOrATitle",
          "[info] Input #0, avi, from '/v/Disk quota exceeded - live.avi':\n"
          "[info]     title           : Error writing letters: No space left on device\n"
          "[error] /v/Error writing - No space left on device.avi: Invalid data found when processing input\n",
-         "", "/v/Error writing - No space left on device.avi: Invalid data found when processing input\n",
-         std::nullopt, ""},
-        {"EstimatedLength",
-         "[mp3 @ 0x2] [warning] Estimating duration from bitrate, this may be inaccurate\n"
-         "[info]   Duration: 00:00:05.04, start: 0.000000, bitrate: 64 kb/s\n",
-         "duration=5.04\n", "", std::nullopt, ""},
-        {"FfmpegNotStarted", "ffmpeg.exe: cannot run ffmpeg: No such file or directory\n", "",
-         "ffmpeg.exe: cannot run ffmpeg: No such file or directory\n", std::nullopt, ""},
+         "/v/Error writing - No space left on device.avi: Invalid data found when processing input\n", ""},
+        {"FfmpegNotStarted", "ffmpeg.exe: cannot run ffmpeg: No such file or directory\n",
+         "ffmpeg.exe: cannot run ffmpeg: No such file or directory\n", ""},
     };
     for (const Case& c : cases) {
         FILE* output = std::tmpfile();
@@ -120,9 +110,8 @@ TEST(FfmpegLog, TakesTheLengthPassesErrorsOnAndNotesWriteErrors)
              rest.remove_prefix(std::min<std::size_t>(7, rest.size())))
             log.Add(rest.substr(0, 7));
         log.Finish();
-        EXPECT_EQ(readBack(output), c.output) << c.name;
+        EXPECT_EQ(readBack(output), "") << c.name;
         EXPECT_EQ(readBack(errors), c.errors) << c.name;
-        EXPECT_EQ(log.SourceSeconds(), c.seconds) << c.name;
         EXPECT_EQ(log.WriteError(), c.writeError) << c.name;
         std::fclose(output);
         std::fclose(errors);

@@ -18,9 +18,6 @@ constexpr std::array<std::string_view, 3> PassedOnLevels{"panic", "fatal", "erro
 constexpr std::string_view WritingSign = "Error writing";
 constexpr std::array<std::string_view, 3> WriteFailureCauses{"No space left on device", "Disk quota exceeded",
                                                              "File too large"};
-constexpr std::string_view DurationLabel = "  Duration: ";
-// A length guessed from the bit rate can be far off; it serves progress, not a comparison.
-constexpr std::string_view EstimateSign = "Estimating duration from bitrate";
 
 template <std::size_t N> bool isOneOf(const std::array<std::string_view, N>& list, std::string_view word)
 {
@@ -45,17 +42,6 @@ Tagged splitLevel(std::string_view line)
         at = close + 2;
     }
     return {{}, std::string(line)};
-}
-
-// "HH:MM:SS.xx" in seconds; nothing for "N/A" or anything else.
-std::optional<double> clockSeconds(const std::string& clock)
-{
-    int hours = 0;
-    int minutes = 0;
-    double seconds = 0;
-    if (std::sscanf(clock.c_str(), "%d:%d:%lf", &hours, &minutes, &seconds) != 3)
-        return std::nullopt;
-    return hours * 3600.0 + minutes * 60.0 + seconds;
 }
 
 // The part after the last ": ", where the system's reason goes.
@@ -138,27 +124,8 @@ void FfmpegLog::takeLine(std::string_view line)
     const bool error = isOneOf(PassedOnLevels, m_level);
     if (error && m_writeError.empty() && tellsOfWriteFailure(tagged.text))
         m_writeError = causeOf(tagged.text);
-    if (!m_durationSeen)
-        takeLength(tagged.text);
     if (error)
         passOn(tagged.text);
-}
-
-void FfmpegLog::takeLength(const std::string& text)
-{
-    if (text.find(EstimateSign) != std::string::npos) {
-        m_estimated = true;
-        return;
-    }
-    if (text.compare(0, DurationLabel.size(), DurationLabel) != 0)
-        return;
-    m_durationSeen = true;
-    m_sourceSeconds = clockSeconds(text.substr(DurationLabel.size()));
-    if (!m_sourceSeconds)
-        return;
-    char line[64];
-    std::snprintf(line, sizeof line, "duration=%.2f\n", *m_sourceSeconds);
-    writeWhole(m_outputFd, line);
 }
 
 void FfmpegLog::AnnounceWriting(const std::string& path) const

@@ -1,18 +1,16 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 
 // ffmpeg's error output at log level "level+info", read as it comes. Every line is tagged with
-// its level ("[error] ...", "[mp4 @ 0x..] [error] ..."). From it the front takes the source's
-// length, which it writes to the standard output as "duration=<seconds>", and the errors, which
-// it passes on without their tags as ffmpeg at "-loglevel error" would write them; the rest is
-// dropped. It notes errors writing the output, which ffmpeg does not always fail on.
+// its level ("[error] ...", "[mp4 @ 0x..] [error] ..."). The front passes the errors on without
+// their tags, as ffmpeg at "-loglevel error" would write them; the rest is dropped. It notes
+// errors writing the output, which ffmpeg does not always fail on.
 class FfmpegLog
 {
 public:
-    // The destinations of the duration line and of the errors. Mentions of `tempArgument`, where
+    // The destinations of the front's announcements and of the errors. Mentions of `tempArgument`, where
     // ffmpeg writes, are passed on as `targetArgument`, the file the user asked for.
     FfmpegLog(int outputFd, int errorFd, std::string tempArgument, std::string targetArgument);
 
@@ -27,14 +25,11 @@ public:
     // Takes a last line that did not end in a line break.
     void Finish();
 
-    // The length of the first input, when its container tells it (not merely estimated).
-    std::optional<double> SourceSeconds() const { return m_estimated ? std::nullopt : m_sourceSeconds; }
     // Why writing the output failed ("No space left on device"); empty while it has not.
     const std::string& WriteError() const { return m_writeError; }
 
 private:
     void takeLine(std::string_view line);
-    void takeLength(const std::string& text);
     void passOn(std::string text) const;
 
     int m_outputFd;
@@ -43,8 +38,5 @@ private:
     std::string m_targetArgument;
     std::string m_rest;
     std::string m_level = "error"; // a line without a tag continues the one before
-    bool m_durationSeen = false;
-    bool m_estimated = false;
-    std::optional<double> m_sourceSeconds;
     std::string m_writeError;
 };

@@ -27,7 +27,8 @@ std::string EvenDown(const std::string& expression)
 
 } // namespace
 
-std::string FitFilter(const std::string& size, const std::string& aspect, const std::string& scaleFlags)
+std::string FitFilter(const std::string& size, const std::string& aspect, const std::string& scaleOptions,
+                      const std::string& pixelFormat)
 {
     std::string width, height, across, up;
     if (!Split(size, 'x', width, height) || !Split(aspect, ':', across, up))
@@ -37,8 +38,9 @@ std::string FitFilter(const std::string& size, const std::string& aspect, const 
     const std::string frame = "(" + across + "/" + up + ")";
     const std::string pixel = "(" + frame + "*" + height + "/" + width + ")";
     const std::string wider = "gte(dar," + frame + ")";
-    const std::string scaler = scaleFlags.empty() ? std::string() : "flags=" + scaleFlags + ":";
+    const std::string scaler = scaleOptions.empty() ? std::string() : "flags=" + scaleOptions + ":";
+    const std::string format = pixelFormat.empty() ? std::string() : ",format=" + pixelFormat;
     return "scale=" + scaler + "w='if(" + wider + "," + width + "," + EvenDown(height + "*dar/" + pixel) +
            ")'" + ":h='if(" + wider + "," + EvenDown(width + "*" + pixel + "/dar") + "," + height + ")'" +
-           ",setsar=1,pad=" + width + ":" + height + ":(ow-iw)/2:(oh-ih)/2";
+           format + ",setsar=1,pad=" + width + ":" + height + ":(ow-iw)/2:(oh-ih)/2";
 }

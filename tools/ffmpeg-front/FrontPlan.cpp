@@ -97,6 +97,8 @@ struct Walk {
     std::size_t rateAt = 0; // place of "-r" in Arguments, or 0
     std::size_t sizeAt = 0; // place of "-s" in Arguments, or 0
     bool hasVideoFilter = false;
+    bool soundless = false;      // "-an" is on the line
+    bool ownMaps = false;        // "-map" is on the line
     bool shortened = false;      // an option of ShorteningOptions is on the line
     std::size_t inputAt = 0;     // place of the first "-i" in Arguments
     std::size_t seekAt = 0;      // place of the last "-ss" after an input, or 0
@@ -141,8 +143,14 @@ void addOption(Walk& walk, const std::string& option, const std::string& value)
     if (option == "-vcodec")
         walk.videoCodec = value;
     const char* current = currentName(option);
+    std::string newValue = value;
     // The old AAC encoder is gone; ffmpeg's own takes its place.
-    const std::string newValue = option == "-acodec" && value == "libfaac" ? "aac" : value;
+    if (option == "-acodec" && value == "libfaac")
+        newValue = "aac";
+    // Bit-exact output, on top of the encoder's own defaults (x264's closed GOPs among them),
+    // not instead of them.
+    if (option == "-flags" && value == "bitexact")
+        newValue = "+bitexact";
     out.insert(out.end(), {current != nullptr ? current : option, newValue});
 }
 
@@ -162,6 +170,8 @@ Walk walkOver(const std::vector<std::string>& arguments)
             break;
         }
         walk.hasVideoFilter = walk.hasVideoFilter || argument == "-vf" || argument == "-filter:v";
+        walk.soundless = walk.soundless || argument == "-an";
+        walk.ownMaps = walk.ownMaps || argument == "-map";
         walk.shortened = walk.shortened || shortens(argument);
         if (!last && takesValue(argument)) {
             addOption(walk, argument, arguments[i + 1]);
@@ -174,21 +184,12 @@ Walk walkOver(const std::vector<std::string>& arguments)
 }
 
 // Output settings that make the file play on Apple devices and in their media library.
-void addAppleSettings(const Walk& walk, const std::string& moreMovFlags, std::vector<std::string>& out)
+void addAppleSettings(const Walk& walk, std::vector<std::string>& out)
 {
     out.insert(out.end(), {"-pix_fmt", "yuv420p"});
     if (walk.videoCodec == "libx264")
         out.insert(out.end(), {"-profile:v", "high", "-level:v", "4.0"});
-    out.insert(out.end(), {"-movflags", "+faststart" + moreMovFlags});
-}
-
-// The size and rate the line asks for.
-OutputShape shapeOf(const Walk& walk)
-{
-    OutputShape shape;
-    std::sscanf(walk.size.c_str(), "%dx%d", &shape.Width, &shape.Height);
-    shape.FramesPerSecond = std::strtod(walk.rate.c_str(), nullptr);
-    return shape;
+    out.insert(out.end(), {"-movflags", "+faststart"});
 }
 
 // Takes "-r" off the line, so that the output keeps the source's rate.
@@ -223,14 +224,15 @@ void seekBeforeInput(Walk& walk)
 // large for a screen with that many pixels to a point.
 void fitThumbnail(Walk& walk, int scale)
 {
-    const OutputShape box = shapeOf(walk);
-    if (box.Width <= 0 || box.Height <= 0 || walk.hasVideoFilter)
+    int width = 0;
+    int height = 0;
+    if (std::sscanf(walk.size.c_str(), "%dx%d", &width, &height) != 2 || width <= 0 || height <= 0 ||
+        walk.hasVideoFilter)
         return;
-    const std::string size = std::to_string(box.Width * scale) + 'x' + std::to_string(box.Height * scale);
+    const std::string size = std::to_string(width * scale) + 'x' + std::to_string(height * scale);
     std::vector<std::string>& out = walk.plan.Arguments;
     out[walk.sizeAt + 1] = size;
-    out.insert(out.end(),
-               {"-vf", FitFilter(size, std::to_string(box.Width) + ':' + std::to_string(box.Height))});
+    out.insert(out.end(), {"-vf", FitFilter(size, std::to_string(width) + ':' + std::to_string(height))});
 }
 
 void finishThumbnail(Walk& walk, int scale)
@@ -246,27 +248,33 @@ void finishEncode(Walk& walk, const MediaFacts& source)
 {
     FrontPlan& plan = walk.plan;
     std::vector<std::string>& out = plan.Arguments;
-    const SourceAdaptation adaptation = AdaptationFor(source, shapeOf(walk));
-    if (adaptation.KeepSourceRate && walk.rateAt != 0)
-        dropRate(walk);
-    // The chosen frame keeps every picture's proportions instead of stretching it. A filter on the
-    // line is the caller's own, and stays as it is.
-    std::string filters = adaptation.FiltersBefore + FitFilter(walk.size, walk.aspect, adaptation.ScaleFlags);
-    if (!filters.empty() && filters.back() == ',')
-        filters.pop_back();
-    if (!filters.empty() && !walk.hasVideoFilter)
-        out.insert(out.end(), {"-vf", filters});
-    out.insert(out.end(), adaptation.Options.begin(), adaptation.Options.end());
     const bool apple = isAppleOutput(plan.Output);
+    const OutputShape shape{walk.size,
+                            walk.aspect,
+                            std::strtod(walk.rate.c_str(), nullptr),
+                            walk.videoCodec == "libx264",
+                            apple,
+                            walk.soundless,
+                            walk.hasVideoFilter,
+                            walk.ownMaps};
+    const SourceAdaptation adaptation = AdaptationFor(source, shape);
+    if (adaptation.DropRate && walk.rateAt != 0)
+        dropRate(walk);
+    if (!adaptation.VideoFilters.empty())
+        out.insert(out.end(), {"-vf", adaptation.VideoFilters});
+    if (!adaptation.SoundSink.empty())
+        out.insert(out.end(), {"-filter_complex", adaptation.SoundSink});
+    out.insert(out.end(), adaptation.Options.begin(), adaptation.Options.end());
     if (apple)
-        addAppleSettings(walk, adaptation.MovFlags, out);
+        addAppleSettings(walk, out);
     plan.SourceSeconds = source.DeclaredSeconds;
-    plan.PictureSubtitlesLeftOut = adaptation.PictureSubtitlesLeftOut;
+    plan.SubtitlesLeftOut = adaptation.SubtitlesLeftOut;
+    plan.QuickTimeKeys = source.QuickTimeKeys;
     plan.Mode = plan.Pass != 0 ? FrontMode::TwoPass : FrontMode::Encode;
     plan.IsoMediaOutput = apple && walk.format.empty();
     plan.KeepsLength = !walk.shortened;
-    // The front reads the log for the source's length and for write errors, and passes the errors
-    // on; ffmpeg's progress goes to the standard output as key=value lines.
+    // The front reads the log for write errors and passes the errors on; ffmpeg's progress goes
+    // to the standard output as key=value lines.
     out[LogLevelAt] = "level+info";
     out.insert(out.end(), {"-nostats", "-progress", "pipe:1"});
 }

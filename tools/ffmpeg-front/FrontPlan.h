@@ -18,18 +18,20 @@ enum class FrontMode {
 // The old-style command line Korumi writes, translated into what today's ffmpeg expects.
 struct FrontPlan {
     FrontMode Mode = FrontMode::Exec;
-    std::vector<std::string> Arguments;  // ffmpeg's argument vector, program name first
-    std::string Input;                   // the first input path as given
-    std::string Output;                  // the output path as given; empty when the line names none
-    std::size_t OutputAt = 0;            // the output's place in Arguments
-    int Pass = 0;                        // TwoPass: the pass number
-    std::size_t PassLogAt = 0;           // TwoPass: where the pass-log option goes
-    std::size_t SeekAt = 0;              // Thumbnail: the place of the seek time in Arguments
-    bool IsoMediaOutput = false;         // Encode, TwoPass: the output is an MP4 (QuickTime) file
-    bool KeepsLength = false;            // Encode, TwoPass: the output should last as long as the
-                                         // source; nothing on the line shortens it
-    std::optional<double> SourceSeconds; // Encode, TwoPass: the length the source declares
-    int PictureSubtitlesLeftOut = 0;     // Encode, TwoPass: subtitles the output cannot carry
+    std::vector<std::string> Arguments; // ffmpeg's argument vector, program name first
+    std::string Input;                  // the first input path as given
+    std::string Output;                 // the output path as given; empty when the line names none
+    std::size_t OutputAt = 0;           // the output's place in Arguments
+    int Pass = 0;                       // TwoPass: the pass number
+    std::size_t PassLogAt = 0;          // TwoPass: where the pass-log option goes
+    std::size_t SeekAt = 0;             // Thumbnail: the place of the seek time in Arguments
+    bool IsoMediaOutput = false;        // Encode, TwoPass: the output is an MP4 (QuickTime) file
+    bool KeepsLength = false;           // Encode, TwoPass: the output should last as long as the
+                                        // source; nothing on the line shortens it
+    // Encode, TwoPass: what the front learnt of the source.
+    std::optional<double> SourceSeconds;                            // the length of what is converted
+    std::vector<SubtitleFacts> SubtitlesLeftOut;                    // subtitles the output cannot carry
+    std::vector<std::pair<std::string, std::string>> QuickTimeKeys; // a camera's keys, kept
 };
 
 // The plan for the arguments the front was given (without its own name). An Encode or TwoPass

@@ -111,6 +111,21 @@ std::optional<double> lengthInMovie(const ReadOnlyFile& file, const Box& movie)
 
 } // namespace
 
+std::vector<IsoBox> TopLevelBoxes(const std::string& path)
+{
+    const ReadOnlyFile file(path);
+    const std::uint64_t end = file.Size();
+    std::vector<IsoBox> boxes;
+    for (std::uint64_t at = 0; at < end;) {
+        const std::optional<Box> box = boxAt(file, at, end);
+        if (!box)
+            return {};
+        boxes.push_back({box->type, box->start, box->size});
+        at += box->size;
+    }
+    return boxes;
+}
+
 IsoMedia ReadIsoMedia(const std::string& path)
 {
     const ReadOnlyFile file(path);

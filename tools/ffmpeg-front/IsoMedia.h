@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the top-level boxes of an ISO media file (MP4, QuickTime) tell without decoding it.
 struct IsoMedia {
@@ -11,3 +13,13 @@ struct IsoMedia {
 
 // Reads the box headers of the file at `path`; a file that cannot be read is not whole.
 IsoMedia ReadIsoMedia(const std::string& path);
+
+// A box of an ISO media file: its type ("moov"), where it starts and its whole size.
+struct IsoBox {
+    std::string Type;
+    std::uint64_t Start = 0;
+    std::uint64_t Size = 0;
+};
+
+// The top-level boxes of the file at `path`, in order; empty when they do not tile it.
+std::vector<IsoBox> TopLevelBoxes(const std::string& path);

@@ -106,6 +106,11 @@ std::string Prefix(const std::string& folder, const std::string& absoluteTarget,
     return folder + '/' + name + '-' + std::to_string(run);
 }
 
+std::string Companion(const std::string& prefix, const std::string& name)
+{
+    return prefix + '-' + name;
+}
+
 void Remove(const std::string& prefix)
 {
     const std::string folder = FilePaths::Folder(prefix);

@@ -33,6 +33,9 @@ std::string MakePrivate(const std::string& folder, uid_t user);
 // The pass-log prefix ffmpeg is given for `absoluteTarget` in the run with process id `run`.
 std::string Prefix(const std::string& folder, const std::string& absoluteTarget, pid_t run);
 
+// A file of the front's own that lives and goes with the log at `prefix`, named `name`.
+std::string Companion(const std::string& prefix, const std::string& name);
+
 // Removes every file ffmpeg wrote under `prefix` (the log and its companions).
 void Remove(const std::string& prefix);
 

@@ -5,29 +5,34 @@
 #include <string>
 #include <vector>
 
-// The picture and rate a conversion asks for.
+// What a conversion's line asks for, as far as the source changes what ffmpeg is told.
 struct OutputShape {
-    int Width = 0; // 0 when the line sets no size
-    int Height = 0;
-    double FramesPerSecond = 0; // 0 when the line sets no rate
+    std::string Size;           // "720x480"; empty when the line sets no size
+    std::string Aspect;         // "16:9"; empty when the line sets none
+    double FramesPerSecond = 0; // the line's rate, taken as a peak; 0 when it sets none
+    bool X264 = false;          // the video is coded with libx264
+    bool Apple = false;         // the output is an MP4 for Apple devices and TVs (yuv420p)
+    bool Soundless = false;     // the line leaves the sound out (the first of two passes)
+    bool OwnFilters = false;    // the line brings its own video filter, which stays as it is
+    bool OwnMaps = false;       // the line names its own streams
 };
 
-// What the front asks of ffmpeg beyond the old line for a source that needs more than a plain
-// scale and pad. A plain source (progressive SDR, at most two channels, no text subtitles, no
-// capture metadata, colours that players read alike at both sizes, more than half the asked-for
-// rate) needs nothing, and converts exactly as the line alone says.
+// What the front asks of ffmpeg for one source beyond the line.
 struct SourceAdaptation {
-    std::string FiltersBefore;        // video filters ahead of the fit, each ending in ","
-    std::string ScaleFlags;           // the fit's scaler where it is not ffmpeg's default
-    std::vector<std::string> Options; // output options: streams, colour tags, channels, metadata
-    std::string MovFlags;             // more for the MP4 muxer ("+use_metadata_tags")
-    bool KeepSourceRate = false;      // the source's rate is at most half the one asked for: kept
-    int PictureSubtitlesLeftOut = 0;  // MP4 carries text subtitles only
+    std::string VideoFilters;         // the whole -vf chain; empty for none
+    std::vector<std::string> Options; // output options: streams, sound, colour tags, rate, keyframes
+    // Reads the sound without coding it, for a line that leaves it out: ffmpeg sets the start of
+    // a broadcast recording by the streams it reads, so both passes of a file must read the same.
+    std::string SoundSink;
+    bool DropRate = false;                       // the line's "-r" comes off: the filters set the rate
+    std::vector<SubtitleFacts> SubtitlesLeftOut; // MP4 carries read text only
 };
 
-// HDR (PQ or HLG) is tone-mapped to BT.709 and tagged so; an untagged source whose size makes
-// players read its colours differently from the output's is tagged as what its pixels are;
-// interlaced pictures are deinterlaced; more than two channels are mixed down to stereo; text
-// subtitles are carried as mov_text; the time, place and camera of a capture are kept; a source
-// at most half as fast as the asked-for rate keeps its own, scaled with a sharper filter.
+// The picture: the source's own video track, turned upright and deinterlaced, HDR (PQ, HLG)
+// tone-mapped to BT.709, scaled with one sharp scaler into the frame in its true proportions and
+// tagged with the colours its pixels have; at its own rate up to the line's, which is a peak (a
+// faster source drops to an even share of its rate), with a keyframe at least every 10 s. The
+// sound: every track, the default first and marked so, more than two channels mixed down to
+// stereo. Text subtitles that ffmpeg reads are carried as mov_text with their languages. The
+// file's tags (title, date, when and where it was taken) come along.
 SourceAdaptation AdaptationFor(const MediaFacts& source, const OutputShape& output);

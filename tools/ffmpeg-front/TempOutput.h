@@ -22,6 +22,8 @@ public:
 
     const std::string& Path() const { return m_path; }
     const std::string& Problem() const { return m_problem; }
+    // The file, open for reading and writing.
+    int Descriptor() const { return m_descriptor; }
 
     // Gives the file the modification time of `source`, where that is a file.
     void DateAs(const std::string& source);

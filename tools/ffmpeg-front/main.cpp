@@ -4,6 +4,7 @@
 #include "tools/common/ChildProcess.h"
 #include "tools/common/FilePaths.h"
 #include "tools/ffmpeg-front/Encode.h"
+#include "tools/ffmpeg-front/FrontFailure.h"
 #include "tools/ffmpeg-front/FrontPlan.h"
 #include "tools/ffmpeg-front/PassLog.h"
 #include "tools/ffmpeg-front/Thumbnail.h"
@@ -26,17 +27,6 @@ constexpr int FfmpegMissingStatus = KORUMI_FFMPEG_MISSING_STATUS;
     if (outcome.Signal == 0 && outcome.ExitCode == NotStartedStatus)
         std::exit(FfmpegMissingStatus);
     ChildProcess::ExitLike(outcome);
-}
-
-// Whether a failed pass failed only for want of pictures: a source without them gives the first
-// pass nothing to analyse, and its second pass does all the work. Asked only after a failure, so
-// that a pass that works never waits for a probe.
-bool nothingToAnalyse(const FrontPlan& plan, const ChildProcess::Outcome& outcome)
-{
-    if (plan.Pass != 1 || outcome.Succeeded() || outcome.Signal != 0)
-        return false;
-    const MediaFacts source = ProbeMedia(plan.Input);
-    return source.Read && !source.HasVideo();
 }
 
 // The run both passes of a file belong to: Korumi names itself in KORUMI_RUN; a front started
@@ -64,12 +54,24 @@ int runPass(const FrontPlan& plan)
     }
     PassLog::RemoveStale(folder, std::time(nullptr));
     const std::string prefix = PassLog::Prefix(folder, FilePaths::Absolute(plan.Output), runOfPasses());
-    const ChildProcess::Outcome outcome = Encode(plan, prefix);
+    // The source as the first pass found it: one that changes before the second pass ends is
+    // still being written.
+    const std::string keeper = PassLog::Companion(prefix, "source");
+    SourceState source = StateOf(plan.Input);
+    if (plan.Pass == 1)
+        KeepState(source, keeper);
+    else if (const SourceState kept = KeptState(keeper); kept.Size >= 0)
+        source = kept;
+    const ChildProcess::Outcome outcome = Encode(plan, source, prefix);
     if (plan.Pass == 2)
         PassLog::Remove(prefix);
-    if (nothingToAnalyse(plan, outcome))
-        return EXIT_SUCCESS;
     exitLike(outcome);
+}
+
+// A conversion needs a moving picture; a music file has none, cover art or not.
+[[noreturn]] void refuseWithoutVideo(const FrontPlan& plan)
+{
+    exitLike(FrontFailure(plan.Input, "the source has no video"));
 }
 
 } // namespace
@@ -81,11 +83,15 @@ int main(int argc, char** argv)
     const char* pictureScale = std::getenv("KORUMI_PICTURE_SCALE");
     FrontPlan plan = PlanFor(arguments, {}, pictureScale != nullptr ? std::atoi(pictureScale) : 1);
     // What an encode asks of ffmpeg depends on its source, learnt once here.
-    if (plan.Mode == FrontMode::Encode || plan.Mode == FrontMode::TwoPass)
-        plan = PlanFor(arguments, ProbeMedia(plan.Input));
+    if (plan.Mode == FrontMode::Encode || plan.Mode == FrontMode::TwoPass) {
+        const MediaFacts source = ProbeMedia(plan.Input);
+        if (source.Read && !source.HasVideo())
+            refuseWithoutVideo(plan);
+        plan = PlanFor(arguments, source);
+    }
     switch (plan.Mode) {
     case FrontMode::Encode:
-        exitLike(Encode(plan));
+        exitLike(Encode(plan, StateOf(plan.Input)));
     case FrontMode::TwoPass:
         return runPass(plan);
     case FrontMode::Thumbnail:
