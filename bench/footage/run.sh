@@ -7,12 +7,14 @@
 set -euo pipefail
 build_dir=$(realpath "$1")
 rounds=${RUNS:-3}
-front=$build_dir/bin/ffmpeg.exe
 quality=$(realpath "$(dirname "$0")/../lib/quality.py")
 bash "$(dirname "$0")/../../scripts/setup-deps.sh" handbrake-cli opencv-doc python3-imageio
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# A copy of the front: every round runs the same one even if the build changes meanwhile.
+front=$work/ffmpeg.exe
+cp "$build_dir/bin/ffmpeg.exe" "$front"
 export XDG_RUNTIME_DIR=$work/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$work/out" "$work/times" "$work/logs"

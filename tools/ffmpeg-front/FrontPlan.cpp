@@ -322,9 +322,12 @@ std::vector<std::string> EncodeArguments(const FrontPlan& plan, const std::strin
 }
 
 std::vector<std::string> ThumbnailAttempt(const FrontPlan& plan, const std::string& output,
-                                          const std::string& seek)
+                                          const std::string& seek, int video)
 {
     std::vector<std::string> arguments = writingTo(plan, output);
     arguments[plan.SeekAt] = seek;
+    if (video >= 0)
+        arguments.insert(arguments.begin() + static_cast<std::ptrdiff_t>(plan.OutputAt),
+                         {"-map", "0:" + std::to_string(video)});
     return arguments;
 }

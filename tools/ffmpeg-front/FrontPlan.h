@@ -46,6 +46,7 @@ FrontPlan PlanFor(const std::vector<std::string>& arguments, const MediaFacts& s
 std::vector<std::string> EncodeArguments(const FrontPlan& plan, const std::string& output,
                                          const std::string& passLogPrefix = {});
 
-// The arguments of a Thumbnail plan writing to `output`, seeking to `seek` (seconds, as text).
+// The arguments of a Thumbnail plan writing to `output`, seeking to `seek` (seconds, as text), from
+// the video stream `video` of the input where it is known (not -1).
 std::vector<std::string> ThumbnailAttempt(const FrontPlan& plan, const std::string& output,
-                                          const std::string& seek);
+                                          const std::string& seek, int video = -1);

@@ -39,12 +39,15 @@ ChildProcess::Outcome GrabThumbnail(const FrontPlan& plan)
     TempOutput temp(plan.Output);
     if (temp.Path().empty())
         return FrontFailure(plan.Output, temp.Problem());
-    const std::optional<double> duration = ProbeMedia(plan.Input).DeclaredSeconds;
+    // The picture the conversion takes, not a cover.
+    const MediaFacts source = ProbeMedia(plan.Input);
+    const std::optional<double> duration = source.DeclaredSeconds;
+    const int video = source.Video ? source.Video->Index : -1;
     ChildProcess::Outcome outcome =
-        ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), seekFor(plan, duration)));
+        ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), seekFor(plan, duration), video));
     // Seeking past the end succeeds without a picture: the clip is shorter than it says.
     if (outcome.Succeeded() && !hasPicture(temp.Path()))
-        outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), middleOf(duration)));
+        outcome = ChildProcess::Run(ThumbnailAttempt(plan, temp.Path(), middleOf(duration), video));
     if (!outcome.Succeeded())
         return outcome;
     if (!hasPicture(temp.Path()))
