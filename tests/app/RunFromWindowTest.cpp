@@ -15,10 +15,12 @@
 namespace
 {
 
-// An encoder that writes its target and fails for a source named "broken". The run it is part of
-// cannot end before the test looks at the windows: the click returns before any event is handled.
+// An encoder that writes its target, fails for a source named "broken" and finds one named
+// "damaged" so. The run it is part of cannot end before the test looks at the windows: the click
+// returns before any event is handled.
 const char* Encoder = "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] && exit 0\n"
-                      "printf x > \"$last\"\ncase \"$2\" in *broken*) exit 3;; esac\n";
+                      "printf x > \"$last\"\ncase \"$2\" in *broken*) exit 3;;\n"
+                      "*damaged*) echo 'Error while decoding stream #0:0: Invalid data' >&2;; esac\n";
 
 class RunFromWindow : public ::testing::Test
 {
@@ -119,9 +121,12 @@ TEST_F(RunFromWindow, AMissingEncoderIsReported)
     EXPECT_EQ(messages.Beeps, 1);
 }
 
-TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRunWithTheProgressWindowGone)
+TEST_F(RunFromWindow, FailedDamagedAndRepeatedFilesAreListedAfterTheRunWithTheProgressWindowGone)
 {
     form.Inputs.AddPath(media.Write("broken.avi", "x"));
+    form.Inputs.AddPath(media.Write("damaged.avi", "x"));
+    QFile::link(media.File("a.avi"), media.File("same.avi"));
+    form.Inputs.AddPath(media.File("same.avi"));
     form.C1_03->SetPath(media.File("out"));
     QStringList progressShownWith;
     const Messages::Handler recorder = Messages::SetHandler([&](const QString& text) {
@@ -134,7 +139,11 @@ TEST_F(RunFromWindow, FailedFilesAreListedAfterTheRunWithTheProgressWindowGone)
     ASSERT_TRUE(waitForEnd());
     Messages::SetHandler(recorder);
 
-    EXPECT_EQ(messages.Shown, QStringList{FailureReport({{"broken.avi", 3, false}})});
+    EXPECT_EQ(messages.Shown,
+              QStringList({FailureReport({{"broken.avi", 3, false}}),
+                           DamageReport({media.File("damaged.avi") +
+                                         " : 壊れたところがあります (デコードエラー 1 件、0:00 から)"}),
+                           SameFileReport({media.File("same.avi") + " (= " + media.File("a.avi") + ")"})}));
     EXPECT_TRUE(progressShownWith.isEmpty()) << "a finished run must not look like one still going";
 }
 
