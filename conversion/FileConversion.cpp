@@ -6,6 +6,15 @@
 #include "platform/Paths.h"
 #include "platform/Processes.h"
 
+namespace
+{
+
+// A packet or two cut short where a file was cut (the last sound frame of many a clip) is no
+// damage a viewer sees.
+constexpr int TolerableDecodeErrors = 2;
+
+} // namespace
+
 QString SubtitlesLeftOutText(const QStringList& kinds)
 {
     QStringList parts;
@@ -134,7 +143,7 @@ void FileConversion::passEnded()
     }
     m_outcome.Converted = true;
     m_outcome.LeftOut = SubtitlesLeftOutText(m_report.SubtitlesLeftOut());
-    if (const int errors = m_report.DecodeErrors())
+    if (const int errors = m_report.DecodeErrors(); errors > TolerableDecodeErrors)
         m_outcome.Damage = QStringLiteral("壊れたところがあります (デコードエラー %1 件、%2 から)")
                                .arg(errors)
                                .arg(ClockText(int(m_report.FirstDecodeErrorSeconds().value_or(0))));

@@ -276,6 +276,9 @@ MediaFacts ProbeMedia(const std::string& path)
     const int video = chosenVideo(context);
     if (video >= 0) {
         facts.Video = videoFacts(*context.streams[video], video);
+        const int delay = context.streams[video]->codecpar->video_delay;
+        if (std::strcmp(context.iformat->name, "avi") == 0 && delay > 0 && facts.Video->FramesPerSecond > 0)
+            facts.Video->TimestampLag = delay / facts.Video->FramesPerSecond;
         // Without a frame count in the header, the average rate may be only the declared one.
         if (!facts.Video->Sparse && context.streams[video]->nb_frames == 0) {
             const double sampled = sampledRate(*media.context, video);

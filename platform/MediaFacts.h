@@ -24,6 +24,10 @@ struct VideoFacts {
     // Its pictures come far less often than its timestamps allow, at irregular times (a screen
     // recording, a camera that sends a picture only when something moves).
     bool Sparse = false;
+    // How late ffmpeg times its pictures, in seconds: an AVI keeps no presentation times, and
+    // ffmpeg times each picture by the packet that completes it, which comes later where B-frames
+    // are packed ahead (DivX, Xvid).
+    double TimestampLag = 0;
     bool Interlaced = false; // its fields are flagged as taken one after the other
     bool Rgb = false;        // its pixels are RGB, without a YUV matrix of their own
     // Its colour as ffmpeg names it ("bt709", "smpte2084", "bt2020nc"); empty where untagged.

@@ -175,6 +175,7 @@ for ((i = 0; i < ${#sources[@]}; i += 2)); do
     python3 - "$source" "$work/quality" "$work/times/$name" "$work/goals" "$rounds" \
         "${frame_w}x$frame_h, the picture ${w}x$h at $left,$top" <<'EOF'
 import json, os, statistics, subprocess, sys
+from fractions import Fraction
 source, figures, times, goals, rounds, geometry = sys.argv[1:7]
 name = os.path.basename(source)
 facts = json.loads(subprocess.run(
@@ -182,9 +183,9 @@ facts = json.loads(subprocess.run(
      "stream=nb_read_frames,avg_frame_rate:format=duration", "-of", "json", source],
     check=True, capture_output=True, text=True).stdout)
 stream = facts["streams"][0]
-across, _, up = stream["avg_frame_rate"].partition("/")
+rate = float(Fraction(stream["avg_frame_rate"]))
 print(f"-- {name}: {stream['nb_read_frames']} pictures, {float(facts['format']['duration']):.2f} s, "
-      f"{int(across) / int(up):.3f} frames a second; to {geometry}. Korumi / HandBrake: size in bytes, "
+      f"{rate:.3f} frames a second; to {geometry}. Korumi / HandBrake: size in bytes, "
       f"PSNR-Y dB average (worst picture), SSIM-Y average (worst), pictures, seconds, pictures nearer the "
       f"source picture before+after the one at their time, median (least-most) time of {rounds} conversions")
 lines = [line.split() for line in open(figures)]

@@ -190,9 +190,8 @@ def measure(source, source_facts, output, area):
 def fields(line, key):
     """The value of KEY:VALUE in a line of the psnr or ssim filter's statistics."""
     for word in line.split():
-        name, _, value = word.partition(":")
-        if name == key:
-            return float(value)
+        if word.startswith(key + ":"):
+            return float(word[len(key) + 1:])
     sys.exit(f"no {key} in the statistics line {line!r}")
 
 
@@ -202,7 +201,7 @@ def main():
     parser.add_argument("outputs", nargs="+")
     parser.add_argument("--area", required=True, help="W:H:X:Y, the picture inside the output's frame")
     options = parser.parse_args()
-    area = tuple(int(part) for part in options.area.split(":"))
+    area = tuple(int(number) for number in options.area.split(":"))
     source_facts = probe(options.source)
     for output in options.outputs:
         print(measure(options.source, source_facts, output, area), flush=True)

@@ -20,7 +20,7 @@ namespace
 // returns before any event is handled.
 const char* Encoder = "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] && exit 0\n"
                       "printf x > \"$last\"\ncase \"$2\" in *broken*) exit 3;;\n"
-                      "*damaged*) echo 'Error while decoding stream #0:0: Invalid data' >&2;; esac\n";
+                      "*damaged*) for i in 1 2 3; do echo 'Error while decoding stream #0:0: Invalid data' >&2; done;; esac\n";
 
 class RunFromWindow : public ::testing::Test
 {
@@ -142,7 +142,7 @@ TEST_F(RunFromWindow, FailedDamagedAndRepeatedFilesAreListedAfterTheRunWithThePr
     EXPECT_EQ(messages.Shown,
               QStringList({FailureReport({{"broken.avi", 3, false}}),
                            DamageReport({media.File("damaged.avi") +
-                                         " : 壊れたところがあります (デコードエラー 1 件、0:00 から)"}),
+                                         " : 壊れたところがあります (デコードエラー 3 件、0:00 から)"}),
                            SameFileReport({media.File("same.avi") + " (= " + media.File("a.avi") + ")"})}));
     EXPECT_TRUE(progressShownWith.isEmpty()) << "a finished run must not look like one still going";
 }

@@ -136,6 +136,11 @@ void adaptColours(const VideoFacts& video, Frame output, SourceAdaptation& adapt
 void adaptPicture(const VideoFacts& video, const OutputShape& output, SourceAdaptation& adaptation)
 {
     std::string chain;
+    if (video.TimestampLag > 0) {
+        char earlier[48];
+        std::snprintf(earlier, sizeof earlier, "setpts=PTS-%.6f/TB", video.TimestampLag);
+        append(chain, earlier);
+    }
     if (video.Interlaced)
         append(chain, "bwdif=mode=send_frame:parity=auto:deint=interlaced");
     if (isHdr(video))
