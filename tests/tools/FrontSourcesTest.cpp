@@ -453,6 +453,13 @@ TEST_F(FrontSources, TheRateIsAPeakEveryPictureKeepsItsTimeAndKeyframesComeEvery
             << c.rate;
     }
 
+    // An AVI keeps no presentation times: ffmpeg times each picture by the packet that completes
+    // it, one late where B-frames come first. Every picture keeps its own time all the same.
+    const QString divx =
+        convert(make("divx.avi", {"-f", "lavfi", "-i", "testsrc=s=160x120:r=25:d=4", "-c:v", "mpeg4", "-bf", "2"}));
+    ASSERT_FALSE(divx.isEmpty());
+    EXPECT_EQ(video(divx).value("nb_frames").toString().toInt(), 100);
+
     // Closed GOPs, and a keyframe at least every 10 s, also at 10 pictures a second.
     const QString slow = convert(make("slow.mkv", {"-f", "lavfi", "-i", "testsrc=s=160x120:r=10:d=25"}));
     ASSERT_FALSE(slow.isEmpty());
