@@ -396,13 +396,20 @@ def packetize(pid, payload, counter):
 
 # ---------------------------------------------------------------- PMT
 
-def crc32_mpeg(data):
-    crc = 0xFFFFFFFF
+def crc(data, width, polynomial, start):
+    """A CRC as MPEG (32 bits, 0x04C11DB7, from all ones) and ARIB (16 bits, 0x1021, from 0) take it."""
+    top = 1 << (width - 1)
+    mask = (1 << width) - 1
+    value = start
     for byte in data:
-        crc ^= byte << 24
+        value ^= byte << (width - 8)
         for _ in range(8):
-            crc = ((crc << 1) ^ 0x04C11DB7) & 0xFFFFFFFF if crc & 0x80000000 else (crc << 1) & 0xFFFFFFFF
-    return crc
+            value = ((value << 1) ^ polynomial) & mask if value & top else (value << 1) & mask
+    return value
+
+
+def crc32_mpeg(data):
+    return crc(data, 32, 0x04C11DB7, 0xFFFFFFFF)
 
 
 def elementary_stream(stream_type, pid, descriptors):
@@ -500,12 +507,7 @@ def statement_text(text):
 
 
 def crc16_ccitt(data):
-    crc = 0
-    for byte in data:
-        crc ^= byte << 8
-        for _ in range(8):
-            crc = ((crc << 1) ^ 0x1021) & 0xFFFF if crc & 0x8000 else (crc << 1) & 0xFFFF
-    return crc
+    return crc(data, 16, 0x1021, 0)
 
 
 def management_data(languages):

@@ -28,6 +28,23 @@ ConversionSettings defaults(const QString& outputFolder)
     return settings;
 }
 
+// ffmpeg's inputs made by the filter graphs `graphs` ("testsrc=d=2", "sine=d=2"), in this order.
+QStringList lavfi(std::initializer_list<const char*> graphs)
+{
+    QStringList inputs;
+    for (const char* graph : graphs)
+        inputs << "-f"
+               << "lavfi"
+               << "-i" << graph;
+    return inputs;
+}
+
+// Options written as one line, for options without blanks in them.
+QStringList options(const char* line)
+{
+    return QString::fromUtf8(line).split(u' ');
+}
+
 class FrontSources : public ::testing::Test
 {
 protected:
@@ -249,38 +266,12 @@ TEST_F(FrontSources, EverySoundTrackIsKeptTheDefaultFirstSurroundMixedDownAndMon
 {
     // Dialogue: a tone in the centre channel alone, on the default track of Japanese; an English
     // mono track before it.
-    const QString film = convert(make("film.mkv", {"-f",
-                                                   "lavfi",
-                                                   "-i",
-                                                   "testsrc=s=320x240:r=30:d=2",
-                                                   "-f",
-                                                   "lavfi",
-                                                   "-i",
-                                                   "sine=f=500:d=2",
-                                                   "-f",
-                                                   "lavfi",
-                                                   "-i",
-                                                   "sine=f=1000:d=2",
-                                                   "-map",
-                                                   "0",
-                                                   "-map",
-                                                   "1",
-                                                   "-map",
-                                                   "2",
-                                                   "-ac:a:0",
-                                                   "1",
-                                                   "-filter:a:1",
-                                                   "pan=5.1|FC=c0",
-                                                   "-c:a:1",
-                                                   "ac3",
-                                                   "-metadata:s:a:0",
-                                                   "language=eng",
-                                                   "-metadata:s:a:1",
-                                                   "language=jpn",
-                                                   "-disposition:a:0",
-                                                   "0",
-                                                   "-disposition:a:1",
-                                                   "default"}));
+    const QString film = convert(make(
+        "film.mkv",
+        lavfi({"testsrc=s=320x240:r=30:d=2", "sine=f=500:d=2", "sine=f=1000:d=2"}) +
+            options(
+                "-map 0 -map 1 -map 2 -ac:a:0 1 -filter:a:1 pan=5.1|FC=c0 -c:a:1 ac3 -metadata:s:a:0 "
+                "language=eng -metadata:s:a:1 language=jpn -disposition:a:0 0 -disposition:a:1 default")));
     ASSERT_FALSE(film.isEmpty());
     const QJsonArray tracks = streams(film);
     ASSERT_EQ(tracks.size(), 3);
@@ -341,32 +332,11 @@ TEST_F(FrontSources, TextSubtitlesAreCarriedAndPictureSubtitlesToldLeftOutWithou
         temp.Write(QStringLiteral("in/jpn.srt"), "1\n00:00:00,500 --> 00:00:01,500\nこんにちは\n");
     // Its last picture stays up long after the film: the film's length is its picture's and sound's.
     const QString sup = temp.Write(QStringLiteral("in/pictures.sup"), pgsSubtitles(55));
-    const QString source = convert(make("subtitled.mkv", {"-f",
-                                                          "lavfi",
-                                                          "-i",
-                                                          "testsrc=s=320x240:r=30:d=2",
-                                                          "-f",
-                                                          "lavfi",
-                                                          "-i",
-                                                          "sine=d=2",
-                                                          "-i",
-                                                          srt,
-                                                          "-i",
-                                                          sup,
-                                                          "-map",
-                                                          "0",
-                                                          "-map",
-                                                          "1",
-                                                          "-map",
-                                                          "2",
-                                                          "-map",
-                                                          "3",
-                                                          "-c:s:0",
-                                                          "srt",
-                                                          "-c:s:1",
-                                                          "copy",
-                                                          "-metadata:s:s:0",
-                                                          "language=jpn"}));
+    const QString source =
+        convert(make("subtitled.mkv", lavfi({"testsrc=s=320x240:r=30:d=2", "sine=d=2"}) +
+                                          QStringList{"-i", srt, "-i", sup} +
+                                          options("-map 0 -map 1 -map 2 -map 3 -c:s:0 srt -c:s:1 copy "
+                                                  "-metadata:s:s:0 language=jpn")));
     ASSERT_FALSE(source.isEmpty());
     const QJsonArray streams = Probe(source).value("streams").toArray();
     ASSERT_EQ(streams.size(), 3);
@@ -455,8 +425,8 @@ TEST_F(FrontSources, TheRateIsAPeakEveryPictureKeepsItsTimeAndKeyframesComeEvery
 
     // An AVI keeps no presentation times: ffmpeg times each picture by the packet that completes
     // it, one late where B-frames come first. Every picture keeps its own time all the same.
-    const QString divx =
-        convert(make("divx.avi", {"-f", "lavfi", "-i", "testsrc=s=160x120:r=25:d=4", "-c:v", "mpeg4", "-bf", "2"}));
+    const QString divx = convert(
+        make("divx.avi", {"-f", "lavfi", "-i", "testsrc=s=160x120:r=25:d=4", "-c:v", "mpeg4", "-bf", "2"}));
     ASSERT_FALSE(divx.isEmpty());
     EXPECT_EQ(video(divx).value("nb_frames").toString().toInt(), 100);
 
@@ -490,30 +460,11 @@ TEST_F(FrontSources, TheVideoIsTheMovingPictureAndTheDefaultTrack)
     EXPECT_EQ(video(converted).value("nb_frames").toString().toInt(), 100);
 
     // A default SDR track of red and a larger HLG track of blue that is not the default.
-    const QString tracks = make("tracks.mkv", {"-f",
-                                               "lavfi",
-                                               "-i",
-                                               "color=c=red:s=640x360:r=25:d=1",
-                                               "-f",
-                                               "lavfi",
-                                               "-i",
-                                               "color=c=blue:s=1280x720:r=25:d=1",
-                                               "-map",
-                                               "0",
-                                               "-map",
-                                               "1",
-                                               "-c:v:0",
-                                               "libx264",
-                                               "-c:v:1",
-                                               "libx265",
-                                               "-x265-params",
-                                               "log-level=error",
-                                               "-color_trc:v:1",
-                                               "arib-std-b67",
-                                               "-disposition:v:0",
-                                               "default",
-                                               "-disposition:v:1",
-                                               "0"});
+    const QString tracks =
+        make("tracks.mkv", lavfi({"color=c=red:s=640x360:r=25:d=1", "color=c=blue:s=1280x720:r=25:d=1"}) +
+                               options("-map 0 -map 1 -c:v:0 libx264 -c:v:1 libx265 -x265-params "
+                                       "log-level=error -color_trc:v:1 arib-std-b67 "
+                                       "-disposition:v:0 default -disposition:v:1 0"));
     const QString chosen = convert(tracks);
     ASSERT_FALSE(chosen.isEmpty());
     const QByteArray rgb = centreColour(chosen);
