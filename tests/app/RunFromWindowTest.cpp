@@ -18,9 +18,10 @@ namespace
 // An encoder that writes its target, fails for a source named "broken" and finds one named
 // "damaged" so. The run it is part of cannot end before the test looks at the windows: the click
 // returns before any event is handled.
-const char* Encoder = "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] && exit 0\n"
-                      "printf x > \"$last\"\ncase \"$2\" in *broken*) exit 3;;\n"
-                      "*damaged*) for i in 1 2 3; do echo 'Error while decoding stream #0:0: Invalid data' >&2; done;; esac\n";
+const char* Encoder =
+    "#!/bin/sh\nfor last in \"$@\"; do :; done\n[ \"$3\" = -f ] && exit 0\n"
+    "printf x > \"$last\"\ncase \"$2\" in *broken*) exit 3;;\n"
+    "*damaged*) for i in 1 2 3; do echo 'Error while decoding stream #0:0: Invalid data' >&2; done;; esac\n";
 
 class RunFromWindow : public ::testing::Test
 {
