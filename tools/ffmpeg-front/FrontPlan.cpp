@@ -183,15 +183,13 @@ Walk walkOver(const std::vector<std::string>& arguments)
     return walk;
 }
 
-// Output settings that make the file play on Apple devices and in their media library: H.264 in
-// High profile at level 4.0, within that level's rate and buffer for High profile (20000 and
-// 25000 kbit/s, times 1.25), which also keeps a two-pass encode on its bit rate.
+// Output settings that make the file play on Apple devices and in their media library. (No VBV
+// limits: with them x264's threads make every encode of a file come out different.)
 void addAppleSettings(const Walk& walk, std::vector<std::string>& out)
 {
     out.insert(out.end(), {"-pix_fmt", "yuv420p"});
     if (walk.videoCodec == "libx264")
-        out.insert(out.end(),
-                   {"-profile:v", "high", "-level:v", "4.0", "-maxrate:v", "25000k", "-bufsize:v", "31250k"});
+        out.insert(out.end(), {"-profile:v", "high", "-level:v", "4.0"});
     out.insert(out.end(), {"-movflags", "+faststart"});
 }
 
